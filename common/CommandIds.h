@@ -1,0 +1,68 @@
+// Numeric command ids of the menus, toolbar and context menus, and fixed child-control ids.
+#pragma once
+
+namespace Cmd {
+// File
+constexpr int FileNew = 57600;
+constexpr int FileOpen = 57601;
+constexpr int FileClose = 57602;
+constexpr int FileSave = 57603;
+constexpr int FileSaveAs = 57604;
+constexpr int FilePrintSetup = 57606;
+constexpr int FilePrint = 57607;
+constexpr int FilePrintDirect = 57608;
+constexpr int FilePrintPreview = 57609;
+constexpr int FileMruFirst = 57616;
+constexpr int AppExit = 57665;
+constexpr int SaveAsCode = 32791;
+constexpr int SaveAll = 32794;
+constexpr int CloseAll = 32795;
+constexpr int OpenSite = 32807;
+// Edit
+constexpr int EditUndo = 57643;
+constexpr int EditCut = 57635;
+constexpr int EditCopy = 57634;
+constexpr int EditPaste = 57637;
+constexpr int EditInsert = 32792;
+// View
+constexpr int ViewWorkspace = 32771;
+constexpr int ViewContextHelp = 32772;
+constexpr int ViewPagePHP = 32774;
+constexpr int ViewPageCSS = 32779;
+constexpr int ViewPageHtml = 32775;
+constexpr int ViewPageJavaScript = 32776;
+constexpr int ViewPageCodeBlock = 32777;
+constexpr int ViewPageLocalSite = 113;
+constexpr int ViewToolbar = 59392;
+constexpr int ViewStatusBar = 59393;
+// Settings (code library and style)
+constexpr int NewCodeLib = 32817;
+constexpr int OpenCodeLib = 32816;
+constexpr int ImportCode = 32818;
+constexpr int CodeStyle = 32822;
+// Window
+constexpr int WindowNew = 57648;
+constexpr int WindowCascade = 57650;
+constexpr int WindowTile = 57651;
+constexpr int WindowArrange = 57649;
+constexpr int NextPane = 57680;
+constexpr int PrevPane = 57681;
+// Help
+constexpr int AppAbout = 57664;
+// The toolbar slot that holds the combo box.
+constexpr int ComboSlot = 32815;
+// Code library page (snippets) and local site page context menus.
+constexpr int SnippetFirst = 32787;
+constexpr int SnippetLast = 32790;
+constexpr int SiteFirst = 32800;
+constexpr int SiteLast = 32804;
+constexpr int SiteExtra = 32808;
+} // namespace Cmd
+
+namespace CtrlId {
+constexpr int WorkspaceBar = 103;
+constexpr int Editor = 104;
+constexpr int CaretPane = 105;
+constexpr int ToolbarCombo = 117;
+constexpr int AdPane = 118;
+} // namespace CtrlId

@@ -1,0 +1,35 @@
+# Sourced by run.sh and test.sh: installs the Debian packages the build and the
+# tests need when any is missing (apt-get as root, through sudo otherwise).
+QUILLET_PACKAGES=(
+  g++ cmake ninja-build pkg-config
+  qt6-base-dev qt6-qpa-plugins libgl-dev libxkbcommon-dev libx11-dev
+  libqscintilla2-qt6-dev
+  libsqlite3-dev sqlite3
+  libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-wqy-microhei qt6-translations-l10n
+  poppler-utils xvfb xauth
+)
+
+quillet_install_deps() {
+  local missing=()
+  for p in "${QUILLET_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  $SUDO apt-get update -qq || return 1
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# Configures (once) and builds the tree in build/ incrementally.
+quillet_build() {
+  local root build
+  root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+  build="${QUILLET_BUILD_DIR:-$root/build}"
+  if [ ! -f "$build/CMakeCache.txt" ]; then
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo || return 1
+  fi
+  cmake --build "$build" --parallel "$(nproc)" "$@"
+}

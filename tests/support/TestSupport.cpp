@@ -1,0 +1,35 @@
+#include "TestSupport.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QThread>
+
+namespace QuilletTest {
+
+void UseTemporaryHome(const QString& dir)
+{
+    QDir d(dir);
+    for (const char* sub : {".config", ".local/share", ".cache", "runtime"})
+        d.mkpath(QString::fromLatin1(sub));
+    qputenv("HOME", dir.toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", d.filePath(".config").toLocal8Bit());
+    qputenv("XDG_DATA_HOME", d.filePath(".local/share").toLocal8Bit());
+    qputenv("XDG_CACHE_HOME", d.filePath(".cache").toLocal8Bit());
+    qputenv("XDG_RUNTIME_DIR", d.filePath("runtime").toLocal8Bit());
+    QFile::setPermissions(d.filePath("runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+bool WaitFor(const std::function<bool()>& pred, int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (!pred()) {
+        if (deadline.hasExpired())
+            return pred();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(1);
+    }
+    return true;
+}
+
+} // namespace QuilletTest

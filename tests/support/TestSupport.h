@@ -1,0 +1,16 @@
+// Helpers shared by the tests: temporary homes and bounded waits.
+#pragma once
+
+#include <QString>
+#include <functional>
+
+namespace QuilletTest {
+
+// Points HOME and the XDG directories at dir (created as needed), so that
+// QSettings, desktop entries and MIME defaults land there.
+void UseTemporaryHome(const QString& dir);
+
+// Processes events until pred() holds or timeoutMs passes; returns pred().
+bool WaitFor(const std::function<bool()>& pred, int timeoutMs = 5000);
+
+} // namespace QuilletTest
