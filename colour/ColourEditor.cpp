@@ -1,0 +1,103 @@
+#include "ColourEditor.h"
+
+#include "CodeStyleDlg.h"
+#include "PHPRegionTokenizer.h"
+#include "RecolourTrigger.h"
+#include "ScintillaStyleTarget.h"
+
+#include <QFontDatabase>
+#include <Qsci/qsciscintilla.h>
+
+#include <cmath>
+#include <string>
+
+namespace ColourEditor {
+
+namespace {
+
+long Send(QsciScintilla* e, unsigned int msg, unsigned long w = 0, long l = 0)
+{
+    return e->SendScintilla(msg, w, l);
+}
+
+std::string StyleFont(QsciScintilla* e, int style)
+{
+    const long len = Send(e, QsciScintillaBase::SCI_STYLEGETFONT, static_cast<unsigned long>(style), 0);
+    if (len <= 0)
+        return {};
+    std::string name(static_cast<std::size_t>(len) + 1, '\0');
+    e->SendScintilla(QsciScintillaBase::SCI_STYLEGETFONT, static_cast<unsigned long>(style),
+                     static_cast<void*>(name.data()));
+    name.resize(std::char_traits<char>::length(name.c_str()));
+    return name;
+}
+
+// Sets one property only when it differs: a style change makes the control lay
+// out its lines again.
+void SetIfChanged(QsciScintilla* e, unsigned int get, unsigned int set, int style, long value)
+{
+    if (Send(e, get, static_cast<unsigned long>(style)) != value)
+        Send(e, set, static_cast<unsigned long>(style), value);
+}
+
+} // namespace
+
+QFont DefaultEditorFont()
+{
+    QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (f.pointSizeF() <= 0)
+        f.setPointSize(10);
+    return f;
+}
+
+void ApplySlotStyle(QsciScintilla* editor, int style, const CSlotFormat& format)
+{
+    const QFont base = DefaultEditorFont();
+    const std::string face = format.FaceName().empty() ? base.family().toStdString() : format.FaceName();
+    double points = PointsFromLogicalHeight(format.yHeight, editor->logicalDpiY());
+    if (points <= 0)
+        points = base.pointSizeF();
+    const long hundredths = std::lround(points * 100.0);
+
+    if (StyleFont(editor, style) != face)
+        editor->SendScintilla(QsciScintillaBase::SCI_STYLESETFONT, static_cast<uintptr_t>(style), face.c_str());
+    SetIfChanged(editor, QsciScintillaBase::SCI_STYLEGETSIZEFRACTIONAL, QsciScintillaBase::SCI_STYLESETSIZEFRACTIONAL,
+                 style, hundredths);
+    SetIfChanged(editor, QsciScintillaBase::SCI_STYLEGETFORE, QsciScintillaBase::SCI_STYLESETFORE, style,
+                 static_cast<long>(format.crTextColor & 0xFFFFFF));
+    SetIfChanged(editor, QsciScintillaBase::SCI_STYLEGETBOLD, QsciScintillaBase::SCI_STYLESETBOLD, style,
+                 format.Bold() ? 1 : 0);
+    SetIfChanged(editor, QsciScintillaBase::SCI_STYLEGETITALIC, QsciScintillaBase::SCI_STYLESETITALIC, style,
+                 format.Italic() ? 1 : 0);
+    SetIfChanged(editor, QsciScintillaBase::SCI_STYLEGETUNDERLINE, QsciScintillaBase::SCI_STYLESETUNDERLINE, style,
+                 format.Underline() ? 1 : 0);
+}
+
+void ApplyDefaultFormat(QsciScintilla* editor, const CSlotFormat& format)
+{
+    ApplySlotStyle(editor, QsciScintillaBase::STYLE_DEFAULT, format);
+    Send(editor, QsciScintillaBase::SCI_STYLECLEARALL);
+}
+
+void RecolourControl(QsciScintilla* editor)
+{
+    CScintillaStyleTarget target(editor);
+    CPHPRegionTokenizer(target).Recolour();
+}
+
+void OnEditorTextChanged(QsciScintilla* editor)
+{
+    const long start = Send(editor, QsciScintillaBase::SCI_GETSELECTIONSTART);
+    const long line = Send(editor, QsciScintillaBase::SCI_LINEFROMPOSITION, static_cast<unsigned long>(start));
+    const long lineStart = Send(editor, QsciScintillaBase::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+    if (RecolourTrigger::LineStartChanged(lineStart))
+        RecolourControl(editor);
+}
+
+void ShowCodeStyleDialog(QWidget* parent)
+{
+    CCodeStyleDlg dlg(parent);
+    dlg.exec();
+}
+
+} // namespace ColourEditor

@@ -1,0 +1,39 @@
+// Entry points of syntax colouring for the editor control and the main frame.
+#pragma once
+
+#include "SlotFormat.h"
+
+#include <QFont>
+
+class QsciScintilla;
+class QWidget;
+
+namespace ColourEditor {
+
+// The Scintilla indicator that draws strike-out (Scintilla styles have none).
+constexpr int kStrikeOutIndicator = 9;
+
+// The font an empty face name and a zero size stand for: the system's fixed font.
+QFont DefaultEditorFont();
+
+// Recolours the whole text of editor in one pass, with the ten formats read
+// from QSettings("Fennroth", "Quillet") group "Settings" at the start of the pass.
+void RecolourControl(QsciScintilla* editor);
+
+// The change trigger: recolours editor when the line holding its selection
+// start begins at another position than at the previous call for any editor.
+// Call it once the change is complete (the caret in its new place), for
+// instance from a queued connection to textChanged().
+void OnEditorTextChanged(QsciScintilla* editor);
+
+// Sets format as editor's default style (and resets every style to it): slot 0
+// for a new editor.
+void ApplyDefaultFormat(QsciScintilla* editor, const CSlotFormat& format);
+
+// Defines Scintilla style number style from format.
+void ApplySlotStyle(QsciScintilla* editor, int style, const CSlotFormat& format);
+
+// Opens the code style dialog modally over parent (may be null).
+void ShowCodeStyleDialog(QWidget* parent);
+
+} // namespace ColourEditor

@@ -1,0 +1,62 @@
+#include "PHPTokenizer.h"
+
+#include "StyleSlot.h"
+
+namespace {
+
+struct Entry {
+    const char* text;
+    std::int32_t kind;
+};
+
+// The table in the order it is filled; matching order is longest first anyway.
+constexpr Entry kEntries[] = {
+    {"if", 13}, {"else", 14}, {"$", 8}, {"/*", 9}, {"*/", 10}, {"#", 11}, {"//", 12},
+    {"echo", 15}, {"while", 16}, {"true", 17}, {"false", 18}, {"function", 19},
+    {"class", 20}, {"new", 21}, {"return", 23}, {"elseif", 24}, {"endif", 25},
+    {"do", 27}, {"for", 28}, {"break", 29}, {"continue", 30}, {"require", 31},
+    {"include", 32}, {"->", 33}, {"+", 34}, {"-", 35}, {"*", 36}, {"/", 37},
+    {"%", 38}, {".", 39}, {"=", 40}, {"&", 41}, {"|", 42}, {"~", 43}, {"and", 44},
+    {"&&", 45}, {"or", 46}, {"||", 47}, {"xor", 48}, {"!", 49}, {"==", 50},
+    {"!=", 51}, {"<", 52}, {">", 53}, {"<=", 54}, {">=", 55}, {"@", 56}, {"=>", 57},
+    {"+=", 58}, {"-=", 59}, {"*=", 60}, {"/=", 61}, {"%=", 62}, {"^=", 63},
+    {"&=", 64}, {"|=", 65},
+};
+static_assert(std::size(kEntries) == 56);
+
+} // namespace
+
+CPHPTokenizer::CPHPTokenizer(CStyleTarget& editor) : CEditTokenizer(editor)
+{
+    for (const Entry& e : kEntries)
+        AddKeyword(e.text, e.kind);
+}
+
+int CPHPTokenizer::SlotOfKind(std::int32_t kind)
+{
+    if (kind >= PK_FIRST_KEYWORD && kind <= PK_LAST_KEYWORD && kind != 22 && kind != 26)
+        return SLOT_PHP_KEYWORD;
+    if (kind >= PK_FIRST_COMMENT && kind <= PK_LAST_COMMENT)
+        return SLOT_PHP_COMMENT;
+    if (kind == TK_STRING)
+        return SLOT_PHP_STRING;
+    if (kind == TK_INTEGER || kind == TK_REAL)
+        return SLOT_PHP_NUMBER;
+    if (kind >= PK_FIRST_OPERATOR && kind <= PK_LAST_OPERATOR)
+        return SLOT_PHP_OPERATOR;
+    return -1;
+}
+
+void CPHPTokenizer::ColourText(std::string_view code, std::int32_t offset)
+{
+    Tokenize(code);
+    while (Peek().m_nKind != TK_END) {
+        const CToken t = SkipNewlines();
+        if (t.m_nKind == TK_END)
+            break;
+        const int slot = SlotOfKind(t.m_nKind);
+        if (slot >= 0)
+            ApplySlot(slot, offset + t.m_nStart, offset + t.m_nEnd);
+        Next();
+    }
+}

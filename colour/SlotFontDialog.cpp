@@ -1,0 +1,101 @@
+#include "SlotFontDialog.h"
+
+#include "SlotFormat.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFontDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+struct NamedColour {
+    const char* name; // UTF-8
+    COLORREF value;
+};
+
+// The sixteen colours a font dialog offers, in its order.
+const NamedColour kColours[] = {
+    {"黑色", MakeColorRef(0, 0, 0)},       {"褐红色", MakeColorRef(128, 0, 0)},
+    {"绿色", MakeColorRef(0, 128, 0)},     {"橄榄色", MakeColorRef(128, 128, 0)},
+    {"藏青色", MakeColorRef(0, 0, 128)},   {"紫色", MakeColorRef(128, 0, 128)},
+    {"深青色", MakeColorRef(0, 128, 128)}, {"灰色", MakeColorRef(128, 128, 128)},
+    {"银色", MakeColorRef(192, 192, 192)}, {"红色", MakeColorRef(255, 0, 0)},
+    {"酸橙色", MakeColorRef(0, 255, 0)},   {"黄色", MakeColorRef(255, 255, 0)},
+    {"蓝色", MakeColorRef(0, 0, 255)},     {"紫红色", MakeColorRef(255, 0, 255)},
+    {"水绿色", MakeColorRef(0, 255, 255)}, {"白色", MakeColorRef(255, 255, 255)},
+};
+
+QColor ToQColor(COLORREF c)
+{
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+} // namespace
+
+CSlotFontDialog::CSlotFontDialog(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("字体"));
+
+    // Qt's own font dialog, embedded: its effects part has underline and strike-out.
+    m_pFont = new QFontDialog(this);
+    m_pFont->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
+    m_pFont->setWindowFlags(Qt::Widget);
+
+    m_pColour = new QComboBox(this);
+    for (const NamedColour& c : kColours) {
+        QPixmap swatch(16, 12);
+        swatch.fill(ToQColor(c.value));
+        m_pColour->addItem(QIcon(swatch), QString::fromUtf8(c.name), static_cast<uint>(c.value));
+    }
+    auto* colourLabel = new QLabel(QStringLiteral("颜色(&C):"), this);
+    colourLabel->setBuddy(m_pColour);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* colourRow = new QHBoxLayout;
+    colourRow->addWidget(colourLabel);
+    colourRow->addWidget(m_pColour);
+    colourRow->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_pFont);
+    layout->addLayout(colourRow);
+    layout->addWidget(buttons);
+    m_pFont->setVisible(true);
+}
+
+bool CSlotFontDialog::SelectColour(COLORREF colour)
+{
+    const int i = m_pColour->findData(static_cast<uint>(colour));
+    if (i < 0)
+        return false;
+    m_pColour->setCurrentIndex(i);
+    return true;
+}
+
+CChosenFont CSlotFontDialog::Chosen() const
+{
+    const auto colour = static_cast<COLORREF>(m_pColour->currentData().toUInt());
+    return ChosenFontFrom(m_pFont->currentFont(), colour, logicalDpiY());
+}
+
+CChosenFont CSlotFontDialog::ChosenFontFrom(const QFont& font, COLORREF colour, double dpi)
+{
+    CChosenFont c;
+    c.faceName = font.family();
+    c.height = font.pixelSize() > 0 ? -font.pixelSize() : LogicalHeightFromPoints(font.pointSizeF(), dpi);
+    c.weight = font.weight();
+    c.italic = font.italic();
+    c.underline = font.underline();
+    c.strikeOut = font.strikeOut();
+    c.color = colour;
+    return c;
+}

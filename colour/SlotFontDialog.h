@@ -1,0 +1,32 @@
+// The font dialog of the code style dialog: face, size, style (bold, italic),
+// underline and strike-out, and a text colour from the sixteen basic colours.
+#pragma once
+
+#include "SlotFontChoice.h"
+
+#include <QDialog>
+
+class QComboBox;
+class QFont;
+class QFontDialog;
+
+class CSlotFontDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit CSlotFontDialog(QWidget* parent = nullptr);
+
+    // The current choice, in logical-font terms at this dialog's resolution.
+    CChosenFont Chosen() const;
+
+    QFontDialog* FontPicker() const { return m_pFont; }
+    QComboBox* ColourBox() const { return m_pColour; }
+    // Selects colour in the colour box when it is one of the sixteen; returns whether it is.
+    bool SelectColour(COLORREF colour);
+
+    // A font in logical-font terms: the height of its pixel size, or of its point size at dpi.
+    static CChosenFont ChosenFontFrom(const QFont& font, COLORREF colour, double dpi);
+
+private:
+    QFontDialog* m_pFont;
+    QComboBox* m_pColour;
+};
