@@ -1,0 +1,54 @@
+#include "ChildFrame.h"
+
+#include <QCloseEvent>
+#include <QMdiArea>
+
+#include "QuilletDoc.h"
+#include "QuilletView.h"
+
+CChildFrame::CChildFrame(CQuilletView* view, QWidget* parent) : QMdiSubWindow(parent), m_pView(view)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWidget(view);
+    setWindowIcon(QIcon());
+    UpdateTitle();
+}
+
+void CChildFrame::ActivateFrame()
+{
+    showMaximized();
+    if (mdiArea())
+        mdiArea()->setActiveSubWindow(this);
+    m_pView->setFocus();
+}
+
+void CChildFrame::UpdateTitle()
+{
+    CQuilletDoc* doc = m_pView->GetDocument();
+    if (!doc)
+        return;
+    QString title = doc->GetTitle();
+    const qsizetype count = doc->Views().size();
+    if (count > 1)
+        title += QStringLiteral(":%1").arg(doc->Views().indexOf(m_pView) + 1);
+    setWindowTitle(title + QStringLiteral("[*]"));
+    setWindowModified(doc->IsModified());
+}
+
+void CChildFrame::showEvent(QShowEvent* event)
+{
+    QMdiSubWindow::showEvent(event);
+    if (!isMaximized())
+        showMaximized();
+}
+
+void CChildFrame::closeEvent(QCloseEvent* event)
+{
+    CQuilletDoc* doc = m_pView->GetDocument();
+    // Closing the last window of a document closes the document: ask first.
+    if (doc && !doc->IsClosing() && doc->Views().size() == 1 && !doc->SaveModified()) {
+        event->ignore();
+        return;
+    }
+    QMdiSubWindow::closeEvent(event);
+}

@@ -1,0 +1,351 @@
+#include "MainFrame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QTimer>
+
+#include "ChildFrame.h"
+#include "CodeEditCtrl.h"
+#include "ComboToolBar.h"
+#include "CommandIds.h"
+#include "DocTemplate.h"
+#include "EditorHost.h"
+#include "QuilletDoc.h"
+#include "QuilletEvent.h"
+#include "QuilletView.h"
+#include "StartupSplashWnd.h"
+#include "StatusIndicators.h"
+#include "core/RecentFileList.h"
+
+CMainFrame::CMainFrame(CDocTemplate* docTemplate, CCmdTarget* appTarget,
+                       CRecentFileList* recentFiles, QWidget* parent)
+    : QMainWindow(parent), m_pDocTemplate(docTemplate), m_pAppTarget(appTarget),
+      m_pRecentFiles(recentFiles)
+{
+    setObjectName(QStringLiteral("mainFrame"));
+    setWindowTitle(QStringLiteral("Quillet"));
+    setAcceptDrops(true);
+}
+
+CMainFrame::~CMainFrame()
+{
+    if (EditorHost::MainWindow() == this)
+        EditorHost::SetMainWindow(nullptr);
+}
+
+bool CMainFrame::Create()
+{
+    // The editor windows' area.
+    m_pMdiArea = new QMdiArea(this);
+    m_pMdiArea->setObjectName(QStringLiteral("mdiClient"));
+    m_pMdiArea->setViewMode(QMdiArea::SubWindowView);
+    m_pMdiArea->setActivationOrder(QMdiArea::ActivationHistoryOrder);
+    setCentralWidget(m_pMdiArea);
+    connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::OnSubWindowActivated);
+
+    m_actions = FrameCommands::CreateActions(this);
+    for (QAction* action : std::as_const(m_actions)) {
+        addAction(action);   // shortcuts work whichever menu bar is shown
+        const int id = action->data().toInt();
+        connect(action, &QAction::triggered, this, [this, id] { RouteCommand(id); });
+    }
+    RegisterCommands();
+
+    CreateToolBar();
+    CreateStatusBar();
+    m_strStartDir = QDir::currentPath() + u'/';
+    setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowTabbedDocks);
+
+    m_menus = FrameCommands::BuildMenus(this, m_actions);
+    for (QMenu* menu : m_menus.noDocument + m_menus.withDocument)
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
+    for (QMenu* file : {m_menus.fileNoDoc, m_menus.fileWithDoc})
+        connect(file, &QMenu::aboutToShow, this, [this, file] { FillRecentFiles(file); });
+    UpdateMenuBar();
+
+    m_wndToolBar->CreateCombo(m_actions.value(Cmd::ComboSlot));
+    EditorHost::SetMainWindow(this);
+    EditorHost::SetFileOpener([this](const QStringList& files) {
+        for (const QString& f : files)
+            m_pDocTemplate->OpenDocumentFile(f);
+    });
+    CStartupSplashWnd::ShowSplashScreen(this);
+    m_pStatus->SetCaretText(QStringLiteral(" "));
+
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &CMainFrame::RequestUpdate);
+    m_pDocTemplate->SetFrameFactory(
+        [this](CQuilletDoc* doc, CQuilletView* source) { return CreateChildFrame(doc, source); });
+    UpdateCommandStates();
+    return true;
+}
+
+void CMainFrame::CreateToolBar()
+{
+    m_wndToolBar = new CComboToolBar(this);
+    m_wndToolBar->setWindowTitle(QStringLiteral("标准"));
+    m_wndToolBar->setProperty("ctrlId", Cmd::ViewToolbar);
+    auto* slot = new QAction(this);
+    slot->setData(Cmd::ComboSlot);
+    m_actions.insert(Cmd::ComboSlot, slot);
+    for (int id : FrameCommands::ToolbarOrder()) {
+        if (id == 0)
+            m_wndToolBar->addSeparator();
+        else
+            m_wndToolBar->addAction(m_actions.value(id));
+    }
+    m_wndToolBar->setAllowedAreas(Qt::AllToolBarAreas);
+    addToolBar(Qt::TopToolBarArea, m_wndToolBar);
+}
+
+void CMainFrame::CreateStatusBar()
+{
+    statusBar()->setObjectName(QStringLiteral("statusBar"));
+    m_pStatus = new CStatusIndicators(statusBar());
+}
+
+void CMainFrame::RegisterCommands()
+{
+    Commands().On(Cmd::SaveAll, [this] { OnSaveAll(); });
+    Commands().On(Cmd::CloseAll, [this] { OnCloseAll(); });
+    Commands().On(Cmd::AppExit, [this] { close(); });
+    Commands().On(Cmd::ViewToolbar, [this] { m_wndToolBar->setVisible(!m_wndToolBar->isVisible()); },
+                  [this](CCmdUI& ui) { ui.checked = m_wndToolBar->isVisible(); });
+    Commands().On(Cmd::ViewStatusBar, [this] { statusBar()->setVisible(!statusBar()->isVisible()); },
+                  [this](CCmdUI& ui) { ui.checked = statusBar()->isVisible(); });
+    Commands().On(Cmd::WindowNew, [this] {
+        if (CQuilletView* view = ActiveView())
+            m_pDocTemplate->NewWindow(view->GetDocument(), view);
+    }, [this](CCmdUI& ui) { ui.enabled = ActiveView() != nullptr; });
+    Commands().On(Cmd::WindowCascade, [this] { m_pMdiArea->cascadeSubWindows(); });
+    Commands().On(Cmd::WindowTile, [this] { m_pMdiArea->tileSubWindows(); });
+    Commands().On(Cmd::WindowArrange, [this] {
+        // Minimised windows line up along the bottom; the others stay put.
+        int x = 0;
+        for (QMdiSubWindow* w : m_pMdiArea->subWindowList()) {
+            if (w->isMinimized()) {
+                w->move(x, m_pMdiArea->viewport()->height() - w->height());
+                x += w->width();
+            }
+        }
+    });
+    Commands().On(Cmd::NextPane, [this] { m_pMdiArea->activateNextSubWindow(); });
+    Commands().On(Cmd::PrevPane, [this] { m_pMdiArea->activatePreviousSubWindow(); });
+}
+
+CQuilletView* CMainFrame::ActiveView() const
+{
+    QMdiSubWindow* active = m_pMdiArea ? m_pMdiArea->activeSubWindow() : nullptr;
+    if (!active && m_pMdiArea && !m_pMdiArea->subWindowList().isEmpty())
+        active = m_pMdiArea->currentSubWindow();
+    auto* frame = qobject_cast<CChildFrame*>(active);
+    return frame ? frame->View() : nullptr;
+}
+
+bool CMainFrame::SendToView(CQuilletView* view, int id)
+{
+    if (!view)
+        return false;
+    if (view->Commands().Run(id))
+        return true;
+    return view->GetDocument() && view->GetDocument()->Commands().Run(id);
+}
+
+bool CMainFrame::RouteCommand(int id)
+{
+    CQuilletView* view = ActiveView();
+    bool handled = SendToView(view, id) || Commands().Run(id) || (m_pAppTarget && m_pAppTarget->Commands().Run(id));
+    RequestUpdate();
+    return handled;
+}
+
+void CMainFrame::UpdateCommandStates()
+{
+    m_bUpdatePending = false;
+    CQuilletView* view = ActiveView();
+    const QList<const CCmdTarget*> route = {view, view ? view->GetDocument() : nullptr, this, m_pAppTarget};
+    for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
+        CCmdUI ui;
+        ui.id = it.key();
+        bool handled = false;
+        for (const CCmdTarget* target : route) {
+            if (target && target->Commands().Update(ui)) {
+                handled = true;
+                break;
+            }
+        }
+        QAction* action = it.value();
+        // The recent-file placeholder is enabled by its own entries.
+        if (ui.id == Cmd::FileMruFirst || ui.id == Cmd::ComboSlot)
+            continue;
+        action->setEnabled(handled && ui.enabled);
+        if (action->isCheckable())
+            action->setChecked(handled && ui.checked);
+    }
+}
+
+void CMainFrame::RequestUpdate()
+{
+    if (m_bUpdatePending)
+        return;
+    m_bUpdatePending = true;
+    QTimer::singleShot(0, this, &CMainFrame::UpdateCommandStates);
+}
+
+CQuilletView* CMainFrame::CreateChildFrame(CQuilletDoc* doc, CQuilletView* source)
+{
+    auto* view = new CQuilletView(doc, source);
+    auto* frame = new CChildFrame(view);
+    m_pMdiArea->addSubWindow(frame);
+    CCodeEditCtrl* editor = view->Editor();
+    connect(editor, &QsciScintilla::selectionChanged, this, &CMainFrame::RequestUpdate);
+    connect(editor, &QsciScintilla::textChanged, this, &CMainFrame::RequestUpdate);
+    const auto retitle = [this, doc] {
+        for (CQuilletView* v : doc->Views())
+            if (auto* f = qobject_cast<CChildFrame*>(v->parentWidget()))
+                f->UpdateTitle();
+        UpdateWindowTitle();
+    };
+    connect(doc, &CQuilletDoc::titleChanged, frame, retitle);
+    connect(doc, &CQuilletDoc::modifiedChanged, frame, retitle);
+    ++m_nChildFrames;
+    connect(frame, &QObject::destroyed, this, [this] {
+        --m_nChildFrames;
+        UpdateWindowTitle();
+        UpdateMenuBar();
+        RequestUpdate();
+    });
+    frame->ActivateFrame();
+    retitle();
+    UpdateMenuBar();
+    RequestUpdate();
+    return view;
+}
+
+void CMainFrame::OnSubWindowActivated(QMdiSubWindow*)
+{
+    UpdateWindowTitle();
+    UpdateMenuBar();
+    RequestUpdate();
+}
+
+void CMainFrame::UpdateWindowTitle()
+{
+    CQuilletView* view = ActiveView();
+    if (view && view->GetDocument()) {
+        QString title = view->parentWidget() ? view->parentWidget()->windowTitle() : QString();
+        title.replace(QLatin1String("[*]"), view->GetDocument()->IsModified() ? QStringLiteral("*") : QString());
+        setWindowTitle(QStringLiteral("Quillet - ") + title);
+    } else {
+        setWindowTitle(QStringLiteral("Quillet"));
+    }
+}
+
+void CMainFrame::UpdateMenuBar()
+{
+    const bool withDocument = m_nChildFrames > 0;
+    if (withDocument == m_bDocumentMenus && !menuBar()->actions().isEmpty())
+        return;
+    m_bDocumentMenus = withDocument;
+    menuBar()->clear();
+    for (QMenu* menu : withDocument ? m_menus.withDocument : m_menus.noDocument)
+        menuBar()->addMenu(menu);
+}
+
+void CMainFrame::FillRecentFiles(QMenu* menu)
+{
+    for (QAction* a : std::as_const(m_recentActions))
+        delete a;
+    m_recentActions.clear();
+    QAction* placeholder = m_actions.value(Cmd::FileMruFirst);
+    const QStringList files = m_pRecentFiles ? m_pRecentFiles->Files() : QStringList();
+    placeholder->setVisible(files.isEmpty());
+    placeholder->setEnabled(false);
+    for (int i = 0; i < files.size(); ++i) {
+        auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(files.at(i))), menu);
+        const QString file = files.at(i);
+        connect(action, &QAction::triggered, this, [this, file] {
+            if (!m_pDocTemplate->OpenDocumentFile(file) && m_pRecentFiles) {
+                // A file that cannot be opened leaves the list.
+                const qsizetype at = m_pRecentFiles->Files().indexOf(file);
+                m_pRecentFiles->Remove(static_cast<int>(at));
+            }
+        });
+        menu->insertAction(placeholder, action);
+        m_recentActions << action;
+    }
+}
+
+void CMainFrame::OnSaveAll()
+{
+    const QList<CQuilletDoc*> docs = m_pDocTemplate->Documents();
+    for (CQuilletDoc* doc : docs)
+        if (doc->IsModified())
+            SendToView(doc->FirstView(), Cmd::FileSave);
+}
+
+void CMainFrame::OnCloseAll()
+{
+    const QList<CQuilletDoc*> docs = m_pDocTemplate->Documents();
+    for (CQuilletDoc* doc : docs)
+        SendToView(doc->FirstView(), Cmd::FileClose);
+}
+
+bool CMainFrame::event(QEvent* event)
+{
+    if (event->type() == QuilletEvent::CaretPos) {
+        auto* e = static_cast<CQuilletEvent*>(event);
+        m_pStatus->SetCaretText(QStringLiteral("Ln %1,Col %2").arg(e->wParam()).arg(e->lParam()));
+        return true;
+    }
+    if (event->type() == QuilletEvent::DeferredLoad) {
+        ++m_nDeferredLoads;
+        emit deferredLoadRequested();
+        return true;
+    }
+    if (event->type() == QEvent::StatusTip || event->type() == QEvent::WindowActivate)
+        RequestUpdate();
+    return QMainWindow::event(event);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (!m_pDocTemplate->SaveAllModified()) {
+        event->ignore();
+        return;
+    }
+    m_pDocTemplate->CloseAllDocuments();
+    QMainWindow::closeEvent(event);
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            event->acceptProposedAction();
+            return;
+        }
+    }
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    QStringList files;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile())
+            files << url.toLocalFile();
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    activateWindow();
+    for (const QString& f : files)
+        m_pDocTemplate->OpenDocumentFile(f);
+}

@@ -1,0 +1,96 @@
+// The main window: the editor windows, menus, toolbar, status bar, and the
+// receiver of the private messages and of every command.
+#pragma once
+
+#include <QHash>
+#include <QMainWindow>
+
+#include "CommandMap.h"
+#include "FrameCommands.h"
+
+class CChildFrame;
+class CComboToolBar;
+class CDocTemplate;
+class CQuilletDoc;
+class CQuilletView;
+class CRecentFileList;
+class CStatusIndicators;
+class IContextHelpList;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+
+class CMainFrame : public QMainWindow, public CCmdTarget
+{
+    Q_OBJECT
+public:
+    CMainFrame(CDocTemplate* docTemplate, CCmdTarget* appTarget, CRecentFileList* recentFiles,
+               QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // Builds the frame's pieces in order; false ends the start-up.
+    bool Create();
+
+    QMdiArea* MdiArea() const { return m_pMdiArea; }
+    CComboToolBar* ToolBar() const { return m_wndToolBar; }
+    CStatusIndicators* StatusPanes() const { return m_pStatus; }
+    QAction* Action(int id) const { return m_actions.value(id); }
+    const QString& StartDir() const { return m_strStartDir; }
+    IContextHelpList* GetHelpList() const { return m_pHelpList; }
+
+    // Whether the menu bar shows the menus with documents (129) or without (128).
+    bool HasDocumentMenus() const { return m_bDocumentMenus; }
+
+    CQuilletView* ActiveView() const;
+    // Runs command id along the route: active view, its document, this frame, the application.
+    bool RouteCommand(int id);
+    // Sends id to view, then its document (the way a command sent to a window travels).
+    static bool SendToView(CQuilletView* view, int id);
+    // Sets every action's enabled and checked state.
+    void UpdateCommandStates();
+    // Asks for an update pass once the current event is handled.
+    void RequestUpdate();
+
+    // The template's window factory: a child frame with a new view of doc.
+    CQuilletView* CreateChildFrame(CQuilletDoc* doc, CQuilletView* source);
+
+    void OnSaveAll();
+    void OnCloseAll();
+
+    int DeferredLoadCount() const { return m_nDeferredLoads; }
+
+signals:
+    // The splash window's timer asked for the reference data to be loaded.
+    void deferredLoadRequested();
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void CreateToolBar();
+    void CreateStatusBar();
+    void RegisterCommands();
+    void UpdateMenuBar();
+    void UpdateWindowTitle();
+    void FillRecentFiles(QMenu* menu);
+    void OnSubWindowActivated(QMdiSubWindow* window);
+
+    CDocTemplate* m_pDocTemplate;
+    CCmdTarget* m_pAppTarget;
+    CRecentFileList* m_pRecentFiles;
+    QMdiArea* m_pMdiArea = nullptr;
+    CComboToolBar* m_wndToolBar = nullptr;
+    CStatusIndicators* m_pStatus = nullptr;
+    IContextHelpList* m_pHelpList = nullptr;
+    QHash<int, QAction*> m_actions;
+    FrameCommands::MenuBars m_menus;
+    QList<QAction*> m_recentActions;
+    QString m_strStartDir;
+    bool m_bDocumentMenus = false;
+    bool m_bUpdatePending = false;
+    int m_nDeferredLoads = 0;
+    int m_nChildFrames = 0;
+};

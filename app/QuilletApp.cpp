@@ -1,0 +1,199 @@
+#include "QuilletApp.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QPageSetupDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QScreen>
+#include <QSettings>
+#include <QTranslator>
+
+#include "CommandIds.h"
+#include "DocTemplate.h"
+#include "InstanceChannel.h"
+#include "MainFrame.h"
+#include "QuilletDoc.h"
+#include "QuilletView.h"
+#include "StartupSplashWnd.h"
+#include "UserPrompt.h"
+#include "ViewPrinter.h"
+#include "core/DesktopRegistration.h"
+
+CQuilletApp::CQuilletApp(int& argc, char** argv) : QApplication(argc, argv)
+{
+    setOrganizationName(QStringLiteral("Fennroth"));
+    setApplicationName(QStringLiteral("Quillet"));
+    setApplicationDisplayName(QStringLiteral("Quillet"));
+    setApplicationVersion(QStringLiteral("3.0"));
+    setWindowIcon(QIcon(QStringLiteral(":/quillet/icons/quillet.svg")));
+
+    Commands().On(Cmd::FileNew, [this] { m_pDocTemplate->NewDocument(); });
+    Commands().On(Cmd::FileOpen, [this] { OnFileOpen(); });
+    Commands().On(Cmd::FilePrintSetup, [this] { OnFilePrintSetup(); });
+}
+
+CQuilletApp::~CQuilletApp()
+{
+    delete m_pMainFrame;
+    delete m_pDocTemplate;
+}
+
+void CQuilletApp::LoadTranslations(QCoreApplication* app)
+{
+    // The whole interface speaks Simplified Chinese, Qt's own dialogs too,
+    // whatever the user's locale is.
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    for (const char* name : {"qtbase_zh_CN", "qt_zh_CN"}) {
+        auto* translator = new QTranslator(app);
+        if (translator->load(QLatin1String(name), dir))
+            app->installTranslator(translator);
+        else
+            delete translator;
+    }
+}
+
+bool CQuilletApp::InitInstance()
+{
+    const QStringList args = arguments().mid(1);
+    const CCommandLineInfo first = CCommandLineInfo::Parse(args);
+    CStartupSplashWnd::EnableSplashScreen(first.m_bShowSplash);
+
+    if (first.m_nShellCommand == CCommandLineInfo::AppUnregister) {
+        CDesktopRegistration(applicationFilePath()).Unregister();
+        return false;
+    }
+    // A file for an editor that is running already goes to that editor.
+    if (first.m_nShellCommand == CCommandLineInfo::FileOpen &&
+        CInstanceChannel::SendToRunningInstance({first.m_strFileName})) {
+        return false;
+    }
+
+    LoadTranslations(this);
+    QSettings settings;
+    m_recentFiles.ReadList(settings);
+    ViewPrinter::SetPreviewPages(settings.value(QStringLiteral("Settings/PreviewPages"), 1).toInt());
+
+    m_pDocTemplate = new CDocTemplate(this);
+    connect(m_pDocTemplate, &CDocTemplate::fileUsed, this,
+            [this](const QString& path) { m_recentFiles.Add(path); });
+
+    m_pMainFrame = new CMainFrame(m_pDocTemplate, this, &m_recentFiles);
+    if (!m_pMainFrame->Create()) {
+        m_nExitCode = 1;
+        return false;
+    }
+
+    m_pChannel = new CInstanceChannel(this);
+    connect(m_pChannel, &CInstanceChannel::filesReceived, this, &CQuilletApp::OpenRequestedFiles);
+    m_pChannel->Listen();
+
+    CDesktopRegistration(applicationFilePath()).Register();
+
+    const CCommandLineInfo second = CCommandLineInfo::Parse(args);
+    if (!ProcessShellCommand(second))
+        return false;
+
+    // Without a window manager a maximise request is never carried out, so
+    // the window is given the screen's whole work area first.
+    if (QScreen* screen = m_pMainFrame->screen())
+        m_pMainFrame->setGeometry(screen->availableGeometry());
+    m_pMainFrame->showMaximized();
+    m_pMainFrame->repaint();
+    return true;
+}
+
+bool CQuilletApp::ProcessShellCommand(const CCommandLineInfo& info)
+{
+    switch (info.m_nShellCommand) {
+    case CCommandLineInfo::FileNew:
+        return m_pDocTemplate->NewDocument() != nullptr;
+    case CCommandLineInfo::FileOpen:
+        if (!m_pDocTemplate->OpenDocumentFile(info.m_strFileName)) {
+            m_nExitCode = 1;
+            return false;
+        }
+        return true;
+    case CCommandLineInfo::FilePrint:
+    case CCommandLineInfo::FilePrintTo: {
+        // Print and end: the main window is never shown.
+        CQuilletDoc* doc = m_pDocTemplate->OpenDocumentFile(info.m_strFileName);
+        const bool printed = doc && PrintDocument(doc, info.m_strPrinterName);
+        m_nExitCode = printed ? 0 : 1;
+        if (doc)
+            doc->OnCloseDocument();
+        return false;
+    }
+    case CCommandLineInfo::FileDDE:
+        return true;
+    case CCommandLineInfo::AppUnregister:
+        CDesktopRegistration(applicationFilePath()).Unregister();
+        return false;
+    case CCommandLineInfo::Invalid:
+        UserPrompt::ShowMessage(nullptr, QStringLiteral("命令行参数无效。"));
+        m_nExitCode = 2;
+        return false;
+    }
+    return false;
+}
+
+bool CQuilletApp::PrintDocument(CQuilletDoc* doc, const QString& printerName)
+{
+    CQuilletView* view = doc ? doc->FirstView() : nullptr;
+    if (!view)
+        return false;
+    QPrinter printer;
+    if (!printerName.isEmpty()) {
+        if (QPrinterInfo::printerInfo(printerName).isNull() &&
+            printerName.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(printerName);
+        } else {
+            printer.setPrinterName(printerName);
+        }
+    }
+    if (!printer.isValid()) {
+        UserPrompt::ShowMessage(nullptr, QStringLiteral("找不到打印机。"));
+        return false;
+    }
+    view->PrintTo(printer);
+    return true;
+}
+
+void CQuilletApp::OpenRequestedFiles(const QStringList& files)
+{
+    for (const QString& f : files)
+        m_pDocTemplate->OpenDocumentFile(f);
+    if (m_pMainFrame) {
+        if (m_pMainFrame->isMinimized())
+            m_pMainFrame->showMaximized();
+        m_pMainFrame->raise();
+        m_pMainFrame->activateWindow();
+    }
+}
+
+int CQuilletApp::ExitInstance(int code)
+{
+    QSettings settings;
+    m_recentFiles.WriteList(settings);
+    settings.sync();
+    return code;
+}
+
+void CQuilletApp::OnFileOpen()
+{
+    const QString path = UserPrompt::GetOpenFileName(m_pMainFrame, QStringLiteral("打开"), QString(),
+                                                     CDocTemplate::FileDialogFilter());
+    if (!path.isEmpty())
+        m_pDocTemplate->OpenDocumentFile(path);
+}
+
+void CQuilletApp::OnFilePrintSetup()
+{
+    QPrinter printer;
+    QPageSetupDialog dialog(&printer, m_pMainFrame);
+    dialog.exec();
+}

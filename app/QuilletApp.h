@@ -1,0 +1,53 @@
+// The application object: start-up, the shell's commands, and exit.
+#pragma once
+
+#include <QApplication>
+#include <memory>
+
+#include "CommandMap.h"
+#include "core/CommandLineInfo.h"
+#include "core/RecentFileList.h"
+
+class CDocTemplate;
+class CInstanceChannel;
+class CMainFrame;
+class CQuilletDoc;
+
+class CQuilletApp : public QApplication, public CCmdTarget
+{
+    Q_OBJECT
+public:
+    CQuilletApp(int& argc, char** argv);
+    ~CQuilletApp() override;
+
+    // The start-up sequence; false ends the program with ExitCode().
+    bool InitInstance();
+    // Writes the recent-file list; returns the exit code.
+    int ExitInstance(int code);
+    int ExitCode() const { return m_nExitCode; }
+
+    CDocTemplate* DocTemplate() const { return m_pDocTemplate; }
+    CMainFrame* MainFrame() const { return m_pMainFrame; }
+    CRecentFileList& RecentFiles() { return m_recentFiles; }
+
+    // Carries out the command line: a new document, a file, printing, waiting.
+    bool ProcessShellCommand(const CCommandLineInfo& info);
+    // Prints doc on printerName (the default printer when empty; a name
+    // ending in ".pdf" that is no printer's is a PDF file to write).
+    static bool PrintDocument(CQuilletDoc* doc, const QString& printerName);
+
+    // Files sent by a second start: opened, and the window comes to the front.
+    void OpenRequestedFiles(const QStringList& files);
+
+    static void LoadTranslations(QCoreApplication* app);
+
+private:
+    void OnFileOpen();
+    void OnFilePrintSetup();
+
+    CDocTemplate* m_pDocTemplate = nullptr;
+    CMainFrame* m_pMainFrame = nullptr;
+    CInstanceChannel* m_pChannel = nullptr;
+    CRecentFileList m_recentFiles{4};
+    int m_nExitCode = 0;
+};

@@ -1,0 +1,38 @@
+// The status bar's panes: message, caret position and the three lock keys.
+#pragma once
+
+#include <QObject>
+
+class QLabel;
+class QStatusBar;
+
+class CStatusIndicators : public QObject
+{
+    Q_OBJECT
+public:
+    static QString IdleText();
+
+    explicit CStatusIndicators(QStatusBar* bar);
+
+    void SetCaretText(const QString& text);
+    QLabel* CaretPane() const { return m_pCaret; }
+    QLabel* CapsPane() const { return m_pCaps; }
+    QLabel* NumPane() const { return m_pNum; }
+    QLabel* ScrollPane() const { return m_pScroll; }
+
+    // Lights the lock panes from the keyboard's state where it can be read.
+    void RefreshLocks();
+
+protected:
+    void timerEvent(QTimerEvent* event) override;
+
+private:
+    QLabel* AddPane(QStatusBar* bar, const QString& text, int width);
+
+    QLabel* m_pMessage;
+    QLabel* m_pCaret;
+    QLabel* m_pCaps;
+    QLabel* m_pNum;
+    QLabel* m_pScroll;
+    int m_nLockTimer = 0;
+};

@@ -1,0 +1,290 @@
+#include "CodeEditCtrl.h"
+
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QTimer>
+
+#include "ContextHelpList.h"
+#include "EditorHost.h"
+#include "QuilletEvent.h"
+
+namespace {
+int g_nCaretLineStart = 0;
+
+bool IsListKey(int key)
+{
+    return key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp ||
+           key == Qt::Key_PageDown;
+}
+
+QStringList LocalFiles(const QMimeData* data)
+{
+    QStringList files;
+    if (data && data->hasUrls())
+        for (const QUrl& url : data->urls())
+            if (url.isLocalFile())
+                files << url.toLocalFile();
+    return files;
+}
+
+bool IsAsciiLetter(int ch) { return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z'); }
+bool IsAsciiDigit(int ch) { return ch >= '0' && ch <= '9'; }
+
+// The character a key press types, as a character message would carry it:
+// 13 for Enter, 8 for Backspace, 0 when the key types nothing.
+int TypedChar(const QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        return 13;
+    if (event->key() == Qt::Key_Backspace)
+        return 8;
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+    if (mods != Qt::NoModifier || event->text().isEmpty())
+        return 0;
+    const QChar c = event->text().at(0);
+    return c.isPrint() || c == u'\t' ? c.unicode() : 0;
+}
+} // namespace
+
+CCodeEditCtrl::CCodeEditCtrl(QWidget* parent) : QsciScintilla(parent)
+{
+    setUtf8(true);
+    setEolMode(EolUnix);
+    setAutoIndent(false);
+    setIndentationsUseTabs(true);
+    setMarginWidth(1, 0);
+    setMarginLineNumbers(0, true);
+    setMarginWidth(0, QStringLiteral("00000"));
+    // The colourer styles the text itself (container lexing).
+    SendScintilla(SCI_SETLEXER, 0);
+    connect(this, &QsciScintilla::textChanged, this, &CCodeEditCtrl::OnTextChanged);
+}
+
+QByteArray CCodeEditCtrl::WholeText() const
+{
+    auto* self = const_cast<CCodeEditCtrl*>(this);
+    const long length = self->SendScintilla(SCI_GETLENGTH);
+    const auto* data =
+        reinterpret_cast<const char*>(self->SendScintilla(SCI_GETCHARACTERPOINTER));
+    return data ? QByteArray(data, length) : QByteArray();
+}
+
+void CCodeEditCtrl::SetWholeText(const QByteArray& utf8)
+{
+    const bool collecting = SendScintilla(SCI_GETUNDOCOLLECTION);
+    SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
+    SendScintilla(SCI_CLEARALL);
+    if (!utf8.isEmpty())
+        SendScintilla(SCI_ADDTEXT, static_cast<unsigned long>(utf8.size()), utf8.constData());
+    SendScintilla(SCI_SETUNDOCOLLECTION, collecting ? 1UL : 0UL);
+    SendScintilla(SCI_EMPTYUNDOBUFFER);
+    SendScintilla(SCI_GOTOPOS, 0UL);
+}
+
+int CCodeEditCtrl::SelectionStart() const
+{
+    return static_cast<int>(const_cast<CCodeEditCtrl*>(this)->SendScintilla(SCI_GETSELECTIONSTART));
+}
+
+int CCodeEditCtrl::SelectionEnd() const
+{
+    return static_cast<int>(const_cast<CCodeEditCtrl*>(this)->SendScintilla(SCI_GETSELECTIONEND));
+}
+
+void CCodeEditCtrl::SetSelection(int start, int end)
+{
+    SendScintilla(SCI_SETSEL, static_cast<unsigned long>(start), static_cast<long>(end));
+}
+
+void CCodeEditCtrl::ReplaceSelection(const QByteArray& utf8)
+{
+    SendScintilla(SCI_REPLACESEL, 0UL, utf8.constData());
+}
+
+bool CCodeEditCtrl::CanPaste() const
+{
+    return const_cast<CCodeEditCtrl*>(this)->SendScintilla(SCI_CANPASTE) != 0;
+}
+
+int CCodeEditCtrl::CaretLineStart() { return g_nCaretLineStart; }
+void CCodeEditCtrl::ResetCaretLineStart(int value) { g_nCaretLineStart = value; }
+
+void CCodeEditCtrl::ReportCaretPosition()
+{
+    const long end = SelectionEnd();
+    const long caretLine = SendScintilla(SCI_LINEFROMPOSITION, SendScintilla(SCI_GETCURRENTPOS));
+    const long lineOfEnd = SendScintilla(SCI_LINEFROMPOSITION, static_cast<unsigned long>(end));
+    const long lineStart = SendScintilla(SCI_POSITIONFROMLINE, static_cast<unsigned long>(caretLine));
+    // Columns count characters, not bytes, so Chinese text counts one each.
+    const long column =
+        end >= lineStart ? SendScintilla(SCI_COUNTCHARACTERS, static_cast<unsigned long>(lineStart), end)
+                         : end - lineStart;
+    CQuilletEvent::Post(EditorHost::MainWindow(), QuilletEvent::CaretPos, lineOfEnd + 1, column + 1);
+}
+
+void CCodeEditCtrl::keyPressEvent(QKeyEvent* event)
+{
+    IContextHelpList* list = EditorHost::HelpList();
+    if (IsListKey(event->key()) && list && list->IsListVisible()) {
+        // The list moves its selection; the caret stays where it is.
+        list->PassKey(event->key());
+        event->accept();
+    } else if (const int ch = TypedChar(event)) {
+        OnCharTyped(ch, event);
+    } else {
+        QsciScintilla::keyPressEvent(event);
+    }
+    ReportCaretPosition();
+    setFocus();
+}
+
+void CCodeEditCtrl::OnCharTyped(int ch, QKeyEvent* event)
+{
+    if (ch == '}')
+        RemoveBlankBeforeBrace();
+    if (ch == 13) {
+        // The new line and its indentation undo as one step.
+        SendScintilla(SCI_BEGINUNDOACTION);
+        QsciScintilla::keyPressEvent(event);
+        IndentNewLine();
+        SendScintilla(SCI_ENDUNDOACTION);
+    } else {
+        QsciScintilla::keyPressEvent(event);
+    }
+    DriveHelpList(ch);
+}
+
+void CCodeEditCtrl::RemoveBlankBeforeBrace()
+{
+    const int start = SelectionStart();
+    const int end = SelectionEnd();
+    if (start != end || start <= 0)
+        return;
+    const int prev = static_cast<int>(SendScintilla(SCI_POSITIONBEFORE, static_cast<unsigned long>(start)));
+    const int before = static_cast<int>(SendScintilla(SCI_GETCHARAT, static_cast<unsigned long>(prev)));
+    if (start - prev == 1 && (before == ' ' || before == '\t')) {
+        SetSelection(prev, start);
+        SendScintilla(SCI_CLEAR);
+    }
+}
+
+void CCodeEditCtrl::IndentNewLine()
+{
+    const long caret = SelectionEnd();
+    const long line = SendScintilla(SCI_LINEFROMPOSITION, static_cast<unsigned long>(SelectionStart()));
+    if (line <= 0)
+        return;
+    const long prevStart = SendScintilla(SCI_POSITIONFROMLINE, static_cast<unsigned long>(line - 1));
+    QByteArray text;
+    for (long pos = prevStart; pos < caret; ++pos)
+        text.append(static_cast<char>(SendScintilla(SCI_GETCHARAT, static_cast<unsigned long>(pos))));
+    int tabs = 0;
+    while (tabs < text.size() && text.at(tabs) == '\t')
+        ++tabs;
+    qsizetype i = 0;
+    while (i < text.size() && (text.at(i) == ' ' || text.at(i) == '\t' || text.at(i) == '\r' ||
+                               text.at(i) == '\n'))
+        ++i;
+    if (i < text.size() && text.at(i) == '{')
+        ++tabs;
+    if (tabs > 0) {
+        SetSelection(caret, caret);
+        ReplaceSelection(QByteArray(tabs, '\t'));
+    }
+    const int end = SelectionEnd();
+    SetSelection(end, end);
+}
+
+void CCodeEditCtrl::DriveHelpList(int ch)
+{
+    IContextHelpList* list = EditorHost::HelpList();
+    if (!list)
+        return;
+    if (!list->IsListVisible() && (IsAsciiLetter(ch) || ch == '_')) {
+        const QRect r = viewport()->rect();
+        const int start = SelectionStart();
+        m_nWordStart = start - 1;
+        const int x = static_cast<int>(SendScintilla(SCI_POINTXFROMPOSITION, 0UL, static_cast<long>(start)));
+        const int y = static_cast<int>(SendScintilla(SCI_POINTYFROMPOSITION, 0UL, static_cast<long>(start)));
+        const bool below = y < r.bottom() - 150;
+        const QPoint screen = viewport()->mapToGlobal(QPoint(x, y));
+        list->MoveList(QRect(screen.x(), below ? screen.y() + 20 : screen.y() - 150, 200, 150));
+        list->ShowList();
+    }
+    if (list->IsListVisible()) {
+        if (!IsAsciiDigit(ch) && !IsAsciiLetter(ch) && ch != '_' && ch != 8)
+            list->HideList();
+        list->PassChar(ch);
+    }
+}
+
+void CCodeEditCtrl::mousePressEvent(QMouseEvent* event)
+{
+    QsciScintilla::mousePressEvent(event);
+    ReportCaretPosition();
+    if (IContextHelpList* list = EditorHost::HelpList())
+        list->HideList();
+}
+
+void CCodeEditCtrl::focusOutEvent(QFocusEvent* event)
+{
+    QsciScintilla::focusOutEvent(event);
+    if (IContextHelpList* list = EditorHost::HelpList())
+        list->HideList();
+}
+
+void CCodeEditCtrl::contextMenuEvent(QContextMenuEvent* event)
+{
+    // The view owns the context menu; the editor only passes the request on.
+    emit contextMenuWanted(event->globalPos());
+    event->accept();
+}
+
+void CCodeEditCtrl::OnTextChanged()
+{
+    // Scintilla reports each modification while it is still being made; the
+    // check runs once the whole change (caret included) is done.
+    if (m_bChangePending)
+        return;
+    m_bChangePending = true;
+    QTimer::singleShot(0, this, &CCodeEditCtrl::CheckRecolour);
+}
+
+void CCodeEditCtrl::CheckRecolour()
+{
+    m_bChangePending = false;
+    const long s = SelectionStart();
+    const int l = static_cast<int>(
+        SendScintilla(SCI_POSITIONFROMLINE, SendScintilla(SCI_LINEFROMPOSITION, static_cast<unsigned long>(s))));
+    if (l != g_nCaretLineStart)
+        EditorHost::Recolour(this);
+    g_nCaretLineStart = l;
+}
+
+// Files dragged onto the editor are opened as documents; dragged text is
+// inserted as usual.
+void CCodeEditCtrl::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!LocalFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+    else
+        QsciScintilla::dragEnterEvent(event);
+}
+
+void CCodeEditCtrl::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (!LocalFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+    else
+        QsciScintilla::dragMoveEvent(event);
+}
+
+void CCodeEditCtrl::dropEvent(QDropEvent* event)
+{
+    const QStringList files = LocalFiles(event->mimeData());
+    if (files.isEmpty())
+        return QsciScintilla::dropEvent(event);
+    event->acceptProposedAction();
+    EditorHost::OpenFiles(files);
+}

@@ -1,0 +1,59 @@
+// The editor control: a QScintilla editor that keeps indentation on Enter,
+// takes back one blank before a typed "}", reports its caret to the main
+// window, drives the context-help list and triggers re-colouring.
+#pragma once
+
+#include <Qsci/qsciscintilla.h>
+
+class CCodeEditCtrl : public QsciScintilla
+{
+    Q_OBJECT
+public:
+    explicit CCodeEditCtrl(QWidget* parent = nullptr);
+
+    // The control's entire text, byte for byte (UTF-8, line breaks and NULs
+    // as stored); positions into it are the control's positions.
+    QByteArray WholeText() const;
+    // Replaces the whole text with utf8 without going through key handling.
+    void SetWholeText(const QByteArray& utf8);
+
+    int WordStart() const { return m_nWordStart; }
+    void SetWordStart(int pos) { m_nWordStart = pos; }
+
+    // Posts the caret's line and column (from 1) to the main window.
+    void ReportCaretPosition();
+
+    // Selection as start and end positions (start <= end).
+    int SelectionStart() const;
+    int SelectionEnd() const;
+    void SetSelection(int start, int end);
+    void ReplaceSelection(const QByteArray& utf8);
+    bool CanPaste() const;
+
+    // The line start recorded by the last change notification of any editor.
+    static int CaretLineStart();
+    static void ResetCaretLineStart(int value = 0);
+
+signals:
+    void contextMenuWanted(const QPoint& globalPos);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void OnCharTyped(int ch, QKeyEvent* event);
+    void RemoveBlankBeforeBrace();
+    void IndentNewLine();
+    void DriveHelpList(int ch);
+    void OnTextChanged();
+    void CheckRecolour();
+
+    int m_nWordStart = 0;
+    bool m_bChangePending = false;
+};

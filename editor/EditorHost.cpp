@@ -1,0 +1,34 @@
+#include "EditorHost.h"
+
+#include <QPointer>
+
+namespace EditorHost {
+
+namespace {
+QPointer<QObject> g_mainWindow;
+IContextHelpList* g_pHelpList = nullptr;
+Recolourer g_recolourer;
+FileOpener g_fileOpener;
+} // namespace
+
+void SetMainWindow(QObject* mainWindow) { g_mainWindow = mainWindow; }
+QObject* MainWindow() { return g_mainWindow.data(); }
+
+void SetHelpList(IContextHelpList* list) { g_pHelpList = list; }
+IContextHelpList* HelpList() { return g_pHelpList; }
+
+void SetRecolourer(Recolourer recolourer) { g_recolourer = std::move(recolourer); }
+void Recolour(CCodeEditCtrl* editor)
+{
+    if (g_recolourer)
+        g_recolourer(editor);
+}
+
+void SetFileOpener(FileOpener opener) { g_fileOpener = std::move(opener); }
+void OpenFiles(const QStringList& files)
+{
+    if (g_fileOpener)
+        g_fileOpener(files);
+}
+
+} // namespace EditorHost

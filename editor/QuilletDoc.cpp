@@ -1,0 +1,202 @@
+#include "QuilletDoc.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include "CodeEditCtrl.h"
+#include "CommandIds.h"
+#include "DocTemplate.h"
+#include "EditorHost.h"
+#include "QuilletView.h"
+#include "UserPrompt.h"
+
+CQuilletDoc::CQuilletDoc(CDocTemplate* docTemplate) : m_pTemplate(docTemplate)
+{
+    Commands().On(Cmd::FileSave, [this] { DoFileSave(); });
+    Commands().On(Cmd::FileSaveAs, [this] { DoSave(); });
+    Commands().On(Cmd::FileClose, [this] { OnFileClose(); });
+}
+
+CQuilletDoc::~CQuilletDoc() = default;
+
+void CQuilletDoc::SetTitle(const QString& title)
+{
+    m_strTitle = title;
+    emit titleChanged();
+}
+
+void CQuilletDoc::SetPathName(const QString& path)
+{
+    m_strPathName = QFileInfo(path).absoluteFilePath();
+    SetTitle(QFileInfo(path).fileName());
+}
+
+CCodeEditCtrl* CQuilletDoc::Editor() const
+{
+    return m_views.isEmpty() ? nullptr : m_views.constFirst()->Editor();
+}
+
+bool CQuilletDoc::IsModified() const
+{
+    const CCodeEditCtrl* editor = Editor();
+    return m_bForcedModified || (editor && editor->isModified());
+}
+
+void CQuilletDoc::SetModifiedFlag(bool modified)
+{
+    const bool was = IsModified();
+    m_bForcedModified = modified;
+    if (!modified) {
+        if (CCodeEditCtrl* editor = Editor())
+            editor->setModified(false);   // the text as it is now is the saved state
+    }
+    if (IsModified() != was)
+        emit modifiedChanged(IsModified());
+}
+
+void CQuilletDoc::AddView(CQuilletView* view)
+{
+    m_views << view;
+    connect(view->Editor(), &QsciScintilla::modificationChanged, this,
+            [this](bool) { emit modifiedChanged(IsModified()); });
+    if (m_views.size() == 1)
+        ApplyLineBreak();
+}
+
+void CQuilletDoc::RemoveView(CQuilletView* view)
+{
+    m_views.removeAll(view);
+    if (m_views.isEmpty() && m_pTemplate)
+        m_pTemplate->RemoveDocument(this);
+}
+
+void CQuilletDoc::ApplyLineBreak()
+{
+    using FileEncoding::LineBreak;
+    const auto mode = m_format.lineBreak == LineBreak::CrLf ? QsciScintilla::EolWindows
+                      : m_format.lineBreak == LineBreak::Cr ? QsciScintilla::EolMac
+                                                            : QsciScintilla::EolUnix;
+    for (CQuilletView* view : m_views)
+        view->Editor()->setEolMode(mode);
+}
+
+bool CQuilletDoc::OnOpenDocument(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return false;
+    FileEncoding::Decoded decoded = FileEncoding::Decode(bytes);
+    bytes.clear();
+    CCodeEditCtrl* editor = Editor();
+    if (!editor)
+        return false;
+    m_format = decoded.format;
+    editor->SetWholeText(decoded.text);
+    ApplyLineBreak();
+    SetPathName(path);
+    SetModifiedFlag(false);
+    // A freshly loaded file is coloured at once; later changes follow the
+    // editor's own trigger.
+    EditorHost::Recolour(editor);
+    return true;
+}
+
+bool CQuilletDoc::OnSaveDocument(const QString& path)
+{
+    CCodeEditCtrl* editor = Editor();
+    if (!editor)
+        return false;
+    const QByteArray text = editor->WholeText();
+    FileEncoding::Format format = m_format;
+    std::optional<QByteArray> bytes = FileEncoding::Encode(text, format.kind);
+    if (!bytes) {
+        // The text now holds characters the file's encoding cannot carry:
+        // keep every one of them by writing UTF-8 from now on.
+        format.kind = FileEncoding::Kind::Utf8;
+        bytes = text;
+    }
+    const QFileInfo existing(path);
+    const QFile::Permissions permissions = existing.exists() ? existing.permissions() : QFile::Permissions();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(*bytes) != bytes->size()) {
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit())
+        return false;
+    if (permissions)
+        QFile::setPermissions(path, permissions);
+    m_format = format;
+    SetPathName(path);
+    SetModifiedFlag(false);
+    return true;
+}
+
+bool CQuilletDoc::DoFileSave()
+{
+    if (m_strPathName.isEmpty() || (QFileInfo::exists(m_strPathName) && !QFileInfo(m_strPathName).isWritable()))
+        return DoSave();
+    return DoSave(m_strPathName);
+}
+
+bool CQuilletDoc::DoSave(const QString& pathIn)
+{
+    QString path = pathIn;
+    if (path.isEmpty()) {
+        const auto& strings = CDocTemplate::GetStrings();
+        QString proposed = m_strPathName.isEmpty() ? m_strTitle + strings.filterExt : m_strPathName;
+        path = UserPrompt::GetSaveFileName(FirstView(), QObject::tr("另存为"), proposed,
+                                           CDocTemplate::FileDialogFilter(), strings.filterExt);
+        if (path.isEmpty())
+            return false;
+    }
+    if (!OnSaveDocument(path)) {
+        UserPrompt::ShowMessage(FirstView(), QStringLiteral("保存文档失败。"));
+        return false;
+    }
+    if (m_pTemplate)
+        emit m_pTemplate->fileUsed(m_strPathName);
+    return true;
+}
+
+bool CQuilletDoc::SaveModified()
+{
+    if (!IsModified())
+        return true;
+    const QString name = m_strPathName.isEmpty() ? m_strTitle : m_strPathName;
+    switch (UserPrompt::AskYesNoCancel(FirstView(), QStringLiteral("将改动保存到 %1？").arg(name))) {
+    case UserPrompt::Answer::Yes:
+        return DoFileSave();
+    case UserPrompt::Answer::No:
+        return true;
+    case UserPrompt::Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
+bool CQuilletDoc::OnFileClose()
+{
+    if (!SaveModified())
+        return false;
+    OnCloseDocument();
+    return true;
+}
+
+void CQuilletDoc::OnCloseDocument()
+{
+    if (m_bClosing)
+        return;
+    m_bClosing = true;
+    // Closing the last window removes the document from its template, which
+    // deletes it later; the list is copied because windows leave it as they go.
+    const QList<CQuilletView*> views = m_views;
+    for (CQuilletView* view : views)
+        view->parentWidget() ? view->parentWidget()->close() : view->close();
+}

@@ -1,0 +1,72 @@
+// One open text file; its text lives in the editor of its views, which share it.
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include "CommandMap.h"
+#include "core/FileEncoding.h"
+
+class CDocTemplate;
+class CQuilletView;
+class CCodeEditCtrl;
+
+class CQuilletDoc : public QObject, public CCmdTarget
+{
+    Q_OBJECT
+public:
+    explicit CQuilletDoc(CDocTemplate* docTemplate);
+    ~CQuilletDoc() override;
+
+    CDocTemplate* GetDocTemplate() const { return m_pTemplate; }
+    QString GetTitle() const { return m_strTitle; }
+    void SetTitle(const QString& title);
+    QString GetPathName() const { return m_strPathName; }
+    void SetPathName(const QString& path);
+    const FileEncoding::Format& GetFormat() const { return m_format; }
+
+    // Modified whenever the text differs from what was last loaded or saved
+    // (an undo back to that state clears it), or when set explicitly.
+    bool IsModified() const;
+    void SetModifiedFlag(bool modified = true);
+
+    const QList<CQuilletView*>& Views() const { return m_views; }
+    CQuilletView* FirstView() const { return m_views.value(0); }
+    CCodeEditCtrl* Editor() const;
+    void AddView(CQuilletView* view);
+    void RemoveView(CQuilletView* view);
+
+    // Reads path into the editor; false (and the editor untouched) on failure.
+    bool OnOpenDocument(const QString& path);
+    // Writes the editor's text to path atomically; false leaves the old file
+    // as it was and the document modified.
+    bool OnSaveDocument(const QString& path);
+
+    // Save (57603): save-as dialog for an untitled document. Reports failures.
+    bool DoFileSave();
+    // Save as (57604), or the save dialog of an untitled document.
+    bool DoSave(const QString& path = QString());
+    // Asks "将改动保存到 %1？" for a modified document; false when cancelled
+    // or when the save failed.
+    bool SaveModified();
+    // Close (57602): asks to save, then closes every view.
+    bool OnFileClose();
+    // Closes every view without asking.
+    void OnCloseDocument();
+    bool IsClosing() const { return m_bClosing; }
+
+signals:
+    void titleChanged();
+    void modifiedChanged(bool modified);
+
+private:
+    void ApplyLineBreak();
+
+    CDocTemplate* m_pTemplate;
+    QList<CQuilletView*> m_views;
+    QString m_strTitle;
+    QString m_strPathName;
+    FileEncoding::Format m_format;
+    bool m_bForcedModified = false;
+    bool m_bClosing = false;
+};

@@ -1,0 +1,187 @@
+#include "FileEncoding.h"
+
+#include <cerrno>
+#include <iconv.h>
+
+namespace FileEncoding {
+
+namespace {
+const char kBom[] = "\xEF\xBB\xBF";
+
+std::optional<QByteArray> Convert(const char* to, const char* from, const QByteArray& in)
+{
+    if (in.isEmpty())
+        return QByteArray();
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return std::nullopt;
+    QByteArray out;
+    out.resize(in.size() * 2 + 16);
+    char* inPtr = const_cast<char*>(in.constData());
+    size_t inLeft = static_cast<size_t>(in.size());
+    char* outPtr = out.data();
+    size_t outLeft = static_cast<size_t>(out.size());
+    bool ok = true;
+    while (inLeft > 0) {
+        if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1))
+            continue;
+        if (errno == E2BIG) {
+            const qsizetype used = outPtr - out.data();
+            out.resize(out.size() * 2);
+            outPtr = out.data() + used;
+            outLeft = static_cast<size_t>(out.size() - used);
+            continue;
+        }
+        ok = false;   // EILSEQ or EINVAL: not convertible as a whole
+        break;
+    }
+    // Flush any shift state (none for these encodings, but iconv asks for it).
+    if (ok && iconv(cd, nullptr, nullptr, &outPtr, &outLeft) == static_cast<size_t>(-1))
+        ok = false;
+    iconv_close(cd);
+    if (!ok)
+        return std::nullopt;
+    out.resize(outPtr - out.data());
+    return out;
+}
+
+QByteArray Latin1ToUtf8(const QByteArray& bytes)
+{
+    QByteArray out;
+    out.reserve(bytes.size() + bytes.size() / 4);
+    for (char ch : bytes) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x80) {
+            out.append(ch);
+        } else {
+            out.append(static_cast<char>(0xC0 | (c >> 6)));
+            out.append(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return out;
+}
+
+std::optional<QByteArray> Utf8ToLatin1(const QByteArray& utf8)
+{
+    QByteArray out;
+    out.reserve(utf8.size());
+    for (qsizetype i = 0; i < utf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(utf8.at(i));
+        if (c < 0x80) {
+            out.append(static_cast<char>(c));
+        } else if ((c == 0xC2 || c == 0xC3) && i + 1 < utf8.size()) {
+            const auto c2 = static_cast<unsigned char>(utf8.at(++i));
+            out.append(static_cast<char>(((c & 0x03) << 6) | (c2 & 0x3F)));
+        } else {
+            return std::nullopt;   // a character above U+00FF
+        }
+    }
+    return out;
+}
+} // namespace
+
+bool IsValidUtf8(const char* data, qsizetype size)
+{
+    const auto* s = reinterpret_cast<const unsigned char*>(data);
+    qsizetype i = 0;
+    while (i < size) {
+        // Skip ASCII eight bytes at a time: the common case for source files.
+        while (i + 8 <= size) {
+            quint64 word;
+            memcpy(&word, s + i, 8);
+            if (word & 0x8080808080808080ULL)
+                break;
+            i += 8;
+        }
+        if (i >= size)
+            break;
+        const unsigned char c = s[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        int n;
+        unsigned int cp;
+        if (c >= 0xC2 && c <= 0xDF) {
+            n = 1;
+            cp = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            n = 2;
+            cp = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            n = 3;
+            cp = c & 0x07;
+        } else {
+            return false;
+        }
+        for (int k = 1; k <= n; ++k) {
+            if (i + k >= size || (s[i + k] & 0xC0) != 0x80)
+                return false;
+            cp = (cp << 6) | (s[i + k] & 0x3F);
+        }
+        // Overlong forms, surrogates and code points past U+10FFFF.
+        if ((n == 2 && cp < 0x800) || (n == 3 && cp < 0x10000) || cp > 0x10FFFF ||
+            (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+        i += n + 1;
+    }
+    return true;
+}
+
+LineBreak DetectLineBreak(const QByteArray& text)
+{
+    const qsizetype i = text.indexOf('\n');
+    const qsizetype j = text.indexOf('\r');
+    if (i < 0 && j < 0)
+        return LineBreak::Lf;
+    if (j < 0 || (i >= 0 && i < j))
+        return LineBreak::Lf;
+    return j + 1 < text.size() && text.at(j + 1) == '\n' ? LineBreak::CrLf : LineBreak::Cr;
+}
+
+std::optional<QByteArray> Gb18030ToUtf8(const QByteArray& bytes)
+{
+    return Convert("UTF-8", "GB18030", bytes);
+}
+
+std::optional<QByteArray> Utf8ToGb18030(const QByteArray& utf8)
+{
+    return Convert("GB18030", "UTF-8", utf8);
+}
+
+Decoded Decode(const QByteArray& bytes)
+{
+    Decoded d;
+    if (bytes.startsWith(kBom) && IsValidUtf8(bytes.constData() + 3, bytes.size() - 3)) {
+        d.format.kind = Kind::Utf8Bom;
+        d.text = bytes.mid(3);
+    } else if (IsValidUtf8(bytes.constData(), bytes.size())) {
+        d.format.kind = Kind::Utf8;
+        d.text = bytes;
+    } else if (auto text = Gb18030ToUtf8(bytes); text && Utf8ToGb18030(*text) == bytes) {
+        d.format.kind = Kind::Gb18030;
+        d.text = std::move(*text);
+    } else {
+        d.format.kind = Kind::Latin1;
+        d.text = Latin1ToUtf8(bytes);
+    }
+    d.format.lineBreak = DetectLineBreak(d.text);
+    return d;
+}
+
+std::optional<QByteArray> Encode(const QByteArray& utf8, Kind kind)
+{
+    switch (kind) {
+    case Kind::Utf8:
+        return utf8;
+    case Kind::Utf8Bom:
+        return QByteArray(kBom) + utf8;
+    case Kind::Gb18030:
+        return Utf8ToGb18030(utf8);
+    case Kind::Latin1:
+        return Utf8ToLatin1(utf8);
+    }
+    return std::nullopt;
+}
+
+} // namespace FileEncoding
