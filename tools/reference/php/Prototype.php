@@ -50,6 +50,16 @@ final class Prototype
         if ($parent !== false) {
             $own = array_values(array_diff($own, $parent->getInterfaceNames()));
         }
+        // only the interfaces named in the declaration: not those that come
+        // with the parent or with another listed interface
+        $own = array_values(array_filter($own, static function (string $i) use ($own): bool {
+            foreach ($own as $j) {
+                if ($j !== $i && (new ReflectionClass($j))->implementsInterface($i)) {
+                    return false;
+                }
+            }
+            return true;
+        }));
         if ($own) {
             $decl .= ($c->isInterface() ? ' extends ' : ' implements ') . implode(', ', $own);
         }
@@ -144,8 +154,11 @@ final class Prototype
         if ($at === false) {
             return null;
         }
-        $rest = substr($text, $at + strlen($marker));
-        return rtrim(preg_replace('/\s*\]\s*$/', '', $rest));
+        $rest = rtrim(preg_replace('/\s*\]\s*$/', '', substr($text, $at + strlen($marker))));
+        // "<default>" stands for a default that has no PHP spelling (an
+        // optional parameter whose absence means something of its own); the
+        // PHP manual writes it "?"
+        return $rest === '<default>' ? '?' : $rest;
     }
 
     private static function literal(mixed $v): string
