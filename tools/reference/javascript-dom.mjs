@@ -23,11 +23,11 @@ export const DOM_OBJECTS = [
 ];
 
 export const DOM_CONSTRUCTORS = [
-  'AbortController', 'AbortSignal', 'Blob', 'CustomEvent', 'DOMParser', 'Document', 'Element',
+  'AbortController', 'AbortSignal', 'Blob', 'CustomEvent', 'DOMParser', 'Element',
   'Event', 'EventTarget', 'File', 'FileList', 'FileReader', 'FormData', 'Headers',
   'HTMLAnchorElement', 'HTMLCanvasElement', 'HTMLElement', 'HTMLFormElement', 'HTMLImageElement',
   'HTMLInputElement', 'HTMLSelectElement', 'HTMLTextAreaElement', 'Image', 'IntersectionObserver',
   'KeyboardEvent', 'MouseEvent', 'MutationObserver', 'Node', 'NodeList', 'Request',
   'ResizeObserver', 'Response', 'Storage', 'Text', 'URL', 'URLSearchParams', 'WebSocket',
-  'Worker', 'XMLHttpRequest', 'CanvasRenderingContext2D', 'DOMTokenList', 'CSSStyleDeclaration',
+  'Worker', 'XMLHttpRequest', 'CanvasRenderingContext2D', 'DOMTokenList',
 ];

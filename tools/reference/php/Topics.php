@@ -85,6 +85,9 @@ final class Topics
 
     // Rules for Core and standard, tried in order: name pattern => topic.
     private const RULES = [
+        '/^(uniqid|php_strip_whitespace)$/' => 'misc',
+        '/^strptime$/' => 'date',
+        '/^ftok$/' => 'sysvsem',
         '/^(array_|array$|compact$|extract$|range$|count$|sizeof$|in_array$|key$|key_exists$|current$|pos$|next$|prev$|reset$|end$|each$|list$)/' => 'array',
         '/^(sort|rsort|usort|uasort|uksort|asort|arsort|ksort|krsort|natsort|natcasesort|shuffle)$/' => 'array',
         '/^(ob_|output_|flush$)/' => 'output',
