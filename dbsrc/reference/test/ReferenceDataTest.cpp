@@ -142,8 +142,9 @@ TEST_P(ReferenceTable, RowsFormATwoLevelTreeWithPrototypesNamedAfterTheirEntry)
         EXPECT_TRUE(names.insert({r.f, r.c}).second) << "two entries of one name under one parent";
         for (const auto& piece : SplitPrototypes(r.d))
             EXPECT_TRUE(StartsWith(piece, r.c)) << "prototype \"" << piece << "\"";
-        if (t.categoryKinds.count(r.e))
+        if (t.categoryKinds.count(r.e)) {
             EXPECT_EQ(r.f, 0) << "a category is a top-level row";
+        }
         if (r.f != 0) {
             const auto parent = index.byId.find(r.f);
             ASSERT_NE(parent, index.byId.end()) << "parent " << r.f << " does not exist";
@@ -395,8 +396,9 @@ TEST(ReferenceTsv, MalformedFilesAreRefusedWithTheirLine)
         std::string error;
         const bool ok = ReadReferenceTsv(path, rows, error);
         EXPECT_EQ(ok, *c.error == 0);
-        if (!ok)
+        if (!ok) {
             EXPECT_TRUE(error.ends_with(c.error)) << error;
+        }
     }
     std::remove(path.c_str());
     std::vector<ReferenceRow> rows;
