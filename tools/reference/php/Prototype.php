@@ -92,7 +92,8 @@ final class Prototype
         if ($p->isProtected()) {
             $mods[] = 'protected';
         }
-        $type = $p->getType();
+        $type = $p->hasType() ? (string) $p->getType()
+            : $this->stubs->propertyType($p->getDeclaringClass()->getName(), $p->getName());
         if ($type !== null) {
             $line .= ': ' . $type;
         }

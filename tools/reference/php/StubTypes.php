@@ -9,6 +9,9 @@ final class StubTypes
     /** @var array<string, array{params: array<string,string>, return: ?string}> */
     private array $types = [];
 
+    /** @var array<string, string> "class::property" => type */
+    private array $propertyTypes = [];
+
     public function __construct(string $sourceRoot)
     {
         $it = new RecursiveIteratorIterator(new RecursiveDirectoryIterator(
@@ -33,6 +36,12 @@ final class StubTypes
     public function returnType(string $key): ?string
     {
         return $this->types[strtolower($key)]['return'] ?? null;
+    }
+
+    /** The docblock type of a property: class name folded to lower case, property name as written. */
+    public function propertyType(string $class, string $property): ?string
+    {
+        return $this->propertyTypes[strtolower($class) . '::' . $property] ?? null;
     }
 
     public function count(): int
@@ -91,6 +100,14 @@ final class StubTypes
                     $name = $this->nextName($tokens, $i);
                     if ($name !== null) {
                         $pendingClass = $namespace . $name;
+                    }
+                    $doc = null;
+                    break;
+                case T_VARIABLE:
+                    // a property: a variable right inside a class body
+                    if ($class !== null && $depth === $classDepth && $doc !== null
+                        && preg_match('/@var\s+(\S+)/', $doc, $m)) {
+                        $this->propertyTypes[strtolower($class) . '::' . substr($text, 1)] = $m[1];
                     }
                     $doc = null;
                     break;

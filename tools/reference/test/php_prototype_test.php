@@ -37,6 +37,14 @@ namespace {
         public function fgetcsv(string $separator = ",", string $enclosure = "\"", string $escape = "\\"): array|false {}
     }
 
+    class Exception implements Throwable
+    {
+        /** @var string Intentionally left untyped */
+        protected $message = "";
+        /** @var int */
+        protected $code = 0;
+    }
+
     /** @return resource|false */
     function fopen_outside_a_class() {}
 }
@@ -84,6 +92,11 @@ $check('after the class body, functions are global again',
     $stubs->returnType('fopen_outside_a_class'), 'resource|false');
 $check('a constant\'s docblock is no function\'s',
     $stubs->returnType('preg_match'), null);
+$check('docblock type of an untyped property',
+    $proto->forProperty(new ReflectionProperty('Exception', 'message')),
+    'Exception::$message: string (protected)');
+$check('property types are kept per class',
+    $stubs->propertyType('Exception', 'code'), 'int');
 $check('tentative return type of a method',
     $proto->forMethod(new ReflectionMethod('SplFileObject', 'fgetcsv')),
     'SplFileObject::fgetcsv(string $separator = ",", string $enclosure = "\"", string $escape = "\\\\"): array|false');
