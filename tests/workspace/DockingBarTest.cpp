@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QTest>
 #include <QToolTip>
+#include <QWindow>
 
 #include "TestSupport.h"
 
@@ -230,4 +231,53 @@ TEST(DockingBar, ButtonImagesCanBeExchanged)
     EXPECT_FALSE(w.bar->HideButton()->icon().isNull());
     EXPECT_EQ(w.bar->HideButton()->icon().cacheKey(), previous.at(0).cacheKey());
     EXPECT_EQ(w.bar->MinimiseButton()->icon().cacheKey(), previous.at(1).cacheKey());
+}
+
+TEST(DockingBar, DraggingTheGripperFloatsTheBar)
+{
+    WorkspaceFrame w;
+    ASSERT_TRUE(w.Shown());
+    QWidget* title = Title(w.bar);
+    // The title lets the press through to the dock, which starts the drag.
+    const QPoint grip(40, 9);
+    QTest::mouseMove(title, grip);
+    QTest::mousePress(title, Qt::LeftButton, {}, grip);
+    QWindow* window = w.frame->windowHandle();
+    const QPoint start = w.frame->mapFromGlobal(title->mapToGlobal(grip));
+    // Over the middle of the editor area, away from every edge a dock could take.
+    for (int step = 1; step <= 10; ++step)
+        QTest::mouseMove(window, start + QPoint(step * 30, step * 18));
+    const QPoint drop = start + QPoint(300, 180);
+    QTest::mouseRelease(window, Qt::LeftButton, {}, drop);
+    EXPECT_TRUE(WaitFor([&] { return w.bar->isFloating(); }));
+    EXPECT_TRUE(WaitFor([&] { return ButtonsHidden(w.bar) && w.bar->isVisible(); }));
+    // It floats at its floating size, still under the cursor where it was grabbed.
+    EXPECT_EQ(w.bar->size(), QSize(220, 200));
+    EXPECT_EQ(w.bar->mapFromGlobal(w.frame->mapToGlobal(drop)), grip);
+}
+
+TEST(DockingBar, DraggingTheInnerEdgeResizesTheBarDownToItsMinimum)
+{
+    WorkspaceFrame w;
+    ASSERT_TRUE(w.Shown());
+    ASSERT_EQ(w.bar->width(), 220);
+    // The edge is the main window's separator between the bar and the editor area.
+    const int toEdge = (w.frame->centralWidget()->geometry().left() - w.bar->geometry().right()) / 2;
+    const QPoint edge(w.bar->geometry().right() + toEdge, 200);
+    QWindow* window = w.frame->windowHandle();
+    QTest::mouseMove(window, edge);
+    QTest::mousePress(window, Qt::LeftButton, {}, edge);
+    for (int step = 1; step <= 5; ++step)
+        QTest::mouseMove(window, edge + QPoint(step * 10, 0));
+    QTest::mouseRelease(window, Qt::LeftButton, {}, edge + QPoint(50, 0));
+    EXPECT_TRUE(WaitFor([&] { return w.bar->width() == 270; })) << w.bar->width();
+
+    // Dragged far past the left edge of the window.
+    const QPoint moved(w.bar->geometry().right() + toEdge, 200);
+    QTest::mouseMove(window, moved);
+    QTest::mousePress(window, Qt::LeftButton, {}, moved);
+    for (int step = 1; step <= 10; ++step)
+        QTest::mouseMove(window, moved - QPoint(step * 30, 0));
+    QTest::mouseRelease(window, Qt::LeftButton, {}, moved - QPoint(300, 0));
+    EXPECT_TRUE(WaitFor([&] { return w.bar->width() == 32; })) << w.bar->width();
 }
