@@ -78,7 +78,10 @@ function members(owner, type, declaredOnly, { skip = new Set(), rename = (s) => 
       lines = checker.getNonNullableType(t).getCallSignatures().map((s) => rename(signatureText(name, s)));
     } else {
       const ro = decl.modifiers?.some((m) => m.kind === ts.SyntaxKind.ReadonlyKeyword) ? ' (readonly)' : '';
-      lines = [rename(`${name}: ${typeText(t)}${ro}`)];
+      // the type as the declaration writes it (shorter than the expanded one)
+      const written = decl.type ? decl.type.getText() : typeText(t);
+      const optional = decl.questionToken ? '?' : '';
+      lines = [rename(`${name}${optional}: ${written}${ro}`)];
     }
     if (!lines.length) lines = [name];
     out.push({ b: name, c: name, d: unique(lines), e: isMethod ? K.METHOD : K.PROPERTY });
