@@ -89,13 +89,19 @@ HRESULT CSqliteConnection::Open(const QString& connectionString, const QString&,
                             QStringLiteral("Could not find file '%1'.").arg(file));
     // An absolute path never reads as a "file:" URI.
     const QByteArray path = QFile::encodeName(info.absoluteFilePath());
-    const bool readOnly = ::access(path.constData(), W_OK) != 0;
+    // SQLite writes its journal beside the file, so a file in a directory the
+    // user may not write is read-only too (an installed data directory).
+    const QByteArray dirPath = QFile::encodeName(info.absolutePath());
+    const bool readOnly = ::access(path.constData(), W_OK) != 0
+                          || ::access(dirPath.constData(), W_OK) != 0;
     const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE)
                       | SQLITE_OPEN_NOMUTEX;
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(path.constData(), &db, flags, nullptr);
     if (rc == SQLITE_OK) {
         sqlite3_extended_result_codes(db, 1);
+        // Another program briefly holding the file's lock is waited for, not failed on.
+        sqlite3_busy_timeout(db, 2000);
         // SQLite reads the header lazily; read the schema now so a file that is
         // no database fails here rather than at the first query.
         rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);

@@ -279,6 +279,29 @@ TEST_F(SqliteBackendTest, FileWithoutWritePermissionOpensReadOnly)
     EXPECT_TRUE(db.GetLastErrorText().contains(u"\tCode = 80070005\n"));
 }
 
+TEST_F(SqliteBackendTest, FileInADirectoryWithoutWritePermissionOpensReadOnly)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root may write any directory";
+    QDir(dir.path()).mkpath(QStringLiteral("share"));
+    const QString path = MakeDb("share/lib.mdb", {QStringLiteral("CREATE TABLE t (a INTEGER)"),
+                                                  QStringLiteral("INSERT INTO t VALUES(1)")});
+    const QString share = dir.filePath(QStringLiteral("share"));
+    ASSERT_TRUE(QFile::setPermissions(share, QFile::ReadOwner | QFile::ExeOwner));
+    CAdoDatabase db;
+    const bool opened = db.Open(ConnectionString::ForFile(path));
+    qint32 count = 0;
+    const bool wrote = opened && db.Execute(QStringLiteral("INSERT INTO t VALUES(2)"), count);
+    const qint32 rows = opened ? CountRows(db, QStringLiteral("SELECT a FROM t")) : -1;
+    const QString error = db.GetLastErrorText();
+    db.Close();
+    QFile::setPermissions(share, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ASSERT_TRUE(opened) << error.toStdString();
+    EXPECT_FALSE(wrote);
+    EXPECT_TRUE(error.contains(u"\tCode = 80070005\n")) << error.toStdString();
+    EXPECT_EQ(rows, 1);
+}
+
 TEST(ConnectionStringTest, TemplateCarriesThePathVerbatimAndReadsItBack)
 {
     EXPECT_EQ(ConnectionString::ForFile(QStringLiteral("/d/x.mdb")),

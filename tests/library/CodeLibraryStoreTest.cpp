@@ -355,3 +355,26 @@ TEST_F(CodeLibraryStoreTest, RefusedRowsAreReportedOnceAfterTheRefill)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(CodeLibraryStoreTest, ShippedFilesBesideTheProgramServeAnEditorStartedElsewhere)
+{
+    // Started from a directory without data files: the build's own are found.
+    auto store = MakeStore({QStringLiteral(QUILLET_BIN_DIR)});
+    store->OpenDatabases();
+    ASSERT_NE(store->GetDatabase(2), nullptr);
+    EXPECT_EQ(ConnectionString::DatabaseFile(store->GetDatabase(2)->GetConnectionString()),
+              QStringLiteral(QUILLET_BIN_DIR "/phplib.mdb"));
+    const QString lib = P(QStringLiteral("mine.mdb"));
+    user.files = {lib, QStringLiteral(QUILLET_BIN_DIR "/phplib.mdb")};
+    store->OnNewCodeLib(nullptr);
+    ASSERT_TRUE(store->IsUserLibOpen());
+    EXPECT_TRUE(LibraryFixtures::ReadSnippets(lib).isEmpty());
+    store->OnImportCode(nullptr);
+    EXPECT_EQ(LibraryFixtures::ReadSnippets(lib),
+              LibraryFixtures::ReadSnippets(QStringLiteral(QUILLET_BIN_DIR "/phplib.mdb")));
+    EXPECT_FALSE(user.events.join(u',').contains(u"message:"));
+}
+
+} // namespace
