@@ -17,7 +17,9 @@ public:
     enum Kind { ReferenceDb = 1, StdLib = 2, UserLib = 3 };
 
     // startDir is the process's current directory when the main frame is created;
-    // the data files are looked for there first, then in fallbackDirs in order.
+    // the data files are looked for there first, then in fallbackDirs in order. The
+    // main frame passes QDir::currentPath() and
+    // CDataFileLocator::StandardFallbackDirs(<prefix>/share/quillet).
     CCodeLibraryStore(const QString& startDir, const QStringList& fallbackDirs,
                       QObject* parent = nullptr);
     ~CCodeLibraryStore() override;

@@ -56,14 +56,6 @@ TEST_F(AdoResultSetTest, EveryVariantTagReadsAsTextOrFails)
     }
 }
 
-TEST_F(AdoResultSetTest, DateTextHasNineteenCharacters)
-{
-    QString text;
-    ASSERT_TRUE(CAdoResultSet::VariantToText(
-        CAdoVariant::FromDateTime(QDateTime(QDate(2001, 12, 31), QTime(23, 59, 59), Qt::UTC)),
-        text));
-    EXPECT_EQ(text.size(), 19);
-}
 
 TEST_F(AdoResultSetTest, IntegerReadingGivesZeroForNullAndThePayloadOtherwise)
 {
