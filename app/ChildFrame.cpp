@@ -31,8 +31,7 @@ void CChildFrame::UpdateTitle()
     const qsizetype count = doc->Views().size();
     if (count > 1)
         title += QStringLiteral(":%1").arg(doc->Views().indexOf(m_pView) + 1);
-    setWindowTitle(title + QStringLiteral("[*]"));
-    setWindowModified(doc->IsModified());
+    setWindowTitle(doc->IsModified() ? title + QStringLiteral(" *") : title);
 }
 
 void CChildFrame::showEvent(QShowEvent* event)

@@ -57,19 +57,17 @@ bool CInstanceChannel::Listen()
     m_pServer->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_pServer, &QLocalServer::newConnection, this, &CInstanceChannel::OnNewConnection);
     const QString name = ServerName();
-    if (m_pServer->listen(name))
-        return true;
-    if (m_pServer->serverError() == QAbstractSocket::AddressInUseError) {
-        // Someone answers there: another editor is running.
-        QLocalSocket probe;
-        probe.connectToServer(name);
-        if (probe.waitForConnected(500))
-            return false;
-        // Nobody does: the socket was left behind by an editor that crashed.
-        QLocalServer::removeServer(name);
-        return m_pServer->listen(name);
+    // With access options Qt puts the new socket in place of whatever is at
+    // the path, so ask first whether an editor answers there.
+    QLocalSocket probe;
+    probe.connectToServer(name);
+    if (probe.waitForConnected(500)) {
+        probe.abort();
+        return false;
     }
-    return false;
+    // Nobody does: a socket left there was left by an editor that crashed.
+    QLocalServer::removeServer(name);
+    return m_pServer->listen(name);
 }
 
 bool CInstanceChannel::IsListening() const

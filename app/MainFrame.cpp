@@ -10,6 +10,7 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPointer>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -38,6 +39,10 @@ CMainFrame::CMainFrame(CDocTemplate* docTemplate, CCmdTarget* appTarget,
 
 CMainFrame::~CMainFrame()
 {
+    // Child windows are destroyed after this destructor; their goodbyes must
+    // not reach a frame that is half gone.
+    m_bDestroying = true;
+    m_pDocTemplate->SetFrameFactory({});
     if (EditorHost::MainWindow() == this)
         EditorHost::SetMainWindow(nullptr);
 }
@@ -208,18 +213,22 @@ CQuilletView* CMainFrame::CreateChildFrame(CQuilletDoc* doc, CQuilletView* sourc
     CCodeEditCtrl* editor = view->Editor();
     connect(editor, &QsciScintilla::selectionChanged, this, &CMainFrame::RequestUpdate);
     connect(editor, &QsciScintilla::textChanged, this, &CMainFrame::RequestUpdate);
-    const auto retitle = [this, doc] {
-        for (CQuilletView* v : doc->Views())
+    const QPointer<CQuilletDoc> guard(doc);
+    const auto retitle = [guard] {
+        if (!guard)
+            return;
+        for (CQuilletView* v : guard->Views())
             if (auto* f = qobject_cast<CChildFrame*>(v->parentWidget()))
                 f->UpdateTitle();
-        UpdateWindowTitle();
     };
     connect(doc, &CQuilletDoc::titleChanged, frame, retitle);
     connect(doc, &CQuilletDoc::modifiedChanged, frame, retitle);
     ++m_nChildFrames;
-    connect(frame, &QObject::destroyed, this, [this] {
+    connect(frame, &QObject::destroyed, this, [this, retitle] {
+        if (m_bDestroying)
+            return;
         --m_nChildFrames;
-        UpdateWindowTitle();
+        retitle();   // the windows left are numbered afresh
         UpdateMenuBar();
         RequestUpdate();
     });
@@ -232,21 +241,8 @@ CQuilletView* CMainFrame::CreateChildFrame(CQuilletDoc* doc, CQuilletView* sourc
 
 void CMainFrame::OnSubWindowActivated(QMdiSubWindow*)
 {
-    UpdateWindowTitle();
     UpdateMenuBar();
     RequestUpdate();
-}
-
-void CMainFrame::UpdateWindowTitle()
-{
-    CQuilletView* view = ActiveView();
-    if (view && view->GetDocument()) {
-        QString title = view->parentWidget() ? view->parentWidget()->windowTitle() : QString();
-        title.replace(QLatin1String("[*]"), view->GetDocument()->IsModified() ? QStringLiteral("*") : QString());
-        setWindowTitle(QStringLiteral("Quillet - ") + title);
-    } else {
-        setWindowTitle(QStringLiteral("Quillet"));
-    }
 }
 
 void CMainFrame::UpdateMenuBar()

@@ -74,7 +74,6 @@ private:
     void CreateStatusBar();
     void RegisterCommands();
     void UpdateMenuBar();
-    void UpdateWindowTitle();
     void FillRecentFiles(QMenu* menu);
     void OnSubWindowActivated(QMdiSubWindow* window);
 
@@ -93,4 +92,5 @@ private:
     bool m_bUpdatePending = false;
     int m_nDeferredLoads = 0;
     int m_nChildFrames = 0;
+    bool m_bDestroying = false;
 };

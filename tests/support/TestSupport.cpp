@@ -27,6 +27,8 @@ bool WaitFor(const std::function<bool()>& pred, int timeoutMs)
         if (deadline.hasExpired())
             return pred();
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        // Outside a running event loop deleteLater() waits for this.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QThread::msleep(1);
     }
     return true;

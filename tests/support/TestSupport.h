@@ -10,7 +10,8 @@ namespace QuilletTest {
 // QSettings, desktop entries and MIME defaults land there.
 void UseTemporaryHome(const QString& dir);
 
-// Processes events until pred() holds or timeoutMs passes; returns pred().
+// Processes events (deferred deletes included) until pred() holds or
+// timeoutMs passes; returns pred().
 bool WaitFor(const std::function<bool()>& pred, int timeoutMs = 5000);
 
 } // namespace QuilletTest

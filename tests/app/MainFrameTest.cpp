@@ -1,0 +1,262 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+#include "CodeEditCtrl.h"
+#include "ComboToolBar.h"
+#include "CommandIds.h"
+#include "DocTemplate.h"
+#include "MainFrame.h"
+#include "QuilletApp.h"
+#include "QuilletDoc.h"
+#include "QuilletEvent.h"
+#include "QuilletView.h"
+#include "ScriptedResponder.h"
+#include "StatusIndicators.h"
+#include "TestSupport.h"
+
+using UserPrompt::Answer;
+
+namespace {
+CQuilletApp* App() { return static_cast<CQuilletApp*>(qApp); }
+CMainFrame* Frame() { return App()->MainFrame(); }
+CDocTemplate* Docs() { return App()->DocTemplate(); }
+
+QStringList MenuTitles()
+{
+    QStringList titles;
+    for (QAction* a : Frame()->menuBar()->actions())
+        titles << a->text();
+    return titles;
+}
+
+void Type(QWidget* w, const QString& text)
+{
+    QTest::keyClicks(w, text);
+}
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// Every test starts and ends with no documents open.
+class MainFrameTest : public testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(Docs()->Documents().isEmpty()); }
+    void TearDown() override
+    {
+        CScriptedResponder discard;
+        discard.answers = {Answer::No, Answer::No, Answer::No, Answer::No, Answer::No};
+        Docs()->CloseAllDocuments();
+        QuilletTest::WaitFor([] { return Docs()->Documents().isEmpty(); });
+        QCoreApplication::processEvents();
+    }
+    QTemporaryDir m_dir;
+};
+} // namespace
+
+TEST_F(MainFrameTest, MenuBarFollowsWhetherAnEditorWindowExists)
+{
+    EXPECT_EQ(MenuTitles(), QStringList({"文件(&F)", "站点", "查看(&V)", "帮助(&H)"}));
+    CQuilletDoc* doc = Docs()->NewDocument();
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(MenuTitles(),
+              QStringList({"文件(&F)", "编辑(&E)", "查看(&V)", "设置(&O)", "窗口(&W)", "帮助(&H)"}));
+    doc->OnFileClose();
+    ASSERT_TRUE(QuilletTest::WaitFor([] { return !Frame()->HasDocumentMenus(); }));
+    EXPECT_EQ(MenuTitles(), QStringList({"文件(&F)", "站点", "查看(&V)", "帮助(&H)"}));
+}
+
+TEST_F(MainFrameTest, UntitledDocumentsAreNumberedAndTitleTheFrame)
+{
+    CQuilletDoc* first = Docs()->NewDocument();
+    CQuilletDoc* second = Docs()->NewDocument();
+    const int n = first->GetTitle().mid(7).toInt();
+    EXPECT_TRUE(first->GetTitle().startsWith("Quillet"));
+    EXPECT_EQ(second->GetTitle(), QStringLiteral("Quillet%1").arg(n + 1));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Frame()->windowTitle(), "Quillet - [" + second->GetTitle() + "]");
+    EXPECT_TRUE(Frame()->MdiArea()->activeSubWindow()->isMaximized());
+}
+
+TEST_F(MainFrameTest, ToolbarOrderAndComboSlot)
+{
+    QList<int> ids;
+    for (QAction* a : Frame()->ToolBar()->actions()) {
+        if (a->isSeparator())
+            ids << 0;
+        else if (a->data().isValid())
+            ids << a->data().toInt();
+        else
+            ids << -1;   // the combo box's place
+    }
+    EXPECT_EQ(ids, QList<int>({Cmd::FileNew, Cmd::FileOpen, Cmd::FileSave, Cmd::SaveAll, 0,
+                               Cmd::EditCut, Cmd::EditCopy, Cmd::EditPaste, 0, Cmd::FilePrint,
+                               Cmd::AppAbout, 0, -1}));
+    QComboBox* combo = Frame()->ToolBar()->Combo();
+    ASSERT_TRUE(combo);
+    EXPECT_EQ(combo->width(), 300);
+    EXPECT_EQ(combo->parentWidget()->width(), 605);
+    for (QAction* a : Frame()->ToolBar()->actions())
+        if (!a->isSeparator() && a->data().isValid())
+            EXPECT_FALSE(a->icon().isNull()) << a->data().toInt();
+
+    Frame()->ToolBar()->SetComboText(QStringLiteral("f(a); f(a, b)"));
+    ASSERT_EQ(combo->count(), 2);
+    EXPECT_EQ(combo->itemText(1), "f(a, b)");
+    EXPECT_EQ(combo->currentIndex(), 0);
+}
+
+TEST_F(MainFrameTest, StatusBarPanes)
+{
+    CStatusIndicators* panes = Frame()->StatusPanes();
+    EXPECT_EQ(Frame()->findChild<QLabel*>("messagePane")->text(),
+              "上下文帮助出现时按 Ctrl+I 插入选中的函数");
+    EXPECT_EQ(panes->CaretPane()->width(), 80);
+    EXPECT_EQ(panes->CapsPane()->text(), "大写");
+    EXPECT_EQ(panes->NumPane()->text(), "数字");
+    EXPECT_EQ(panes->ScrollPane()->text(), "滚动");
+    CQuilletEvent::Post(Frame(), QuilletEvent::CaretPos, 12, 5);
+    EXPECT_NE(panes->CaretPane()->text(), "Ln 12,Col 5");   // posted, not sent
+    QCoreApplication::processEvents();
+    EXPECT_EQ(panes->CaretPane()->text(), "Ln 12,Col 5");
+}
+
+TEST_F(MainFrameTest, CommandsWithoutHandlersAreGreyed)
+{
+    Docs()->NewDocument();
+    Frame()->UpdateCommandStates();
+    EXPECT_FALSE(Frame()->Action(Cmd::SaveAsCode)->isEnabled());
+    EXPECT_TRUE(Frame()->Action(Cmd::FileNew)->isEnabled());
+    EXPECT_TRUE(Frame()->Action(Cmd::SaveAll)->isEnabled());
+    EXPECT_TRUE(Frame()->Action(Cmd::ViewToolbar)->isChecked());
+    EXPECT_EQ(Frame()->Action(Cmd::FileNew)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+    EXPECT_EQ(Frame()->Action(Cmd::EditUndo)->shortcuts().size(), 2);
+}
+
+TEST_F(MainFrameTest, EditCommandsFollowTheSelection)
+{
+    CQuilletDoc* doc = Docs()->NewDocument();
+    CCodeEditCtrl* editor = doc->Editor();
+    Type(editor, "abc");
+    Frame()->UpdateCommandStates();
+    EXPECT_FALSE(Frame()->Action(Cmd::EditCut)->isEnabled());
+    EXPECT_FALSE(Frame()->Action(Cmd::EditCopy)->isEnabled());
+    EXPECT_TRUE(Frame()->Action(Cmd::EditUndo)->isEnabled());
+    // With no context-help list showing, Insert is greyed and does nothing.
+    EXPECT_FALSE(Frame()->Action(Cmd::EditInsert)->isEnabled());
+    editor->SetSelection(1, 2);
+    Frame()->UpdateCommandStates();
+    EXPECT_TRUE(Frame()->Action(Cmd::EditCut)->isEnabled());
+    EXPECT_TRUE(Frame()->Action(Cmd::EditCopy)->isEnabled());
+    Frame()->Action(Cmd::EditCopy)->trigger();
+    editor->SetSelection(3, 3);
+    Frame()->UpdateCommandStates();
+    EXPECT_TRUE(Frame()->Action(Cmd::EditPaste)->isEnabled());
+    Frame()->Action(Cmd::EditPaste)->trigger();
+    EXPECT_EQ(editor->WholeText(), "abcb");
+    Frame()->Action(Cmd::EditInsert)->trigger();
+    EXPECT_EQ(editor->WholeText(), "abcb");
+}
+
+TEST_F(MainFrameTest, SaveAllSavesOnlyModifiedDocuments)
+{
+    const QString a = m_dir.filePath("a.php"), b = m_dir.filePath("b.php"), c = m_dir.filePath("c.php");
+    for (const QString& p : {a, b, c})
+        WriteFile(p, "<?php\n");
+    CQuilletDoc* docA = Docs()->OpenDocumentFile(a);
+    Docs()->OpenDocumentFile(b);
+    Docs()->OpenDocumentFile(c);
+    ASSERT_EQ(Docs()->Documents().size(), 3);
+    // b is rewritten behind the editor's back: saving it would overwrite that.
+    WriteFile(b, "changed outside\n");
+    docA->Editor()->SetSelection(6, 6);
+    Type(docA->Editor(), "echo 1;");
+    ASSERT_TRUE(docA->IsModified());
+    CScriptedResponder responder;
+    Frame()->Action(Cmd::SaveAll)->trigger();
+    EXPECT_EQ(ReadFile(a), "<?php\necho 1;");
+    EXPECT_EQ(ReadFile(b), "changed outside\n");
+    EXPECT_FALSE(docA->IsModified());
+    EXPECT_TRUE(responder.asked.isEmpty());
+}
+
+TEST_F(MainFrameTest, SaveAllAsksForTheNameOfAnUntitledDocument)
+{
+    CQuilletDoc* doc = Docs()->NewDocument();
+    Docs()->NewDocument();   // unmodified: never asked about
+    Type(doc->Editor(), "x");
+    CScriptedResponder responder;
+    responder.files << m_dir.filePath("named");
+    Frame()->OnSaveAll();
+    EXPECT_EQ(responder.Texts(UserPrompt::Request::SaveFile).size(), 1);
+    // The default extension is added to a name typed without one.
+    EXPECT_EQ(ReadFile(m_dir.filePath("named.php")), "x");
+    EXPECT_EQ(doc->GetTitle(), "named.php");
+}
+
+TEST_F(MainFrameTest, CloseAllAsksForEachModifiedDocumentAndKeepsCancelledOnes)
+{
+    CQuilletDoc* first = Docs()->NewDocument();
+    CQuilletDoc* second = Docs()->NewDocument();
+    Type(first->Editor(), "one");
+    Type(second->Editor(), "two");
+    CScriptedResponder responder;
+    responder.answers = {Answer::Cancel, Answer::No};
+    Frame()->OnCloseAll();
+    QuilletTest::WaitFor([] { return Docs()->Documents().size() == 1; });
+    const QStringList asked = responder.Texts(UserPrompt::Request::YesNoCancel);
+    ASSERT_EQ(asked.size(), 2);
+    EXPECT_EQ(asked.at(0), "将改动保存到 " + first->GetTitle() + "？");
+    ASSERT_EQ(Docs()->Documents().size(), 1);
+    EXPECT_EQ(Docs()->Documents().constFirst(), first);
+    EXPECT_EQ(first->Editor()->WholeText(), "one");
+}
+
+TEST_F(MainFrameTest, DroppedFilesOpenAsDocuments)
+{
+    const QString path = m_dir.filePath("dropped.php");
+    WriteFile(path, "<?php echo 'dropped'; ?>");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(Frame(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(Frame(), &drop);
+    ASSERT_EQ(Docs()->Documents().size(), 1);
+    EXPECT_EQ(Docs()->Documents().constFirst()->Editor()->WholeText(), "<?php echo 'dropped'; ?>");
+    EXPECT_EQ(App()->RecentFiles().Files().value(0), QFileInfo(path).absoluteFilePath());
+}
+
+TEST_F(MainFrameTest, OpenRequestsFromASecondStartOpenTheFile)
+{
+    const QString path = m_dir.filePath("sent.php");
+    WriteFile(path, "sent");
+    App()->OpenRequestedFiles({path});
+    ASSERT_EQ(Docs()->Documents().size(), 1);
+    EXPECT_EQ(Docs()->Documents().constFirst()->GetPathName(), QFileInfo(path).absoluteFilePath());
+    // The same file again activates it rather than opening a second copy.
+    App()->OpenRequestedFiles({path});
+    EXPECT_EQ(Docs()->Documents().size(), 1);
+}

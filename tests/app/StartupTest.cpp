@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include "InstanceChannel.h"
+#include "TestSupport.h"
+#include "core/DesktopRegistration.h"
+
+namespace {
+const QString kQuillet = QStringLiteral(QUILLET_BIN_DIR "/quillet");
+
+int RunQuillet(const QStringList& args, int timeoutMs = 30000)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::ForwardedChannels);
+    p.start(kQuillet, args);
+    if (!p.waitForFinished(timeoutMs)) {
+        p.kill();
+        p.waitForFinished();
+        return -1;
+    }
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QString PdfText(const QString& pdf)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    p.waitForFinished(20000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+} // namespace
+
+TEST(Startup, SecondStartHandsItsFileToTheRunningEditor)
+{
+    CInstanceChannel running;
+    ASSERT_TRUE(running.Listen());
+    QSignalSpy received(&running, &CInstanceChannel::filesReceived);
+    QTemporaryDir dir;
+    const QString file = dir.filePath("page.php");
+    WriteFile(file, "<?php ?>");
+
+    QProcess second;
+    second.start(kQuillet, {file});
+    ASSERT_TRUE(QuilletTest::WaitFor([&] { return second.state() == QProcess::NotRunning; }, 30000));
+    EXPECT_EQ(second.exitCode(), 0);
+    ASSERT_TRUE(QuilletTest::WaitFor([&] { return received.count() == 1; }));
+    EXPECT_EQ(received.at(0).at(0).toStringList(), QStringList({file}));
+
+    // Only one editor listens at a time.
+    CInstanceChannel other;
+    EXPECT_FALSE(other.Listen());
+}
+
+TEST(Startup, StaleSocketOfACrashedEditorDoesNotStopTheNextStart)
+{
+    const QByteArray path = CInstanceChannel::ServerName().toLocal8Bit();
+    ::unlink(path.constData());
+    // A socket file nobody listens on, as a killed editor leaves it.
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(fd, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    ASSERT_LT(static_cast<size_t>(path.size()), sizeof(addr.sun_path));
+    memcpy(addr.sun_path, path.constData(), static_cast<size_t>(path.size()));
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)), 0);
+    ::close(fd);
+    ASSERT_TRUE(QFile::exists(QString::fromLocal8Bit(path)));
+
+    CInstanceChannel channel;
+    EXPECT_TRUE(channel.Listen());
+    EXPECT_TRUE(channel.IsListening());
+}
+
+TEST(Startup, PrintToPdfRegistersAndRemembersTheFile)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("long.php");
+    QByteArray text;
+    for (int i = 1; i <= 400; ++i)
+        text += "line " + QByteArray::number(i) + "\r\n";
+    WriteFile(file, text);
+    const QString pdf = dir.filePath("out.pdf");
+    ASSERT_EQ(RunQuillet({QStringLiteral("-pt"), file, pdf}), 0);
+    const QString printed = PdfText(pdf);
+    // Every page is printed, not only the first three.
+    EXPECT_TRUE(printed.contains("line 1\n") || printed.contains("line 1 "));
+    EXPECT_TRUE(printed.contains("line 400"));
+    EXPECT_GT(printed.count(u'\f'), 3);
+
+    CDesktopRegistration reg(kQuillet);
+    EXPECT_TRUE(QFile::exists(reg.DesktopEntryPath()));
+    EXPECT_EQ(reg.CurrentDefault(), "quillet.desktop");
+
+    // The editor's settings file: ~/.config/Fennroth/Quillet.conf.
+    QSettings settings(qEnvironmentVariable("XDG_CONFIG_HOME") + "/Fennroth/Quillet.conf",
+                       QSettings::IniFormat);
+    EXPECT_EQ(settings.value("Recent File List/File1").toString(), file);
+
+    ASSERT_EQ(RunQuillet({QStringLiteral("-Unregister")}), 0);
+    EXPECT_FALSE(QFile::exists(reg.DesktopEntryPath()));
+    EXPECT_EQ(reg.CurrentDefault(), "");
+}
