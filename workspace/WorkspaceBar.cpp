@@ -19,6 +19,13 @@ CWorkspaceBar::CWorkspaceBar(const QString& title, const QSize& defaultSize, QWi
     connect(m_pTabs, &QTabWidget::currentChanged, this, &CWorkspaceBar::OnTabChanged);
 }
 
+CWorkspaceBar::~CWorkspaceBar()
+{
+    // The pages and the tabs go after this object has stopped being a workspace bar;
+    // the tab control must not report its removals to it.
+    disconnect(m_pTabs, nullptr, this, nullptr);
+}
+
 bool CWorkspaceBar::AddView(const QString& title, QWidget* view)
 {
     if (!view)

@@ -16,6 +16,7 @@ public:
 
     explicit CWorkspaceBar(const QString& title = QStringLiteral("Workspace"),
                            const QSize& defaultSize = QSize(220, 200), QWidget* parent = nullptr);
+    ~CWorkspaceBar() override;
 
     // Appends a page with a tab titled title (cut to 31 characters). The bar takes
     // ownership of view. The first page added is the active one. False for no view.

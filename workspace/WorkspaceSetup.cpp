@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QMainWindow>
 #include <QMenu>
+#include <QPointer>
 
 namespace WorkspacePage {
 
@@ -77,9 +78,13 @@ void BindWorkspaceCommands(CWorkspaceBar* bar, QAction* workspaceAction, const Q
                      [bar, workspaceAction] { workspaceAction->setChecked(bar->IsShown()); });
     QObject::connect(bar, &CDockingBar::shownChanged, workspaceAction, &QAction::setChecked);
 
-    const auto markActivePage = [bar, pageActions] {
-        for (int i = 0; i < pageActions.size(); ++i)
-            pageActions.at(i)->setChecked(i == bar->GetActiveIndex());
+    QList<QPointer<QAction>> pages;
+    for (QAction* action : pageActions)
+        pages.append(action);
+    const auto markActivePage = [bar, pages] {
+        for (int i = 0; i < pages.size(); ++i)
+            if (pages.at(i))
+                pages.at(i)->setChecked(i == bar->GetActiveIndex());
     };
     for (int i = 0; i < pageActions.size(); ++i) {
         QAction* action = pageActions.at(i);

@@ -1,7 +1,6 @@
 // The docking bar in a real main window: its size, its edges, floating and docking
 // again, the caption buttons' places and the context menu's position.
 #include "CaptionButton.h"
-#include "DockingBarTitle.h"
 #include "WorkspaceBar.h"
 #include "WorkspaceFrame.h"
 
@@ -115,6 +114,7 @@ TEST(DockingBar, CaptionButtonsStandInAColumnWhenDockedTopOrBottom)
         EXPECT_LT(title->width(), 20);
         EXPECT_EQ(w.bar->HideButton()->geometry(), QRect(2, 3, 12, 12));
         EXPECT_EQ(w.bar->MinimiseButton()->geometry(), QRect(2, 17, 12, 12));
+        EXPECT_EQ(w.bar->ContextMenuPoint(), title->mapToGlobal(QPoint(14, 29)));
         EXPECT_TRUE(ButtonsShown(w.bar));
     }
     // Back on the left the title is a row again.

@@ -8,7 +8,7 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
-WorkspaceFrame::WorkspaceFrame(bool bindCommands)
+WorkspaceFrame::WorkspaceFrame()
     : frame(std::make_unique<QMainWindow>())
 {
     frame->setCentralWidget(new QPlainTextEdit);
@@ -18,8 +18,7 @@ WorkspaceFrame::WorkspaceFrame(bool bindCommands)
     menu = new QMenu(frame.get());
     FillWorkspaceMenu(menu, pageActions, workspaceAction);
     bar = CreateWorkspaceBar(frame.get(), {}, menu);
-    if (bindCommands)
-        BindWorkspaceCommands(bar, workspaceAction, pageActions);
+    BindWorkspaceCommands(bar, workspaceAction, pageActions);
     frame->setGeometry(40, 40, 700, 460);
     frame->show();
     Shown();

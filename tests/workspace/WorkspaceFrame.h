@@ -12,7 +12,7 @@ class QMenu;
 
 struct WorkspaceFrame {
     // Shows the window at a fixed place on the screen and waits until it is exposed.
-    explicit WorkspaceFrame(bool bindCommands = true);
+    WorkspaceFrame();
     ~WorkspaceFrame();
 
     std::unique_ptr<QMainWindow> frame;
