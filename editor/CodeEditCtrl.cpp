@@ -1,6 +1,8 @@
 #include "CodeEditCtrl.h"
 
+#include <QClipboard>
 #include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QTimer>
@@ -104,7 +106,10 @@ void CCodeEditCtrl::ReplaceSelection(const QByteArray& utf8)
 
 bool CCodeEditCtrl::CanPaste() const
 {
-    return const_cast<CCodeEditCtrl*>(this)->SendScintilla(SCI_CANPASTE) != 0;
+    // Scintilla only says whether the text may change; whether there is
+    // anything to paste is the clipboard's to say.
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    return !isReadOnly() && data && data->hasText();
 }
 
 int CCodeEditCtrl::CaretLineStart() { return g_nCaretLineStart; }

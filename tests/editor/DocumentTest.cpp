@@ -1,0 +1,291 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "AdView.h"
+#include "CodeEditCtrl.h"
+#include "CommandIds.h"
+#include "DocTemplate.h"
+#include "EditorHost.h"
+#include "QuilletDoc.h"
+#include "QuilletView.h"
+#include "RecordingHelpList.h"
+#include "ScriptedResponder.h"
+#include "TestSupport.h"
+
+namespace {
+QByteArray ReadFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// Documents whose views are plain top-level windows.
+class DocumentTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_template.SetFrameFactory([](CQuilletDoc* doc, CQuilletView* source) {
+            auto* view = new CQuilletView(doc, source);
+            view->setAttribute(Qt::WA_DeleteOnClose);
+            view->resize(500, 400);
+            view->show();
+            return view;
+        });
+    }
+    void TearDown() override
+    {
+        m_template.CloseAllDocuments();
+        QuilletTest::WaitFor([this] { return m_template.Documents().isEmpty(); });
+    }
+    QString Path(const char* name) const { return m_dir.filePath(QLatin1String(name)); }
+    CQuilletDoc* Open(const QString& path) { return m_template.OpenDocumentFile(path); }
+
+    QTemporaryDir m_dir;
+    CDocTemplate m_template;
+};
+} // namespace
+
+TEST_F(DocumentTest, EveryKindOfFileSavesBackByteForByte)
+{
+    const QList<QByteArray> files = {
+        "<?php\r\necho 1;\r\n?>\r\n",
+        "lf\nonly\n",
+        "cr\ronly\r",
+        "mixed\r\nbreaks\nhere\rend",
+        QByteArray("nul\0inside\0", 11),
+        "\xEF\xBB\xBF<?php echo '\xe4\xb8\xad\xe6\x96\x87';\n",
+        "<title>\xd6\xd0\xce\xc4</title>\r\n",      // GBK
+        QByteArray("latin \xe9\xff\xfe end", 13),
+        "",
+    };
+    for (const QByteArray& bytes : files) {
+        WriteFile(Path("f.php"), bytes);
+        CQuilletDoc* doc = Open(Path("f.php"));
+        ASSERT_TRUE(doc);
+        EXPECT_FALSE(doc->IsModified());
+        QFile::remove(Path("f.php"));
+        ASSERT_TRUE(doc->OnSaveDocument(Path("f.php")));
+        EXPECT_EQ(ReadFile(Path("f.php")), bytes) << bytes.toHex().toStdString();
+        doc->OnCloseDocument();
+        QuilletTest::WaitFor([this] { return m_template.Documents().isEmpty(); });
+    }
+}
+
+TEST_F(DocumentTest, TypedSavedClosedAndReopenedIsTheSameBytes)
+{
+    WriteFile(Path("crlf.php"), "<?php\r\n");
+    CQuilletDoc* doc = Open(Path("crlf.php"));
+    CCodeEditCtrl* editor = doc->Editor();
+    editor->SetSelection(7, 7);
+    QTest::keyClicks(editor, "if ($a) {");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTest::keyClicks(editor, "echo 1;");
+    EXPECT_TRUE(doc->IsModified());
+    CScriptedResponder responder;
+    ASSERT_TRUE(doc->DoFileSave());
+    // The line's first non-blank is "i", so no tab is added for its brace.
+    const QByteArray expected = "<?php\r\nif ($a) {\r\necho 1;";
+    EXPECT_EQ(ReadFile(Path("crlf.php")), expected);
+    doc->OnFileClose();
+    QuilletTest::WaitFor([this] { return m_template.Documents().isEmpty(); });
+    EXPECT_TRUE(responder.asked.isEmpty());   // saved: no question
+    CQuilletDoc* again = Open(Path("crlf.php"));
+    EXPECT_EQ(again->Editor()->WholeText(), expected);
+}
+
+TEST_F(DocumentTest, GbkFileOpensReadableAndKeepsItsEncoding)
+{
+    WriteFile(Path("gbk.php"), "<p>\xd6\xd0\xce\xc4</p>");
+    CQuilletDoc* doc = Open(Path("gbk.php"));
+    EXPECT_EQ(doc->Editor()->text(), QStringLiteral("<p>中文</p>"));
+    doc->Editor()->SetSelection(3, 3);
+    doc->Editor()->ReplaceSelection(QStringLiteral("新").toUtf8());
+    ASSERT_TRUE(doc->OnSaveDocument(Path("gbk.php")));
+    EXPECT_EQ(ReadFile(Path("gbk.php")), "<p>\xd0\xc2\xd6\xd0\xce\xc4</p>");
+}
+
+TEST_F(DocumentTest, ModifiedByEveryChangeAndClearedByUndoingBackToTheSavedText)
+{
+    WriteFile(Path("m.php"), "abc");
+    CQuilletDoc* doc = Open(Path("m.php"));
+    CCodeEditCtrl* editor = doc->Editor();
+    QApplication::clipboard()->setText(QStringLiteral("XY"));
+    editor->SetSelection(3, 3);
+    editor->paste();
+    EXPECT_TRUE(doc->IsModified());
+    editor->undo();
+    EXPECT_FALSE(doc->IsModified());
+    editor->SetSelection(0, 1);
+    editor->cut();
+    EXPECT_TRUE(doc->IsModified());
+    editor->undo();
+    EXPECT_FALSE(doc->IsModified());
+    editor->SetSelection(0, 0);
+    QTest::keyClick(editor, Qt::Key_Delete);
+    EXPECT_TRUE(doc->IsModified());
+}
+
+TEST_F(DocumentTest, FailedSaveKeepsTheDocumentModifiedAndSaysSo)
+{
+    WriteFile(Path("keep.php"), "old");
+    CQuilletDoc* doc = Open(Path("keep.php"));
+    QTest::keyClicks(doc->Editor(), "new ");
+    CScriptedResponder responder;
+    EXPECT_FALSE(doc->DoSave(Path("missing-dir/x.php")));
+    QDir().mkdir(Path("a-dir.php"));
+    EXPECT_FALSE(doc->DoSave(Path("a-dir.php")));
+    EXPECT_EQ(responder.Texts(UserPrompt::Request::Message),
+              QStringList({"保存文档失败。", "保存文档失败。"}));
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(doc->GetPathName(), QFileInfo(Path("keep.php")).absoluteFilePath());
+    EXPECT_EQ(ReadFile(Path("keep.php")), "old");
+}
+
+TEST_F(DocumentTest, UnreadableFileOpensNothing)
+{
+    CScriptedResponder responder;
+    EXPECT_EQ(Open(Path("nope.php")), nullptr);
+    QDir().mkdir(Path("folder"));
+    EXPECT_EQ(Open(Path("folder")), nullptr);
+    EXPECT_EQ(responder.Texts(UserPrompt::Request::Message),
+              QStringList({"打开文档失败。", "打开文档失败。"}));
+    EXPECT_TRUE(m_template.Documents().isEmpty());
+}
+
+TEST_F(DocumentTest, SavingKeepsTheFilesPermissions)
+{
+    WriteFile(Path("p.php"), "x");
+    const auto perms = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ExeOwner;
+    ASSERT_TRUE(QFile::setPermissions(Path("p.php"), perms));
+    CQuilletDoc* doc = Open(Path("p.php"));
+    ASSERT_TRUE(doc->OnSaveDocument(Path("p.php")));
+        const QFile::Permissions ownerGroupOther(0x7077);
+    EXPECT_EQ(QFile::permissions(Path("p.php")) & ownerGroupOther, perms & ownerGroupOther);
+}
+
+TEST_F(DocumentTest, CloseAsksToSaveAModifiedDocument)
+{
+    CQuilletDoc* doc = m_template.NewDocument();
+    QTest::keyClicks(doc->Editor(), "x");
+    CScriptedResponder responder;
+    responder.answers = {UserPrompt::Answer::Cancel};
+    EXPECT_FALSE(doc->OnFileClose());
+    EXPECT_EQ(responder.Texts(UserPrompt::Request::YesNoCancel),
+              QStringList({"将改动保存到 " + doc->GetTitle() + "？"}));
+    // Yes with a file name chosen saves, then closes.
+    responder.answers = {UserPrompt::Answer::Yes};
+    responder.files = {Path("closed")};
+    EXPECT_TRUE(doc->OnFileClose());
+    EXPECT_EQ(ReadFile(Path("closed.php")), "x");
+}
+
+TEST_F(DocumentTest, NewWindowShowsAndEditsTheSameText)
+{
+    WriteFile(Path("two.php"), "shared");
+    CQuilletDoc* doc = Open(Path("two.php"));
+    CQuilletView* second = m_template.NewWindow(doc, doc->FirstView());
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->Editor()->WholeText(), "shared");
+    second->Editor()->SetSelection(6, 6);
+    QTest::keyClicks(second->Editor(), "!");
+    EXPECT_EQ(doc->FirstView()->Editor()->WholeText(), "shared!");
+    EXPECT_TRUE(doc->IsModified());
+    // Closing one window leaves the document open in the other.
+    doc->FirstView()->close();
+    QuilletTest::WaitFor([doc] { return doc->Views().size() == 1; });
+    ASSERT_EQ(m_template.Documents().size(), 1);
+    ASSERT_TRUE(doc->OnSaveDocument(Path("two.php")));
+    EXPECT_EQ(ReadFile(Path("two.php")), "shared!");
+}
+
+TEST_F(DocumentTest, ViewCommandUpdatesAndContextMenu)
+{
+    CQuilletDoc* doc = m_template.NewDocument();
+    CQuilletView* view = doc->FirstView();
+    CCodeEditCtrl* editor = view->Editor();
+    const auto state = [view](int id) {
+        CCmdUI ui;
+        ui.id = id;
+        EXPECT_TRUE(view->Commands().Update(ui));
+        return ui.enabled;
+    };
+    EXPECT_FALSE(state(Cmd::EditCut));
+    EXPECT_FALSE(state(Cmd::EditCopy));
+    EXPECT_FALSE(state(Cmd::EditUndo));
+    QTest::keyClicks(editor, "ab");
+    EXPECT_TRUE(state(Cmd::EditUndo));
+    editor->SetSelection(0, 1);
+    EXPECT_TRUE(state(Cmd::EditCut));
+    QApplication::clipboard()->clear();
+    EXPECT_FALSE(state(Cmd::EditPaste));
+    QApplication::clipboard()->setText(QStringLiteral("c"));
+    EXPECT_TRUE(state(Cmd::EditPaste));
+
+    emit editor->contextMenuWanted(view->mapToGlobal(QPoint(20, 100)));
+    QMenu* menu = view->ContextMenu();
+    const QList<QAction*> items = menu->actions();
+    ASSERT_EQ(items.size(), 3);
+    EXPECT_EQ(items.at(0)->text(), "剪切");
+    EXPECT_EQ(items.at(1)->text(), "复制");
+    EXPECT_EQ(items.at(2)->text(), "粘贴");
+    EXPECT_TRUE(items.at(0)->isEnabled());
+    EXPECT_TRUE(items.at(2)->isEnabled());
+    menu->hide();
+    editor->SetSelection(1, 1);
+    emit editor->contextMenuWanted(view->mapToGlobal(QPoint(20, 100)));
+    EXPECT_FALSE(items.at(0)->isEnabled());
+    EXPECT_FALSE(items.at(1)->isEnabled());
+    items.at(2)->trigger();
+    EXPECT_EQ(editor->WholeText(), "acb");
+    menu->hide();
+}
+
+TEST_F(DocumentTest, InsertReplacesTheTypedWordWithTheListsEntry)
+{
+    CRecordingHelpList list;
+    EditorHost::SetHelpList(&list);
+    CQuilletDoc* doc = m_template.NewDocument();
+    CQuilletView* view = doc->FirstView();
+    QTest::keyClicks(view->Editor(), "$n = st");
+    ASSERT_TRUE(list.visible);
+    view->OnEditInsert();
+    EXPECT_EQ(view->Editor()->WholeText(), "$n = strlen");
+    EXPECT_FALSE(list.visible);
+    // With the list hidden, Insert does nothing.
+    view->OnEditInsert();
+    EXPECT_EQ(view->Editor()->WholeText(), "$n = strlen");
+    EditorHost::SetHelpList(nullptr);
+}
+
+TEST_F(DocumentTest, AdPaneHeightFollowsItsAddressAtEachTick)
+{
+    CQuilletView* view = m_template.NewDocument()->FirstView();
+    EXPECT_EQ(view->AdPaneHeight(), 66);
+    EXPECT_EQ(view->AdPane()->geometry(), QRect(0, 0, view->width(), 66));
+    EXPECT_EQ(view->Editor()->geometry().top(), 66);
+    EXPECT_EQ(view->AdPane()->LocationURL(), CQuilletView::AdAddress());
+    // A page that fails to load shows the error page, whose address names system32.
+    view->AdPane()->Navigate(QStringLiteral("qrc:/no/such/page.html"));
+    view->OnAdTimer();
+    EXPECT_EQ(view->AdPaneHeight(), 132);
+    EXPECT_EQ(view->Editor()->geometry().top(), 132);
+    EXPECT_EQ(view->Editor()->geometry().bottom(), view->height() - 1);
+    // The tick reloads the pane's own page, so the next one shrinks it again.
+    view->OnAdTimer();
+    EXPECT_EQ(view->AdPaneHeight(), 66);
+}

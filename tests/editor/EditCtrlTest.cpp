@@ -1,0 +1,262 @@
+#include <gtest/gtest.h>
+
+#include <QTest>
+
+#include "CodeEditCtrl.h"
+#include "EditorHost.h"
+#include "QuilletEvent.h"
+#include "RecordingHelpList.h"
+#include "TestSupport.h"
+
+namespace {
+// Stands in for the main window: keeps the caret reports it is posted.
+class CaretSink : public QObject
+{
+public:
+    QList<QPair<qintptr, qintptr>> reports;
+
+protected:
+    bool event(QEvent* e) override
+    {
+        if (e->type() != QuilletEvent::CaretPos)
+            return QObject::event(e);
+        auto* q = static_cast<CQuilletEvent*>(e);
+        reports << qMakePair(q->wParam(), q->lParam());
+        return true;
+    }
+};
+
+class EditCtrlTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        EditorHost::SetMainWindow(&m_sink);
+        EditorHost::SetHelpList(&m_list);
+        EditorHost::SetRecolourer([this](CCodeEditCtrl*) { ++m_recolours; });
+        m_editor.resize(600, 400);
+        m_editor.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_editor));
+    }
+    void TearDown() override
+    {
+        EditorHost::SetHelpList(nullptr);
+        EditorHost::SetRecolourer({});
+        EditorHost::SetMainWindow(nullptr);
+    }
+    // Puts text in the editor as a file load would and the caret at its end.
+    void Load(const QByteArray& text)
+    {
+        m_editor.SetWholeText(text);
+        m_editor.SetSelection(text.size(), text.size());
+    }
+    void Type(const QString& text) { QTest::keyClicks(&m_editor, text); }
+    void Enter() { QTest::keyClick(&m_editor, Qt::Key_Return); }
+    QPair<qintptr, qintptr> LastReport()
+    {
+        QCoreApplication::processEvents();
+        return m_sink.reports.isEmpty() ? qMakePair(qintptr(-1), qintptr(-1)) : m_sink.reports.last();
+    }
+
+    CaretSink m_sink;
+    CRecordingHelpList m_list;
+    CCodeEditCtrl m_editor;
+    int m_recolours = 0;
+};
+} // namespace
+
+TEST_F(EditCtrlTest, ClosingBraceTakesBackOneBlank)
+{
+    Load("\t\t");
+    Type("}");
+    EXPECT_EQ(m_editor.WholeText(), "\t}");
+    Load("if (a)  ");
+    Type("}");
+    EXPECT_EQ(m_editor.WholeText(), "if (a) }");
+    Load("a");
+    Type("}");
+    EXPECT_EQ(m_editor.WholeText(), "a}");
+    Load("");
+    Type("}");
+    EXPECT_EQ(m_editor.WholeText(), "}");
+    // A selection is replaced by the brace; no blank before it is taken.
+    Load(" xy");
+    m_editor.SetSelection(1, 3);
+    Type("}");
+    EXPECT_EQ(m_editor.WholeText(), " }");
+}
+
+TEST_F(EditCtrlTest, EnterRepeatsLeadingTabsPlusOneAfterAnOpeningBrace)
+{
+    Load("\t\tif ($x) {");
+    Enter();
+    EXPECT_EQ(m_editor.WholeText(), "\t\tif ($x) {\n\t\t");
+    Load("\t{");
+    Enter();
+    EXPECT_EQ(m_editor.WholeText(), "\t{\n\t\t");
+    Load("    $y = 1;");
+    Enter();
+    EXPECT_EQ(m_editor.WholeText(), "    $y = 1;\n");
+    Load("");
+    Enter();
+    EXPECT_EQ(m_editor.WholeText(), "\n");
+    Load("{");
+    Enter();
+    EXPECT_EQ(m_editor.WholeText(), "{\n\t");
+    // The caret ends after the indentation, ready to type.
+    Type("x");
+    EXPECT_EQ(m_editor.WholeText(), "{\n\tx");
+}
+
+TEST_F(EditCtrlTest, EnterAndItsIndentationUndoAsOneStep)
+{
+    Load("\t\tfoo();");
+    Enter();
+    ASSERT_EQ(m_editor.WholeText(), "\t\tfoo();\n\t\t");
+    m_editor.undo();
+    EXPECT_EQ(m_editor.WholeText(), "\t\tfoo();");
+}
+
+TEST_F(EditCtrlTest, NewLinesUseTheFilesLineBreak)
+{
+    m_editor.setEolMode(QsciScintilla::EolWindows);
+    Load("\ta\r\n");
+    m_editor.SetSelection(2, 2);
+    Enter();
+    EXPECT_EQ(m_editor.WholeText(), "\ta\r\n\t\r\n");
+    m_editor.setEolMode(QsciScintilla::EolUnix);
+}
+
+TEST_F(EditCtrlTest, LetterPopsTheListUpUnderTheCaretAndNarrowsIt)
+{
+    Load("<?php ");
+    Type("s");
+    EXPECT_EQ(m_list.shown, 1);
+    EXPECT_EQ(m_editor.WordStart(), 6);
+    EXPECT_EQ(m_list.rect.size(), QSize(200, 150));
+    const int x = static_cast<int>(m_editor.SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0UL, 7L));
+    const int y = static_cast<int>(m_editor.SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, 7L));
+    EXPECT_EQ(m_list.rect.topLeft(), m_editor.viewport()->mapToGlobal(QPoint(x, y + 20)));
+    Type("t2_");
+    EXPECT_EQ(m_list.chars, QList<int>({'s', 't', '2', '_'}));
+    EXPECT_EQ(m_list.shown, 1);
+    EXPECT_TRUE(m_list.visible);
+    Type("(");
+    EXPECT_FALSE(m_list.visible);
+    EXPECT_EQ(m_list.chars.last(), '(');   // passed on even as it hides the list
+}
+
+TEST_F(EditCtrlTest, ListOpensAboveTheCaretNearTheBottom)
+{
+    QByteArray text;
+    const int lines = m_editor.viewport()->height() / m_editor.textHeight(0);
+    for (int i = 0; i < lines - 1; ++i)
+        text += "\n";
+    Load(text);
+    Type("a");
+    const long pos = m_editor.SelectionStart();
+    const int y = static_cast<int>(m_editor.SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, pos));
+    ASSERT_GE(y, m_editor.viewport()->rect().bottom() - 150);
+    EXPECT_EQ(m_list.rect.top(), m_editor.viewport()->mapToGlobal(QPoint(0, y - 150)).y());
+}
+
+TEST_F(EditCtrlTest, DigitsAndSpacesWithTheListHiddenOrShown)
+{
+    Load("");
+    Type("1");
+    EXPECT_EQ(m_list.shown, 0);
+    EXPECT_TRUE(m_list.chars.isEmpty());
+    Type("a9");
+    EXPECT_TRUE(m_list.visible);
+    EXPECT_EQ(m_list.chars, QList<int>({'a', '9'}));
+    QTest::keyClick(&m_editor, Qt::Key_Backspace);
+    EXPECT_TRUE(m_list.visible);
+    EXPECT_EQ(m_list.chars.last(), 8);
+    Type(" ");
+    EXPECT_FALSE(m_list.visible);
+}
+
+TEST_F(EditCtrlTest, ListKeysMoveTheListNotTheCaret)
+{
+    Load("one\ntwo\nthree");
+    m_editor.SetSelection(4, 4);
+    m_list.visible = true;
+    QTest::keyClick(&m_editor, Qt::Key_Down);
+    QTest::keyClick(&m_editor, Qt::Key_PageUp);
+    EXPECT_EQ(m_editor.SelectionStart(), 4);
+    EXPECT_EQ(m_list.keys, QList<int>({Qt::Key_Down, Qt::Key_PageUp}));
+    m_list.visible = false;
+    QTest::keyClick(&m_editor, Qt::Key_Down);
+    EXPECT_EQ(m_editor.SelectionStart(), 8);
+    EXPECT_EQ(m_list.keys.size(), 2);
+}
+
+TEST_F(EditCtrlTest, CaretReportsAfterKeysAndClicks)
+{
+    Load("ab\n\xe4\xb8\xad\xe6\x96\x87x");   // "中文x" on line 2
+    QTest::keyClick(&m_editor, Qt::Key_End);
+    EXPECT_EQ(LastReport(), qMakePair(qintptr(2), qintptr(4)));   // characters, not bytes
+    QTest::keyClick(&m_editor, Qt::Key_Home);
+    EXPECT_EQ(LastReport(), qMakePair(qintptr(2), qintptr(1)));
+    // A character's key press reports the position before it is inserted.
+    m_editor.SetSelection(1, 1);
+    m_sink.reports.clear();
+    Type("z");
+    EXPECT_EQ(LastReport(), qMakePair(qintptr(1), qintptr(3)));
+
+    m_list.visible = true;
+    const int x = static_cast<int>(m_editor.SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0UL, 1L));
+    const int y = static_cast<int>(m_editor.SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, 1L));
+    QTest::mouseClick(m_editor.viewport(), Qt::LeftButton, {}, QPoint(x + 1, y + 2));
+    EXPECT_FALSE(m_list.visible);
+    EXPECT_EQ(LastReport(), qMakePair(qintptr(1), qintptr(2)));
+}
+
+TEST_F(EditCtrlTest, FocusLossHidesTheList)
+{
+    QWidget other;
+    other.show();
+    m_editor.activateWindow();
+    m_editor.setFocus();
+    m_list.visible = true;
+    QFocusEvent out(QEvent::FocusOut, Qt::OtherFocusReason);
+    QCoreApplication::sendEvent(&m_editor, &out);
+    EXPECT_FALSE(m_list.visible);
+}
+
+TEST_F(EditCtrlTest, RecolourWhenTheCaretsLineStartChangesAcrossEditors)
+{
+    Load("<?php\n");
+    QCoreApplication::processEvents();
+    CCodeEditCtrl::ResetCaretLineStart(m_editor.SelectionStart());
+    m_recolours = 0;
+    Type("echo");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_recolours, 0);   // typing within a line never recolours
+    Enter();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_recolours, 1);
+    Type("x");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_recolours, 1);
+
+    // One value for every editor: a change in another editor on another line
+    // start recolours, and then a change back here does too.
+    CCodeEditCtrl other;
+    other.SetWholeText("abc");
+    other.SetSelection(1, 1);
+    QTest::keyClicks(&other, "d");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_recolours, 2);
+    EXPECT_EQ(CCodeEditCtrl::CaretLineStart(), 0);
+    Type("y");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_recolours, 3);
+}
+
+TEST_F(EditCtrlTest, NoLimitOnTheTextsLength)
+{
+    Load(QByteArray(40000, 'a'));
+    Type("b");
+    EXPECT_EQ(m_editor.WholeText().size(), 40001);
+}

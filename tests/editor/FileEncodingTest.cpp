@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include "core/FileEncoding.h"
+
+using namespace FileEncoding;
+
+namespace {
+// A file read and saved unchanged must be the same bytes.
+void ExpectRoundTrip(const QByteArray& bytes, Kind kind)
+{
+    const Decoded d = Decode(bytes);
+    EXPECT_EQ(d.format.kind, kind) << bytes.toHex().toStdString();
+    EXPECT_TRUE(IsValidUtf8(d.text.constData(), d.text.size()));
+    const auto back = Encode(d.text, d.format.kind);
+    ASSERT_TRUE(back.has_value());
+    EXPECT_EQ(*back, bytes) << bytes.toHex().toStdString();
+}
+
+const QByteArray kChineseUtf8 = "\xe4\xb8\xad\xe6\x96\x87";   // 中文
+const QByteArray kChineseGbk = "\xd6\xd0\xce\xc4";            // 中文 in GBK
+} // namespace
+
+TEST(FileEncoding, EveryKindOfLineBreakAndNulSurvives)
+{
+    ExpectRoundTrip("<?php\r\necho 1;\r\n?>\r\n", Kind::Utf8);
+    ExpectRoundTrip("a\nb\n", Kind::Utf8);
+    ExpectRoundTrip("a\rb\r", Kind::Utf8);
+    ExpectRoundTrip("a\r\nb\nc\rd\n\r", Kind::Utf8);
+    ExpectRoundTrip(QByteArray("a\0b\0\0c", 6), Kind::Utf8);
+    ExpectRoundTrip(QByteArray(), Kind::Utf8);
+}
+
+TEST(FileEncoding, ChineseTextInUtf8Gbk18030AndWithByteOrderMark)
+{
+    ExpectRoundTrip("<p>" + kChineseUtf8 + "</p>\r\n", Kind::Utf8);
+    ExpectRoundTrip("\xEF\xBB\xBF<?php echo '" + kChineseUtf8 + "';", Kind::Utf8Bom);
+    ExpectRoundTrip("<title>" + kChineseGbk + "</title>\r\n", Kind::Gb18030);
+    // A four-byte GB18030 sequence (U+20AC is two bytes; U+00E9 is four).
+    ExpectRoundTrip("caf\x81\x30\x87\x30\r\n" + kChineseGbk, Kind::Gb18030);
+
+    const Decoded d = Decode("<title>" + kChineseGbk + "</title>");
+    EXPECT_EQ(d.text, "<title>" + kChineseUtf8 + "</title>");
+    // The byte-order mark is not part of the editor's text.
+    EXPECT_EQ(Decode("\xEF\xBB\xBFx").text, "x");
+}
+
+TEST(FileEncoding, BytesNoOtherEncodingAcceptsFallBackToLatin1)
+{
+    // A lone lead byte at the end is valid neither as UTF-8 nor as GB18030.
+    const QByteArray bytes("abc\xff\xfe\x80 \xd6", 9);
+    ExpectRoundTrip(bytes, Kind::Latin1);
+    EXPECT_EQ(Decode("\xe9t\xe9").text, "\xc3\xa9t\xc3\xa9");
+}
+
+TEST(FileEncoding, TextThatTheEncodingCannotHoldIsRefused)
+{
+    EXPECT_FALSE(Encode(kChineseUtf8, Kind::Latin1).has_value());
+    EXPECT_EQ(*Encode("\xc3\xa9", Kind::Latin1), "\xe9");
+    EXPECT_EQ(*Encode(kChineseUtf8, Kind::Gb18030), kChineseGbk);
+    EXPECT_FALSE(Gb18030ToUtf8("\x81").has_value());
+}
+
+TEST(FileEncoding, Utf8Validation)
+{
+    const auto valid = [](const QByteArray& b) { return IsValidUtf8(b.constData(), b.size()); };
+    EXPECT_TRUE(valid("plain ascii, long enough to take the eight-byte path"));
+    EXPECT_TRUE(valid("\xf0\x9f\x98\x80"));          // U+1F600
+    EXPECT_FALSE(valid("\xc0\xaf"));                  // overlong "/"
+    EXPECT_FALSE(valid("\xe0\x80\xaf"));              // overlong, three bytes
+    EXPECT_FALSE(valid("\xed\xa0\x80"));              // a surrogate
+    EXPECT_FALSE(valid("\xf4\x90\x80\x80"));          // past U+10FFFF
+    EXPECT_FALSE(valid("abcdefgh\xe4\xb8"));          // cut short at the end
+    EXPECT_FALSE(valid("\x80"));
+}
+
+TEST(FileEncoding, FirstLineBreakDecidesNewLines)
+{
+    EXPECT_EQ(DetectLineBreak("no break"), LineBreak::Lf);
+    EXPECT_EQ(DetectLineBreak("a\r\nb\n"), LineBreak::CrLf);
+    EXPECT_EQ(DetectLineBreak("a\nb\r\n"), LineBreak::Lf);
+    EXPECT_EQ(DetectLineBreak("a\rb\r\n"), LineBreak::Cr);
+    EXPECT_EQ(DetectLineBreak("a\r"), LineBreak::Cr);
+}
