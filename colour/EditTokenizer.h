@@ -15,16 +15,10 @@ public:
 protected:
     CStyleTarget& Editor() { return m_editor; }
 
-    // Moves the cursor over CR LF tokens; returns the token it stops on.
-    CToken SkipNewlines()
-    {
-        CToken t = Peek();
-        while (t.m_nKind == TK_NEWLINE) {
-            Next();
-            t = Peek();
-        }
-        return t;
-    }
+    // The colouring loops walk the token list directly (CR LF and the end
+    // token carry no slot); afterwards the cursor rests on the end token, as a
+    // walk with Next() would leave it.
+    void SkipToEnd() { SetCursorToLast(); }
 
 private:
     CStyleTarget& m_editor;

@@ -1,5 +1,6 @@
 #include "HtmlTokenizer.h"
 
+#include "MarkupScan.h"
 #include "StyleSlot.h"
 
 CHtmlTokenizer::CHtmlTokenizer(CStyleTarget& editor) : CEditTokenizer(editor)
@@ -12,24 +13,10 @@ CHtmlTokenizer::CHtmlTokenizer(CStyleTarget& editor) : CEditTokenizer(editor)
 
 void CHtmlTokenizer::ColourText(std::string_view part, std::int32_t offset)
 {
-    Tokenize(part);
-    while (Peek().m_nKind != TK_END) {
-        const CToken t = SkipNewlines();
-        if (t.m_nKind == TK_END)
-            break;
-        switch (t.m_nKind) {
-        case HK_LT:
-        case HK_GT:
-        case HK_SLASH_GT:
-        case HK_EQUALS:
-            ApplySlot(SLOT_HTML_DELIMITER, offset + t.m_nStart, offset + t.m_nEnd);
-            break;
-        case TK_STRING:
-            ApplySlot(SLOT_HTML_ATTRVALUE, offset + t.m_nStart, offset + t.m_nEnd);
-            break;
-        default:
-            break;
-        }
-        Next();
-    }
+    // Only the delimiters and strings are coloured; the scan finds exactly those
+    // tokens of Tokenize(part) without building the rest.
+    MarkupScan::HtmlTokens(part, [&](std::int32_t kind, std::size_t start, std::size_t end) {
+        const int slot = kind == TK_STRING ? SLOT_HTML_ATTRVALUE : SLOT_HTML_DELIMITER;
+        ApplySlot(slot, offset + static_cast<std::int32_t>(start), offset + static_cast<std::int32_t>(end));
+    });
 }

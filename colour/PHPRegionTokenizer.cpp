@@ -1,6 +1,7 @@
 #include "PHPRegionTokenizer.h"
 
 #include "HtmlTokenizer.h"
+#include "MarkupScan.h"
 #include "PHPTokenizer.h"
 #include "StyleSlot.h"
 
@@ -30,21 +31,21 @@ void CPHPRegionTokenizer::ColourText(std::string_view text)
     std::int32_t openLen = 0;
     bool inPhp = false;
 
-    Tokenize(text);
-    while (Peek().m_nKind != TK_END) {
-        const CToken t = SkipNewlines();
-        if (t.m_nKind == TK_END)
-            break;
-        if (t.m_nKind == RK_OPEN_PHP || t.m_nKind == RK_OPEN_SHORT) {
+    // The tags and strings of Tokenize(text) with the region table, found
+    // without building the other tokens: only tags act, and strings hide tags.
+    MarkupScan::RegionTokens(text, [&](std::int32_t kind, std::size_t start, std::size_t end) {
+        const auto tokStart = static_cast<std::int32_t>(start);
+        const auto tokEnd = static_cast<std::int32_t>(end);
+        if (kind == RK_OPEN_PHP || kind == RK_OPEN_SHORT) {
             if (!inPhp) {
-                phpStart = t.m_nStart;
+                phpStart = tokStart;
                 ApplySlot(SLOT_HTML_ELEMENT, htmlStart, phpStart);
                 html.ColourText(text.substr(htmlStart, phpStart - htmlStart), htmlStart);
-                openLen = t.m_nEnd - t.m_nStart;
+                openLen = tokEnd - tokStart;
             }
             inPhp = true;
-        } else if (t.m_nKind == RK_CLOSE) {
-            const std::int32_t closeEnd = t.m_nEnd;
+        } else if (kind == RK_CLOSE) {
+            const std::int32_t closeEnd = tokEnd;
             if (inPhp) {
                 const std::int32_t codeStart = phpStart + openLen;
                 const std::int32_t codeEnd = closeEnd - 2;
@@ -55,8 +56,7 @@ void CPHPRegionTokenizer::ColourText(std::string_view text)
             }
             inPhp = false;
         }
-        Next();
-    }
+    });
     const auto n = static_cast<std::int32_t>(text.size());
     ApplySlot(SLOT_HTML_ELEMENT, htmlStart, n);
     html.ColourText(text.substr(htmlStart), htmlStart);

@@ -32,31 +32,57 @@ CPHPTokenizer::CPHPTokenizer(CStyleTarget& editor) : CEditTokenizer(editor)
         AddKeyword(e.text, e.kind);
 }
 
+namespace {
+
+int SlotOfKindByRules(std::int32_t kind);
+
+// The slot of every kind up to the last operator, looked up per token.
+struct SlotTable {
+    std::int8_t slot[CPHPTokenizer::PK_LAST_OPERATOR + 1];
+    SlotTable()
+    {
+        for (int k = 0; k <= CPHPTokenizer::PK_LAST_OPERATOR; ++k)
+            slot[k] = static_cast<std::int8_t>(SlotOfKindByRules(k));
+    }
+};
+const SlotTable kSlots;
+
+} // namespace
+
 int CPHPTokenizer::SlotOfKind(std::int32_t kind)
 {
-    if (kind >= PK_FIRST_KEYWORD && kind <= PK_LAST_KEYWORD && kind != 22 && kind != 26)
+    return kind >= 0 && kind <= PK_LAST_OPERATOR ? kSlots.slot[kind] : -1;
+}
+
+namespace {
+
+int SlotOfKindByRules(std::int32_t kind)
+{
+    using K = CPHPTokenizer;
+    // The rules in the order they are tested; at most one fits.
+    if (kind >= K::PK_FIRST_KEYWORD && kind <= K::PK_LAST_KEYWORD && kind != 22 && kind != 26)
         return SLOT_PHP_KEYWORD;
-    if (kind >= PK_FIRST_COMMENT && kind <= PK_LAST_COMMENT)
+    if (kind >= K::PK_FIRST_COMMENT && kind <= K::PK_LAST_COMMENT)
         return SLOT_PHP_COMMENT;
     if (kind == TK_STRING)
         return SLOT_PHP_STRING;
     if (kind == TK_INTEGER || kind == TK_REAL)
         return SLOT_PHP_NUMBER;
-    if (kind >= PK_FIRST_OPERATOR && kind <= PK_LAST_OPERATOR)
+    if (kind >= K::PK_FIRST_OPERATOR && kind <= K::PK_LAST_OPERATOR)
         return SLOT_PHP_OPERATOR;
     return -1;
 }
 
+} // namespace
+
 void CPHPTokenizer::ColourText(std::string_view code, std::int32_t offset)
 {
     Tokenize(code);
-    while (Peek().m_nKind != TK_END) {
-        const CToken t = SkipNewlines();
-        if (t.m_nKind == TK_END)
-            break;
+    // CR LF and the end token have no slot, so every token can be looked at.
+    for (const CToken& t : Tokens()) {
         const int slot = SlotOfKind(t.m_nKind);
         if (slot >= 0)
             ApplySlot(slot, offset + t.m_nStart, offset + t.m_nEnd);
-        Next();
     }
+    SkipToEnd();
 }

@@ -1,0 +1,33 @@
+// Fast scans for the region split and the HTML colourer: they report exactly the
+// tokens those two act on (their keywords and double-quoted strings), as the
+// table-driven tokenizer would produce them, without building the other tokens.
+//
+// This is exact because of the two tables: every keyword is made of bytes that
+// no word, number or CR LF token can hold, so outside strings and keywords each
+// such byte starts a token of its own; white space at the ends of a text is
+// never one of them.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace MarkupScan {
+
+// Calls found(kind, start, end) for every "<?php" (8), "<?" (9), "?>" (10)
+// and double-quoted string (TK_STRING) of text, in order.
+template <class F>
+void RegionTokens(std::string_view text, F&& found);
+
+// Calls found(kind, start, end) for every "<" (8), ">" (9), "/>" (10), "=" (11)
+// and double-quoted string (TK_STRING) of text, in order.
+template <class F>
+void HtmlTokens(std::string_view text, F&& found);
+
+// The position of the first byte at or after i that is one of the given bytes
+// (up to five; unused ones repeat the first), or n.
+std::size_t NextOf(const unsigned char* p, std::size_t i, std::size_t n, unsigned char a, unsigned char b,
+                   unsigned char c, unsigned char d, unsigned char e);
+
+} // namespace MarkupScan
+
+#include "MarkupScan.inl"
