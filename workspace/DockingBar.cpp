@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QMenu>
+#include <QPainter>
 #include <QVBoxLayout>
 
 namespace {
@@ -146,6 +147,18 @@ void CDockingBar::resizeEvent(QResizeEvent* event)
     QDockWidget::resizeEvent(event);
     if (isFloating() && m_bFloatSizeApplied)
         m_sizeFloat = size();
+}
+
+void CDockingBar::paintEvent(QPaintEvent* event)
+{
+    QDockWidget::paintEvent(event);
+    if (!isFloating())
+        return;
+    // Floating without the window system's frame, the bar draws its own edge.
+    QPainter p(this);
+    p.setPen(palette().dark().color());
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 void CDockingBar::OnTopLevelChanged(bool floating)
