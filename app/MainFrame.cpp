@@ -15,6 +15,8 @@
 #include <QTimer>
 
 #include "ChildFrame.h"
+#include "CodeLibraryStore.h"
+#include "DataFileLocator.h"
 #include "CodeEditCtrl.h"
 #include "ComboToolBar.h"
 #include "CommandIds.h"
@@ -25,6 +27,8 @@
 #include "QuilletView.h"
 #include "StartupSplashWnd.h"
 #include "StatusIndicators.h"
+#include "WorkspaceBar.h"
+#include "WorkspaceSetup.h"
 #include "core/RecentFileList.h"
 
 CMainFrame::CMainFrame(CDocTemplate* docTemplate, CCmdTarget* appTarget,
@@ -69,6 +73,7 @@ bool CMainFrame::Create()
     CreateStatusBar();
     m_strStartDir = QDir::currentPath() + u'/';
     setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowTabbedDocks);
+    CreateWorkspaceBar();
 
     m_menus = FrameCommands::BuildMenus(this, m_actions);
     for (QMenu* menu : m_menus.noDocument + m_menus.withDocument)
@@ -85,6 +90,10 @@ bool CMainFrame::Create()
     });
     CStartupSplashWnd::ShowSplashScreen(this);
     m_pStatus->SetCaretText(QStringLiteral(" "));
+
+    m_pCodeLibraries = new CCodeLibraryStore(
+        m_strStartDir, CDataFileLocator::StandardFallbackDirs(QStringLiteral(QUILLET_INSTALLED_DATA_DIR)), this);
+    m_pCodeLibraries->OpenDatabases();
 
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &CMainFrame::RequestUpdate);
     m_pDocTemplate->SetFrameFactory(
@@ -117,6 +126,30 @@ void CMainFrame::CreateStatusBar()
     m_pStatus = new CStatusIndicators(statusBar());
 }
 
+void CMainFrame::CreateWorkspaceBar()
+{
+    // Menu 143: the page commands and "工作空间", the bar's context menu.
+    QList<QAction*> pageActions;
+    for (int i = 0; i < WorkspacePage::Count; ++i)
+        pageActions << m_actions.value(WorkspacePage::CommandOf(i));
+    m_pWorkspaceMenu = new QMenu(this);
+    FillWorkspaceMenu(m_pWorkspaceMenu, pageActions, m_actions.value(Cmd::ViewWorkspace));
+    connect(m_pWorkspaceMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
+    m_wndWorkspaceBar = ::CreateWorkspaceBar(this, {}, m_pWorkspaceMenu);
+    m_wndWorkspaceBar->setProperty("ctrlId", CtrlId::WorkspaceBar);
+    // The check marks follow the bar however it was shown, hidden or paged.
+    connect(m_wndWorkspaceBar, &CDockingBar::shownChanged, this, &CMainFrame::RequestUpdate);
+    connect(m_wndWorkspaceBar, &CWorkspaceBar::activeViewChanged, this, &CMainFrame::RequestUpdate);
+
+    Commands().On(Cmd::ViewWorkspace,
+                  [this] { m_wndWorkspaceBar->setVisible(!m_wndWorkspaceBar->IsShown()); },
+                  [this](CCmdUI& ui) { ui.checked = m_wndWorkspaceBar->IsShown(); });
+    for (int i = 0; i < WorkspacePage::Count; ++i) {
+        Commands().On(WorkspacePage::CommandOf(i), [this, i] { m_wndWorkspaceBar->SetActiveView(i); },
+                      [this, i](CCmdUI& ui) { ui.checked = m_wndWorkspaceBar->GetActiveIndex() == i; });
+    }
+}
+
 void CMainFrame::RegisterCommands()
 {
     Commands().On(Cmd::SaveAll, [this] { OnSaveAll(); });
@@ -142,8 +175,17 @@ void CMainFrame::RegisterCommands()
             }
         }
     });
+    Commands().On(Cmd::OpenCodeLib, [this] { m_pCodeLibraries->OnOpenCodeLib(this); });
+    Commands().On(Cmd::NewCodeLib, [this] { m_pCodeLibraries->OnNewCodeLib(this); });
+    Commands().On(Cmd::ImportCode, [this] { m_pCodeLibraries->OnImportCode(this); },
+                  [this](CCmdUI& ui) { ui.enabled = m_pCodeLibraries->IsUserLibOpen(); });
     Commands().On(Cmd::NextPane, [this] { m_pMdiArea->activateNextSubWindow(); });
     Commands().On(Cmd::PrevPane, [this] { m_pMdiArea->activatePreviousSubWindow(); });
+}
+
+CAdoDatabase* CMainFrame::GetDatabase(int kind) const
+{
+    return m_pCodeLibraries ? m_pCodeLibraries->GetDatabase(kind) : nullptr;
 }
 
 CQuilletView* CMainFrame::ActiveView() const

@@ -8,13 +8,16 @@
 #include "CommandMap.h"
 #include "FrameCommands.h"
 
+class CAdoDatabase;
 class CChildFrame;
+class CCodeLibraryStore;
 class CComboToolBar;
 class CDocTemplate;
 class CQuilletDoc;
 class CQuilletView;
 class CRecentFileList;
 class CStatusIndicators;
+class CWorkspaceBar;
 class IContextHelpList;
 class QMdiArea;
 class QMdiSubWindow;
@@ -37,6 +40,13 @@ public:
     QAction* Action(int id) const { return m_actions.value(id); }
     const QString& StartDir() const { return m_strStartDir; }
     IContextHelpList* GetHelpList() const { return m_pHelpList; }
+
+    // The three databases: 1 reference, 2 standard code library, 3 user code
+    // library; null when that one is not available.
+    CAdoDatabase* GetDatabase(int kind) const;
+    CCodeLibraryStore* CodeLibraries() const { return m_pCodeLibraries; }
+    CWorkspaceBar* WorkspaceBar() const { return m_wndWorkspaceBar; }
+    QMenu* WorkspaceMenu() const { return m_pWorkspaceMenu; }
 
     // Whether the menu bar shows the menus with documents (129) or without (128).
     bool HasDocumentMenus() const { return m_bDocumentMenus; }
@@ -72,6 +82,7 @@ protected:
 private:
     void CreateToolBar();
     void CreateStatusBar();
+    void CreateWorkspaceBar();
     void RegisterCommands();
     void UpdateMenuBar();
     void FillRecentFiles(QMenu* menu);
@@ -84,6 +95,9 @@ private:
     CComboToolBar* m_wndToolBar = nullptr;
     CStatusIndicators* m_pStatus = nullptr;
     IContextHelpList* m_pHelpList = nullptr;
+    CCodeLibraryStore* m_pCodeLibraries = nullptr;
+    CWorkspaceBar* m_wndWorkspaceBar = nullptr;
+    QMenu* m_pWorkspaceMenu = nullptr;
     QHash<int, QAction*> m_actions;
     FrameCommands::MenuBars m_menus;
     QList<QAction*> m_recentActions;

@@ -23,6 +23,8 @@
 #include "QuilletView.h"
 #include "ScriptedResponder.h"
 #include "StatusIndicators.h"
+#include "WorkspaceBar.h"
+#include <QTabWidget>
 #include "TestSupport.h"
 
 using UserPrompt::Answer;
@@ -259,4 +261,57 @@ TEST_F(MainFrameTest, OpenRequestsFromASecondStartOpenTheFile)
     // The same file again activates it rather than opening a second copy.
     App()->OpenRequestedFiles({path});
     EXPECT_EQ(Docs()->Documents().size(), 1);
+}
+
+TEST_F(MainFrameTest, ShippedDatabasesAreOpenAfterStart)
+{
+    // The test binary sits beside the built databases, as an editor started
+    // from the build tree does.
+    EXPECT_NE(Frame()->GetDatabase(1), nullptr);
+    EXPECT_NE(Frame()->GetDatabase(2), nullptr);
+    EXPECT_EQ(Frame()->GetDatabase(3), nullptr);   // no user library chosen yet
+    Frame()->UpdateCommandStates();
+    EXPECT_TRUE(Frame()->Action(Cmd::OpenCodeLib)->isEnabled());
+    EXPECT_FALSE(Frame()->Action(Cmd::ImportCode)->isEnabled());
+}
+
+TEST_F(MainFrameTest, WorkspaceBarAndViewMenuStayInStep)
+{
+    CWorkspaceBar* bar = Frame()->WorkspaceBar();
+    ASSERT_TRUE(bar);
+    EXPECT_EQ(Frame()->dockWidgetArea(bar), Qt::LeftDockWidgetArea);
+    EXPECT_EQ(bar->GetViewCount(), 6);
+    Frame()->UpdateCommandStates();
+    EXPECT_TRUE(Frame()->Action(Cmd::ViewWorkspace)->isChecked());
+
+    // Hidden by the bar's own means (its menu's item goes through the frame too).
+    bar->hide();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(Frame()->Action(Cmd::ViewWorkspace)->isChecked());
+    Frame()->Action(Cmd::ViewWorkspace)->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_EQ(Frame()->dockWidgetArea(bar), Qt::LeftDockWidgetArea);
+    EXPECT_TRUE(Frame()->Action(Cmd::ViewWorkspace)->isChecked());
+
+    // A page chosen by its tab moves the check mark; so does the command.
+    bar->TabControl()->setCurrentIndex(1);
+    QCoreApplication::processEvents();
+    const QList<int> pages = {Cmd::ViewPagePHP, Cmd::ViewPageCSS, Cmd::ViewPageHtml,
+                              Cmd::ViewPageJavaScript, Cmd::ViewPageCodeBlock, Cmd::ViewPageLocalSite};
+    for (int i = 0; i < pages.size(); ++i)
+        EXPECT_EQ(Frame()->Action(pages[i])->isChecked(), i == 1) << i;
+    Frame()->Action(Cmd::ViewPageLocalSite)->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(bar->GetActiveIndex(), 5);
+    for (int i = 0; i < pages.size(); ++i)
+        EXPECT_EQ(Frame()->Action(pages[i])->isChecked(), i == 5) << i;
+    Frame()->Action(Cmd::ViewPagePHP)->trigger();
+
+    // Menu 143: the six page items and "工作空间".
+    QStringList items;
+    for (QAction* a : Frame()->WorkspaceMenu()->actions())
+        if (!a->isSeparator())
+            items << a->text();
+    EXPECT_EQ(items, QStringList({"PHP", "CSS", "Html", "JavaScript", "CodeBlock", "LocalSite", "工作空间"}));
 }
