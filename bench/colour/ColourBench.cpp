@@ -14,6 +14,7 @@
 #include <Qsci/qscilexerhtml.h>
 #include <Qsci/qsciscintilla.h>
 
+#include <chrono>
 #include <map>
 #include <memory>
 
@@ -106,6 +107,34 @@ void BM_StyleBytesOnly(benchmark::State& state)
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
 }
 
+// Both in one loop over two editors holding the same page: the counter
+// "ratio" is our pass's time over the lexer's (the target is at most 0.25).
+void BM_RecolourOverLexer(benchmark::State& state)
+{
+    const std::string& text = PageOf(static_cast<std::size_t>(state.range(0)));
+    auto ours = EditorWith(text);
+    auto theirs = EditorWith(text);
+    QsciLexerHTML lexer;
+    theirs->setLexer(&lexer);
+    using Clock = std::chrono::steady_clock;
+    Clock::duration oursTime{}, theirsTime{};
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        ours->SendScintilla(Sci::SCI_CLEARDOCUMENTSTYLE);
+        ColourEditor::RecolourControl(ours.get());
+        const auto t1 = Clock::now();
+        theirs->SendScintilla(Sci::SCI_CLEARDOCUMENTSTYLE);
+        theirs->SendScintilla(Sci::SCI_COLOURISE, 0UL, -1L);
+        const auto t2 = Clock::now();
+        oursTime += t1 - t0;
+        theirsTime += t2 - t1;
+    }
+    state.counters["ours_ms"] = std::chrono::duration<double, std::milli>(oursTime).count() / state.iterations();
+    state.counters["lexer_ms"] = std::chrono::duration<double, std::milli>(theirsTime).count() / state.iterations();
+    state.counters["ratio"] = std::chrono::duration<double>(oursTime) / std::chrono::duration<double>(theirsTime);
+    theirs->setLexer(nullptr);
+}
+
 constexpr int64_t kKB = 1024;
 
 void Sizes(benchmark::internal::Benchmark* b)
@@ -115,6 +144,7 @@ void Sizes(benchmark::internal::Benchmark* b)
 
 BENCHMARK(BM_Recolour)->Apply(Sizes);
 BENCHMARK(BM_LexerHTML)->Apply(Sizes);
+BENCHMARK(BM_RecolourOverLexer)->Apply(Sizes);
 BENCHMARK(BM_ColourBuffer)->Apply(Sizes);
 BENCHMARK(BM_StyleBytesOnly)->Apply(Sizes);
 BENCHMARK_TEMPLATE(BM_Tokenize, CPHPTokenizer)->Apply(Sizes);

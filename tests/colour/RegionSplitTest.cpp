@@ -41,9 +41,9 @@ TEST(RegionSplit, ShortOpenTagAndNestedOpenTag)
 TEST(RegionSplit, StrayCloseTagIsHtmlAndEmptyRegionsWork)
 {
     EXPECT_EQ(PassSlots("a ?> b"), "000200");
-    EXPECT_EQ(PassSlots("<??>"), "1111");
+    EXPECT_EQ(PassSlots("<?\?>"), "1111");
     EXPECT_EQ(PassSlots("<?php?>"), "1111111");
-    EXPECT_EQ(PassSlots("<?php?><??>"), "11111111111");
+    EXPECT_EQ(PassSlots("<?php?><?\?>"), "11111111111");
     EXPECT_EQ(PassSlots(""), "");
     EXPECT_EQ(PassSlots("plain"), "00000");
 }
@@ -59,7 +59,7 @@ TEST(RegionSplit, AppliesSlotsInLayeringOrder)
 
 TEST(RegionSplit, EmptyRangesAreStillApplied)
 {
-    CStyleRecorder rec("<?php?><??>");
+    CStyleRecorder rec("<?php?><?\?>");
     CPHPRegionTokenizer(rec).ColourText(rec.Text());
     EXPECT_EQ(rec.Calls(), (std::vector<Call>{{0, 0, 0}, {1, 0, 7}, {5, 5, 5}, {0, 7, 7}, {1, 7, 11}, {5, 9, 9},
                                               {0, 11, 11}}));
