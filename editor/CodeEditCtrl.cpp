@@ -58,6 +58,9 @@ CCodeEditCtrl::CCodeEditCtrl(QWidget* parent) : QsciScintilla(parent)
     setMarginWidth(1, 0);
     setMarginLineNumbers(0, true);
     setMarginWidth(0, QStringLiteral("00000"));
+    // The horizontal scroll bar follows the longest line seen, not a fixed width.
+    SendScintilla(SCI_SETSCROLLWIDTH, 1UL);
+    SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1UL);
     // The colourer styles the text itself (container lexing).
     SendScintilla(SCI_SETLEXER, 0);
     connect(this, &QsciScintilla::textChanged, this, &CCodeEditCtrl::OnTextChanged);
