@@ -1,0 +1,159 @@
+// The tokenizer against a plain transcription of its rules, byte by byte, on
+// random texts: the fast scanner must produce the very same token lists.
+#include "HtmlTokenizer.h"
+#include "PHPRegionTokenizer.h"
+#include "PHPTokenizer.h"
+#include "StyleRecorder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+bool IsLetter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+bool IsAlnum(unsigned char c) { return IsLetter(c) || IsDigit(c); }
+bool IsEdgeSpace(unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+
+// The rules in their written order, with no attempt at speed.
+std::vector<CToken> Reference(const std::vector<CKeyword>& table, const std::string& text)
+{
+    std::vector<CToken> out;
+    const std::size_t n = text.size();
+    std::size_t lo = 0, hi = n;
+    while (lo < hi && IsEdgeSpace(text[lo]))
+        ++lo;
+    while (hi > lo && IsEdgeSpace(text[hi - 1]))
+        --hi;
+    auto at = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    auto push = [&](int kind, std::size_t s, std::size_t e) {
+        out.emplace_back(kind, static_cast<std::int32_t>(s), static_cast<std::int32_t>(e));
+    };
+    std::size_t i = lo;
+    while (i < hi) {
+        const unsigned char c = at(i);
+        if (c == ' ' || c == '\t') { // 1
+            ++i;
+            continue;
+        }
+        if (c == '"') { // 2
+            std::size_t e = text.find('"', i + 1);
+            e = e == std::string::npos ? n : e + 1;
+            push(TK_STRING, i, e);
+            i = e;
+            continue;
+        }
+        if (c == '\r' && i + 1 < n && at(i + 1) == '\n') { // 3
+            push(TK_NEWLINE, i, i + 2);
+            i += 2;
+            continue;
+        }
+        if (IsDigit(c) || c == '.') { // 4
+            std::size_t e = i;
+            while (e < n && (IsDigit(at(e)) || at(e) == '.'))
+                ++e;
+            const std::string run = text.substr(i, e - i);
+            int kind = TK_INTEGER;
+            if (run.find('.') != std::string::npos)
+                kind = std::atof(run.c_str()) != 0.0 ? TK_REAL : TK_OTHER;
+            push(kind, i, e);
+            i = e;
+            continue;
+        }
+        const CKeyword* match = nullptr; // 5
+        for (const CKeyword& k : table) {
+            const std::string& w = k.m_strText;
+            if (text.compare(i, w.size(), w) != 0 || i + w.size() > n)
+                continue;
+            bool alnum = true;
+            for (unsigned char b : w)
+                alnum = alnum && IsAlnum(b);
+            if (alnum && i + w.size() < n && IsAlnum(at(i + w.size())))
+                continue;
+            match = &k;
+            break;
+        }
+        if (match) {
+            push(match->m_nKind, i, i + match->m_strText.size());
+            i += match->m_strText.size();
+            continue;
+        }
+        if (IsLetter(c)) { // 6
+            std::size_t e = i + 1;
+            while (e < n && (IsAlnum(at(e)) || at(e) == '_'))
+                ++e;
+            push(TK_IDENTIFIER, i, e);
+            i = e;
+            continue;
+        }
+        push(TK_OTHER, i, i + 1); // 7
+        ++i;
+    }
+    push(TK_END, n, n);
+    return out;
+}
+
+void ExpectSameTokens(CTokenizer& t, const std::string& text)
+{
+    t.Tokenize(text);
+    const std::vector<CToken> expected = Reference(t.Keywords(), text);
+    ASSERT_EQ(t.Tokens().size(), expected.size()) << "\"" << text << "\"";
+    for (std::size_t k = 0; k < expected.size(); ++k) {
+        const CToken& a = t.Tokens()[k];
+        const CToken& b = expected[k];
+        ASSERT_TRUE(a.m_nKind == b.m_nKind && a.m_nStart == b.m_nStart && a.m_nEnd == b.m_nEnd)
+            << "token " << k << " of \"" << text << "\": got " << a.m_nKind << " " << a.m_nStart << ".."
+            << a.m_nEnd << ", want " << b.m_nKind << " " << b.m_nStart << ".." << b.m_nEnd;
+    }
+}
+
+std::string RandomText(std::mt19937& rng, const std::vector<std::string>& pieces, int count)
+{
+    std::uniform_int_distribution<std::size_t> pick(0, pieces.size() - 1);
+    std::string s;
+    for (int k = 0; k < count; ++k)
+        s += pieces[pick(rng)];
+    return s;
+}
+
+} // namespace
+
+TEST(TokenizerReference, AllThreeTablesOnRandomCode)
+{
+    // Keywords and their near misses, word and number pieces, white space,
+    // quotes, line breaks and high bytes; some pieces are long enough to
+    // cross the scanner's sixteen-byte steps.
+    const std::vector<std::string> pieces = {
+        "if", "else", "elseif", "endif", "echo", "ifx", "_", "x", "Q9", "abcdefghijklmnopq_rst", "and", "or",
+        "xor", "$", "/*", "*/", "//", "/", "#", "->", "-", "=", "==", "=>", "!", "!=", "<", "<=", "<?", "<?php",
+        "?>", "?", ">", "/>", "&", "&&", "|", "||", "^=", ".", "..", "0", "0.0", "1.5", "007", "12ab", " ", "  ",
+        "\t", "\r\n", "\r", "\n", "\v", "\f", "\"", "\"s\"", "'", "(", ")", ";", "\xE4\xB8\xAD", "\x80", "%=",
+        "function", "functions", "continue", "include_once", "True", "new"};
+    CStyleRecorder rec;
+    CPHPTokenizer php(rec);
+    CHtmlTokenizer html(rec);
+    CPHPRegionTokenizer region(rec);
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int> count(0, 24);
+    for (int k = 0; k < 4000 && !HasFatalFailure(); ++k) {
+        const std::string text = RandomText(rng, pieces, count(rng));
+        ExpectSameTokens(php, text);
+        ExpectSameTokens(html, text);
+        ExpectSameTokens(region, text);
+    }
+}
+
+TEST(TokenizerReference, KeywordsOfEveryShape)
+{
+    CTokenizer t;
+    for (const char* k : {"ab", "abc", "a-", "-a", "--", "9", "\r", "\"", " x"})
+        t.AddKeyword(k, 8 + static_cast<int>(t.Keywords().size()));
+    const std::vector<std::string> pieces = {"a", "b", "c", "-", "9", "\r", "\n", " ", "\"", "x", "_"};
+    std::mt19937 rng(11);
+    for (int k = 0; k < 3000 && !HasFatalFailure(); ++k)
+        ExpectSameTokens(t, RandomText(rng, pieces, k % 30));
+}
