@@ -1,0 +1,48 @@
+#include "ReferencePage.h"
+
+#include "FillReferenceTree.h"
+#include "QuilletEvent.h"
+#include "ReferenceImages.h"
+#include "ReferenceTables.h"
+#include "ReferenceTreeCtrl.h"
+
+#include <QVBoxLayout>
+
+CReferencePage::CReferencePage(int kind, QObject* target, QWidget* parent)
+    : QWidget(parent),
+      m_nKind(kind),
+      m_pTree(new CReferenceTreeCtrl(ReferenceTables::TreeId(kind), this)),
+      m_pTarget(target)
+{
+    // The tree covers the whole page at every size.
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_pTree);
+    m_pTree->SetImageList(ReferenceImages::ForKind(kind));
+    connect(m_pTree, &CReferenceTreeCtrl::treeClicked, this, &CReferencePage::OnTreeClicked);
+    connect(m_pTree, &CReferenceTreeCtrl::treeDoubleClicked, this,
+            &CReferencePage::OnTreeDoubleClicked);
+}
+
+CReferencePage::~CReferencePage() = default;
+
+QString CReferencePage::GetTableName() const
+{
+    return ReferenceTables::TableName(m_nKind);
+}
+
+void CReferencePage::Load(CAdoDatabase* database)
+{
+    FillReferenceTree(m_pTree, database, GetTableName());
+}
+
+void CReferencePage::OnTreeClicked()
+{
+    CQuilletEvent::Post(m_pTarget, QuilletEvent::PageSelection, m_nKind, 0, m_pTree);
+}
+
+void CReferencePage::OnTreeDoubleClicked()
+{
+    CQuilletEvent::Post(m_pTarget, QuilletEvent::InsertEntry, m_nKind, 0, m_pTree);
+}

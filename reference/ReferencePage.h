@@ -1,0 +1,40 @@
+// A reference page of the workspace bar: one reference table shown as a tree.
+// A click in the tree posts the page-selection message and a double click the
+// insert-entry message to the message target, each with the page's kind and
+// its tree as the control.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+class CAdoDatabase;
+class CReferenceTreeCtrl;
+
+class CReferencePage : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // kind: ReferenceKind PHP, CSS, Html or JavaScript. target receives the posted
+    // messages (the main frame); it may be given later with SetMessageTarget.
+    CReferencePage(int kind, QObject* target = nullptr, QWidget* parent = nullptr);
+    ~CReferencePage() override;
+
+    int GetKind() const { return m_nKind; }
+    QString GetTableName() const;
+    CReferenceTreeCtrl* GetTreeCtrl() const { return m_pTree; }
+
+    void SetMessageTarget(QObject* target) { m_pTarget = target; }
+    QObject* GetMessageTarget() const { return m_pTarget; }
+
+    // The page's loader: fills its tree from its table of database (none: nothing).
+    void Load(CAdoDatabase* database);
+
+private:
+    void OnTreeClicked();
+    void OnTreeDoubleClicked();
+
+    int m_nKind;
+    CReferenceTreeCtrl* m_pTree;
+    QPointer<QObject> m_pTarget;
+};
