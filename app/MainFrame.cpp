@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QDragEnterEvent>
+#include <QKeyEvent>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMenuBar>
@@ -96,6 +97,9 @@ bool CMainFrame::Create()
     m_pCodeLibraries->OpenDatabases();
 
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &CMainFrame::RequestUpdate);
+    // An accelerator runs its command only when the command's update rule
+    // allows it at that moment, so the states are brought up to date first.
+    qApp->installEventFilter(this);
     m_pDocTemplate->SetFrameFactory(
         [this](CQuilletDoc* doc, CQuilletView* source) { return CreateChildFrame(doc, source); });
     UpdateCommandStates();
@@ -352,6 +356,19 @@ bool CMainFrame::event(QEvent* event)
     if (event->type() == QEvent::StatusTip || event->type() == QEvent::WindowActivate)
         RequestUpdate();
     return QMainWindow::event(event);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool accelerator = (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) ||
+                                 (key->key() >= Qt::Key_F1 && key->key() <= Qt::Key_F35) ||
+                                 key->key() == Qt::Key_Delete || key->key() == Qt::Key_Insert;
+        if (accelerator && watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this)
+            UpdateCommandStates();
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)

@@ -13,6 +13,8 @@
 #include <QToolBar>
 
 #include "CodeEditCtrl.h"
+#include "EditorHost.h"
+#include "../editor/RecordingHelpList.h"
 #include "ComboToolBar.h"
 #include "CommandIds.h"
 #include "DocTemplate.h"
@@ -314,4 +316,21 @@ TEST_F(MainFrameTest, WorkspaceBarAndViewMenuStayInStep)
         if (!a->isSeparator())
             items << a->text();
     EXPECT_EQ(items, QStringList({"PHP", "CSS", "Html", "JavaScript", "CodeBlock", "LocalSite", "工作空间"}));
+}
+
+TEST_F(MainFrameTest, CtrlIInTheEditorInsertsTheListsEntry)
+{
+    CRecordingHelpList list;
+    EditorHost::SetHelpList(&list);
+    CQuilletDoc* doc = Docs()->NewDocument();
+    CCodeEditCtrl* editor = doc->Editor();
+    Frame()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Frame()));
+    editor->setFocus();
+    QTest::keyClicks(editor, "x = st");
+    ASSERT_TRUE(list.visible);
+    QTest::keyClick(editor, Qt::Key_I, Qt::ControlModifier);
+    EXPECT_EQ(editor->WholeText(), "x = strlen");
+    EXPECT_FALSE(list.visible);
+    EditorHost::SetHelpList(nullptr);
 }
