@@ -75,8 +75,10 @@ void ApplySlotStyle(QsciScintilla* editor, int style, const CSlotFormat& format)
 
 void ApplyDefaultFormat(QsciScintilla* editor, const CSlotFormat& format)
 {
+    // The default style and style 0, which all text has until its first pass.
+    // The other styles (line numbers, the other slots) are left as they are.
     ApplySlotStyle(editor, QsciScintillaBase::STYLE_DEFAULT, format);
-    Send(editor, QsciScintillaBase::SCI_STYLECLEARALL);
+    ApplySlotStyle(editor, SLOT_HTML_ELEMENT, format);
 }
 
 void RecolourControl(QsciScintilla* editor)

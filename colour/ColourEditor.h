@@ -26,8 +26,8 @@ void RecolourControl(QsciScintilla* editor);
 // instance from a queued connection to textChanged().
 void OnEditorTextChanged(QsciScintilla* editor);
 
-// Sets format as editor's default style (and resets every style to it): slot 0
-// for a new editor.
+// Sets format as editor's default style and as style 0, the style of text not
+// yet coloured: slot 0 for a new editor.
 void ApplyDefaultFormat(QsciScintilla* editor, const CSlotFormat& format);
 
 // Defines Scintilla style number style from format.
