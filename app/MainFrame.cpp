@@ -92,8 +92,12 @@ bool CMainFrame::Create()
     CStartupSplashWnd::ShowSplashScreen(this);
     m_pStatus->SetCaretText(QStringLiteral(" "));
 
+    // The installed data directory is found from the executable's place, so an
+    // installation works under whatever prefix it was put.
+    const QString installedData = QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                                                  QStringLiteral("/../" QUILLET_INSTALL_DATA_SUBDIR));
     m_pCodeLibraries = new CCodeLibraryStore(
-        m_strStartDir, CDataFileLocator::StandardFallbackDirs(QStringLiteral(QUILLET_INSTALLED_DATA_DIR)), this);
+        m_strStartDir, CDataFileLocator::StandardFallbackDirs(installedData), this);
     m_pCodeLibraries->OpenDatabases();
 
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &CMainFrame::RequestUpdate);
