@@ -8,6 +8,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -333,4 +334,18 @@ TEST_F(MainFrameTest, CtrlIInTheEditorInsertsTheListsEntry)
     EXPECT_EQ(editor->WholeText(), "x = strlen");
     EXPECT_FALSE(list.visible);
     EditorHost::SetHelpList(nullptr);
+}
+
+TEST_F(MainFrameTest, OpeningAUserLibraryEnablesImport)
+{
+    const QString lib = m_dir.filePath("mine.mdb");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QUILLET_BIN_DIR "/userlibTemp.mdb"), lib));
+    CScriptedResponder responder;
+    responder.files << lib;
+    Frame()->Action(Cmd::OpenCodeLib)->trigger();
+    EXPECT_NE(Frame()->GetDatabase(3), nullptr);
+    Frame()->UpdateCommandStates();
+    EXPECT_TRUE(Frame()->Action(Cmd::ImportCode)->isEnabled());
+    QSettings settings;
+    EXPECT_EQ(settings.value("Settings/UserLib").toString(), lib);
 }
