@@ -31,6 +31,13 @@ QTreeWidgetItem* CReferenceTreeCtrl::SelectedItem(const QTreeWidget* tree)
     return selected.isEmpty() ? nullptr : selected.first();
 }
 
+void CReferenceTreeCtrl::mousePressEvent(QMouseEvent* event)
+{
+    // A new press starts a new click, whatever came before.
+    m_bReleaseEndsDoubleClick = false;
+    QTreeWidget::mousePressEvent(event);
+}
+
 void CReferenceTreeCtrl::mouseReleaseEvent(QMouseEvent* event)
 {
     QTreeWidget::mouseReleaseEvent(event);

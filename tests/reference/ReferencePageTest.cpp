@@ -277,6 +277,14 @@ TEST(ReferencePageMessages, ClicksOutsideEntriesPostToo_OtherButtonsDoNot)
     ASSERT_EQ(shown.frame.messages.size(), 2);
     ExpectMessage(shown.frame.messages[0], QuilletEvent::PageSelection, *shown.page);
     ExpectMessage(shown.frame.messages[1], QuilletEvent::InsertEntry, *shown.page);
+
+    // A double click whose release never came does not swallow the next click.
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, below);
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, below);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(shown.frame.messages.size(), 4);
+    ExpectMessage(shown.frame.messages[2], QuilletEvent::InsertEntry, *shown.page);
+    ExpectMessage(shown.frame.messages[3], QuilletEvent::PageSelection, *shown.page);
 }
 
 TEST(ReferencePageMessages, NoTargetNoMessageAndATargetGivenLater)
