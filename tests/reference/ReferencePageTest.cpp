@@ -12,6 +12,7 @@
 #include "WSPHPView.h"
 
 #include <QPainter>
+#include <array>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -84,10 +85,9 @@ TEST(ReferencePages, EachPageHasItsKindTreeIdTableAndImages)
             seen << image;
         }
     }
-    EXPECT_EQ(CWSPHPView::kTreeId, 109);
-    EXPECT_EQ(CWSCSSView::kTreeId, 110);
-    EXPECT_EQ(CWSHtmlView::kTreeId, 107);
-    EXPECT_EQ(CWSJavaScriptView::kTreeId, 108);
+    EXPECT_EQ((std::array{CWSPHPView::kTreeId, CWSCSSView::kTreeId, CWSHtmlView::kTreeId,
+                          CWSJavaScriptView::kTreeId}),
+              (std::array{109, 110, 107, 108}));
 }
 
 TEST(ReferencePages, TheTreeCoversThePageAtEverySize)

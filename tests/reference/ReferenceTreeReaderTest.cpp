@@ -47,26 +47,6 @@ QList<Row> OrderedRows()
 
 } // namespace
 
-TEST(ReferenceTables, NamesIdsAndImageCountsByKind)
-{
-    EXPECT_EQ(ReferenceTables::TableName(0), "F7F57F64_03FF_497f_A9F2_61FC77564_QXV");
-    EXPECT_EQ(ReferenceTables::TableName(1), "BEE75057_3DC5_466c_BD4E_BBEE0C3FF_QXV");
-    EXPECT_EQ(ReferenceTables::TableName(2), "DED3730B_75AB_47e9_B307_9BC8491E5_QXV");
-    EXPECT_EQ(ReferenceTables::TableName(3), "G100FFB3_C69B_409c_9F28_D3457560B_QXV");
-    const int ids[] = {109, 110, 107, 108};
-    const int images[] = {6, 2, 2, 6};
-    for (int kind = 0; kind < 4; ++kind) {
-        EXPECT_EQ(ReferenceTables::TreeId(kind), ids[kind]) << kind;
-        EXPECT_EQ(ReferenceTables::ImageCount(kind), images[kind]) << kind;
-    }
-    for (int kind : {-1, 4, 5}) {
-        EXPECT_TRUE(ReferenceTables::TableName(kind).isEmpty()) << kind;
-        EXPECT_EQ(ReferenceTables::TreeId(kind), 0) << kind;
-        EXPECT_EQ(ReferenceTables::ImageCount(kind), 0) << kind;
-    }
-    EXPECT_EQ(ReferenceTables::LoadOrder(), (QList<int>{0, 2, 1, 3}));
-}
-
 TEST(ReferenceTreeSql, StatementsNameTheColumnsTheTableAndTheParent)
 {
     EXPECT_EQ(ReferenceTreeSql::TopLevel(QStringLiteral("T1")),
@@ -159,15 +139,4 @@ TEST(ReadReferenceTree, AFailingChildQueryEndsTheReadKeepingWhatCameBefore)
     ASSERT_EQ(Titles(tree), (QStringList{"first", "second", "broken"}));
     EXPECT_EQ(Titles(tree[0].children), (QStringList{"child of first"}));
     EXPECT_TRUE(tree[2].children.isEmpty());
-}
-
-TEST(ReadReferenceTree, NullFieldsReadAsZeroAndEmpty)
-{
-    CReferenceDbFile file({CreateTable(kTable),
-                           QStringLiteral("INSERT INTO \"%1\" VALUES(7,NULL,'n','n',NULL,0)").arg(kTable)});
-    const QList<CReferenceBranch> tree = ReadReferenceTree(file.Database(), kTable);
-    ASSERT_EQ(tree.size(), 1);
-    EXPECT_EQ(tree[0].entry.nId, 7);
-    EXPECT_TRUE(tree[0].entry.strTitle.isEmpty());
-    EXPECT_EQ(tree[0].entry.nKind, 0);
 }
