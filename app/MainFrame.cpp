@@ -16,6 +16,7 @@
 #include <QTimer>
 
 #include "ChildFrame.h"
+#include "ColourEditor.h"
 #include "CodeLibraryStore.h"
 #include "DataFileLocator.h"
 #include "CodeEditCtrl.h"
@@ -48,8 +49,10 @@ CMainFrame::~CMainFrame()
     // not reach a frame that is half gone.
     m_bDestroying = true;
     m_pDocTemplate->SetFrameFactory({});
-    if (EditorHost::MainWindow() == this)
+    if (EditorHost::MainWindow() == this) {
         EditorHost::SetMainWindow(nullptr);
+        EditorHost::SetEditorSetup({});
+    }
 }
 
 bool CMainFrame::Create()
@@ -85,6 +88,10 @@ bool CMainFrame::Create()
 
     m_wndToolBar->CreateCombo(m_actions.value(Cmd::ComboSlot));
     EditorHost::SetMainWindow(this);
+    EditorHost::SetRecolourer([](CCodeEditCtrl* editor) { ColourEditor::RecolourControl(editor); });
+    EditorHost::SetEditorSetup([this](CCodeEditCtrl* editor) {
+        ColourEditor::ApplyDefaultFormat(editor, GetSlotFormat(0));
+    });
     EditorHost::SetFileOpener([this](const QStringList& files) {
         for (const QString& f : files)
             m_pDocTemplate->OpenDocumentFile(f);
@@ -187,8 +194,14 @@ void CMainFrame::RegisterCommands()
     Commands().On(Cmd::NewCodeLib, [this] { m_pCodeLibraries->OnNewCodeLib(this); });
     Commands().On(Cmd::ImportCode, [this] { m_pCodeLibraries->OnImportCode(this); },
                   [this](CCmdUI& ui) { ui.enabled = m_pCodeLibraries->IsUserLibOpen(); });
+    Commands().On(Cmd::CodeStyle, [this] { ColourEditor::ShowCodeStyleDialog(this); });
     Commands().On(Cmd::NextPane, [this] { m_pMdiArea->activateNextSubWindow(); });
     Commands().On(Cmd::PrevPane, [this] { m_pMdiArea->activatePreviousSubWindow(); });
+}
+
+CSlotFormat CMainFrame::GetSlotFormat(int slot) const
+{
+    return GetStoredSlotFormat(slot);
 }
 
 CAdoDatabase* CMainFrame::GetDatabase(int kind) const

@@ -7,6 +7,7 @@
 
 #include "CommandMap.h"
 #include "FrameCommands.h"
+#include "SlotFormat.h"
 
 class CAdoDatabase;
 class CChildFrame;
@@ -44,6 +45,8 @@ public:
     // The three databases: 1 reference, 2 standard code library, 3 user code
     // library; null when that one is not available.
     CAdoDatabase* GetDatabase(int kind) const;
+    // The character format of a colouring slot (0 is a new editor's default).
+    CSlotFormat GetSlotFormat(int slot) const;
     CCodeLibraryStore* CodeLibraries() const { return m_pCodeLibraries; }
     CWorkspaceBar* WorkspaceBar() const { return m_wndWorkspaceBar; }
     QMenu* WorkspaceMenu() const { return m_pWorkspaceMenu; }

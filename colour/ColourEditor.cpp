@@ -2,7 +2,6 @@
 
 #include "CodeStyleDlg.h"
 #include "PHPRegionTokenizer.h"
-#include "RecolourTrigger.h"
 #include "ScintillaStyleTarget.h"
 
 #include <QFontDatabase>
@@ -85,15 +84,6 @@ void RecolourControl(QsciScintilla* editor)
 {
     CScintillaStyleTarget target(editor);
     CPHPRegionTokenizer(target).Recolour();
-}
-
-void OnEditorTextChanged(QsciScintilla* editor)
-{
-    const long start = Send(editor, QsciScintillaBase::SCI_GETSELECTIONSTART);
-    const long line = Send(editor, QsciScintillaBase::SCI_LINEFROMPOSITION, static_cast<unsigned long>(start));
-    const long lineStart = Send(editor, QsciScintillaBase::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
-    if (RecolourTrigger::LineStartChanged(lineStart))
-        RecolourControl(editor);
 }
 
 void ShowCodeStyleDialog(QWidget* parent)

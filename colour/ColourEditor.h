@@ -20,12 +20,6 @@ QFont DefaultEditorFont();
 // from QSettings("Fennroth", "Quillet") group "Settings" at the start of the pass.
 void RecolourControl(QsciScintilla* editor);
 
-// The change trigger: recolours editor when the line holding its selection
-// start begins at another position than at the previous call for any editor.
-// Call it once the change is complete (the caret in its new place), for
-// instance from a queued connection to textChanged().
-void OnEditorTextChanged(QsciScintilla* editor);
-
 // Sets format as editor's default style and as style 0, the style of text not
 // yet coloured: slot 0 for a new editor.
 void ApplyDefaultFormat(QsciScintilla* editor, const CSlotFormat& format);

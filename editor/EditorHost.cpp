@@ -9,6 +9,7 @@ QPointer<QObject> g_mainWindow;
 IContextHelpList* g_pHelpList = nullptr;
 Recolourer g_recolourer;
 FileOpener g_fileOpener;
+EditorSetup g_editorSetup;
 } // namespace
 
 void SetMainWindow(QObject* mainWindow) { g_mainWindow = mainWindow; }
@@ -22,6 +23,13 @@ void Recolour(CCodeEditCtrl* editor)
 {
     if (g_recolourer)
         g_recolourer(editor);
+}
+
+void SetEditorSetup(EditorSetup setup) { g_editorSetup = std::move(setup); }
+void SetUpEditor(CCodeEditCtrl* editor)
+{
+    if (g_editorSetup)
+        g_editorSetup(editor);
 }
 
 void SetFileOpener(FileOpener opener) { g_fileOpener = std::move(opener); }

@@ -22,6 +22,11 @@ using Recolourer = std::function<void(CCodeEditCtrl*)>;
 void SetRecolourer(Recolourer recolourer);
 void Recolour(CCodeEditCtrl* editor);
 
+// Prepares every new editor control (its default format, for one).
+using EditorSetup = std::function<void(CCodeEditCtrl*)>;
+void SetEditorSetup(EditorSetup setup);
+void SetUpEditor(CCodeEditCtrl* editor);
+
 // Opens files dropped on an editor, as the main window opens files dropped on it.
 using FileOpener = std::function<void(const QStringList&)>;
 void SetFileOpener(FileOpener opener);

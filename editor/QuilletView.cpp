@@ -25,6 +25,7 @@ CQuilletView::CQuilletView(CQuilletDoc* doc, CQuilletView* source, QWidget* pare
     m_strAdAddress = AdAddress();
     m_pEditor = new CCodeEditCtrl(this);
     m_pEditor->setObjectName(QStringLiteral("editor"));
+    EditorHost::SetUpEditor(m_pEditor);
     if (source) {
         // Another window on the same document: both edit the one text.
         m_pEditor->setDocument(source->Editor()->document());

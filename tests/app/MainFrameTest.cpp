@@ -349,3 +349,19 @@ TEST_F(MainFrameTest, OpeningAUserLibraryEnablesImport)
     QSettings settings;
     EXPECT_EQ(settings.value("Settings/UserLib").toString(), lib);
 }
+
+TEST_F(MainFrameTest, OpenedFileIsColouredAndNewEditorsTakeSlotZero)
+{
+    const QString path = m_dir.filePath("c.php");
+    WriteFile(path, "<p><?php echo 1; ?></p>");
+    CQuilletDoc* doc = Docs()->OpenDocumentFile(path);
+    ASSERT_TRUE(doc);
+    CCodeEditCtrl* editor = doc->Editor();
+    // Colour right after loading: "<?php" is a PHP delimiter (slot 1),
+    // "echo" a PHP keyword (slot 4), "<p>" an HTML delimiter at its "<" (slot 2).
+    EXPECT_EQ(editor->SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, 3UL), 1);
+    EXPECT_EQ(editor->SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, 9UL), 4);
+    EXPECT_EQ(editor->SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, 0UL), 2);
+    Frame()->UpdateCommandStates();
+    EXPECT_TRUE(Frame()->Action(Cmd::CodeStyle)->isEnabled());
+}

@@ -1,7 +1,8 @@
 // Colouring a real QsciScintilla: the style bytes on screen equal what the
 // styles tool prints, the change trigger, formats, strike-out and the selection.
 #include "ColourEditor.h"
-#include "RecolourTrigger.h"
+#include "CodeEditCtrl.h"
+#include "EditorHost.h"
 #include "SlotBuffer.h"
 #include "SlotFontChoice.h"
 #include "SlotFormat.h"
@@ -34,7 +35,11 @@ protected:
         AppSettings().clear();
         m_editor.SendScintilla(Sci::SCI_SETCODEPAGE, static_cast<unsigned long>(Sci::SC_CP_UTF8));
     }
-    void TearDown() override { AppSettings().clear(); }
+    void TearDown() override
+    {
+        EditorHost::SetRecolourer({});
+        AppSettings().clear();
+    }
 
     void SetBytes(const QByteArray& bytes)
     {
@@ -60,7 +65,7 @@ protected:
         return ColourBytes(std::string_view(b.constData(), b.size()));
     }
 
-    QsciScintilla m_editor;
+    CCodeEditCtrl m_editor;
 };
 
 std::string RunsOf(const std::vector<std::uint8_t>& styles)
@@ -99,14 +104,14 @@ TEST_F(ScintillaColour, StylesOnScreenAreThoseTheToolPrints)
 
 TEST_F(ScintillaColour, TypingWithinALineNeverRecoloursEnterDoes)
 {
-    QObject::connect(&m_editor, &QsciScintilla::textChanged, &m_editor,
-                     [this] { ColourEditor::OnEditorTextChanged(&m_editor); }, Qt::QueuedConnection);
+    // The editor control's own trigger with the real colourer behind it.
+    EditorHost::SetRecolourer([](CCodeEditCtrl* editor) { ColourEditor::RecolourControl(editor); });
     m_editor.show();
     m_editor.setFocus();
-    RecolourTrigger::SetRecordedLineStart(0);
+    CCodeEditCtrl::ResetCaretLineStart(0);
 
     QTest::keyClicks(&m_editor, "<?php echo 1; ?>");
-    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
     ASSERT_EQ(Bytes(), QByteArray("<?php echo 1; ?>"));
     EXPECT_EQ(StyleBytes(), std::vector<std::uint8_t>(16, 0)) << "typing on one line recoloured";
 
@@ -116,7 +121,7 @@ TEST_F(ScintillaColour, TypingWithinALineNeverRecoloursEnterDoes)
 
     // New text on the new line keeps the style it was typed with until the next pass.
     QTest::keyClicks(&m_editor, "<b>");
-    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
     const long lt = Send(Sci::SCI_GETTEXTLENGTH) - 3;
     EXPECT_EQ(Expected()[lt], SLOT_HTML_DELIMITER);
     EXPECT_EQ(Send(Sci::SCI_GETSTYLEAT, static_cast<unsigned long>(lt)), 0);

@@ -1,6 +1,5 @@
 // Slot formats from the settings store, the values a font choice writes, and
 // the recolouring trigger's line-start rule.
-#include "RecolourTrigger.h"
 #include "SlotFontChoice.h"
 #include "SlotFormat.h"
 
@@ -170,14 +169,4 @@ TEST(SlotFormat, HeightsConvertBetweenPointsAndPixels)
     EXPECT_DOUBLE_EQ(PointsFromLogicalHeight(-16, 96), 12.0);
     EXPECT_DOUBLE_EQ(PointsFromLogicalHeight(16, 96), 12.0);
     EXPECT_DOUBLE_EQ(PointsFromLogicalHeight(0, 96), 0.0);
-}
-
-TEST(RecolourTrigger, OnlyAChangeOfLineStartRecolours)
-{
-    RecolourTrigger::SetRecordedLineStart(0);
-    EXPECT_FALSE(RecolourTrigger::LineStartChanged(0)); // typing on the first line
-    EXPECT_TRUE(RecolourTrigger::LineStartChanged(12)); // Enter: the caret's line starts elsewhere
-    EXPECT_FALSE(RecolourTrigger::LineStartChanged(12));
-    EXPECT_EQ(RecolourTrigger::RecordedLineStart(), 12);
-    EXPECT_TRUE(RecolourTrigger::LineStartChanged(0));
 }
