@@ -29,6 +29,11 @@
 #include "QuilletView.h"
 #include "StartupSplashWnd.h"
 #include "StatusIndicators.h"
+#include "ReferenceLoad.h"
+#include "WSCSSView.h"
+#include "WSHtmlView.h"
+#include "WSJavaScriptView.h"
+#include "WSPHPView.h"
 #include "WorkspaceBar.h"
 #include "WorkspaceSetup.h"
 #include "core/RecentFileList.h"
@@ -150,7 +155,10 @@ void CMainFrame::CreateWorkspaceBar()
     m_pWorkspaceMenu = new QMenu(this);
     FillWorkspaceMenu(m_pWorkspaceMenu, pageActions, m_actions.value(Cmd::ViewWorkspace));
     connect(m_pWorkspaceMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
-    m_wndWorkspaceBar = ::CreateWorkspaceBar(this, {}, m_pWorkspaceMenu);
+    // The reference pages; CodeBlock and LocalSite are empty pages for now.
+    const QList<QWidget*> pages = {new CWSPHPView(this), new CWSCSSView(this), new CWSHtmlView(this),
+                                   new CWSJavaScriptView(this)};
+    m_wndWorkspaceBar = ::CreateWorkspaceBar(this, pages, m_pWorkspaceMenu);
     m_wndWorkspaceBar->setProperty("ctrlId", CtrlId::WorkspaceBar);
     // The check marks follow the bar however it was shown, hidden or paged.
     connect(m_wndWorkspaceBar, &CDockingBar::shownChanged, this, &CMainFrame::RequestUpdate);
@@ -367,6 +375,8 @@ bool CMainFrame::event(QEvent* event)
     }
     if (event->type() == QuilletEvent::DeferredLoad) {
         ++m_nDeferredLoads;
+        LoadReferencePages([this](int tab) { return m_wndWorkspaceBar->GetView(tab); },
+                           [this] { return GetDatabase(CCodeLibraryStore::ReferenceDb); });
         emit deferredLoadRequested();
         return true;
     }

@@ -28,6 +28,7 @@
 #include "StatusIndicators.h"
 #include "WorkspaceBar.h"
 #include <QTabWidget>
+#include <QTreeWidget>
 #include "TestSupport.h"
 
 using UserPrompt::Answer;
@@ -364,4 +365,23 @@ TEST_F(MainFrameTest, OpenedFileIsColouredAndNewEditorsTakeSlotZero)
     EXPECT_EQ(editor->SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, 0UL), 2);
     Frame()->UpdateCommandStates();
     EXPECT_TRUE(Frame()->Action(Cmd::CodeStyle)->isEnabled());
+}
+
+TEST_F(MainFrameTest, DeferredLoadFillsTheReferencePagesFromTheShippedDatabase)
+{
+    CWorkspaceBar* bar = Frame()->WorkspaceBar();
+    const QStringList titles = {"PHP", "CSS", "Html", "JavaScript"};
+    for (int tab = 0; tab < 4; ++tab) {
+        EXPECT_EQ(bar->GetViewTitle(tab), titles[tab]);
+        auto* tree = bar->GetView(tab)->findChild<QTreeWidget*>();
+        ASSERT_TRUE(tree) << tab;
+        tree->clear();
+    }
+    CQuilletEvent::Post(Frame(), QuilletEvent::DeferredLoad);
+    QCoreApplication::processEvents();
+    for (int tab = 0; tab < 4; ++tab)
+        EXPECT_GT(bar->GetView(tab)->findChild<QTreeWidget*>()->topLevelItemCount(), 3) << tab;
+    const auto found = bar->GetView(0)->findChild<QTreeWidget*>()->findItems(
+        QStringLiteral("strlen"), Qt::MatchExactly | Qt::MatchRecursive);
+    EXPECT_EQ(found.size(), 1);
 }
