@@ -128,13 +128,24 @@ void CCodeLibraryStore::OnOpenCodeLib(QWidget* parent)
         CAdoDatabase probe;
         probe.Open(ConnectionString::ForFile(path));
         const bool passed = CodeLibraryProbe::Passes(probe);
-        try {
-            probe.Close();
-        } catch (...) {
-        }
+        CloseQuietly(probe);
         if (!passed)
             return;
     }
+    AdoptUserLib(path);
+}
+
+void CCodeLibraryStore::CloseQuietly(CAdoDatabase& db)
+{
+    // A local connection that will not close cleanly is dropped all the same.
+    try {
+        db.Close();
+    } catch (...) {
+    }
+}
+
+void CCodeLibraryStore::AdoptUserLib(const QString& path)
+{
     StoreUserLibPath(path);
     ReopenUserLib(path);
     emit codeLibraryChanged();
@@ -155,16 +166,11 @@ void CCodeLibraryStore::OnNewCodeLib(QWidget* parent)
         qint32 removed = 0;
         library.Execute(CodeLibrarySql::DeleteAll(), removed);
         const bool passed = CodeLibraryProbe::Passes(library);
-        try {
-            library.Close();
-        } catch (...) {
-        }
+        CloseQuietly(library);
         if (!passed)
             return;
     }
-    StoreUserLibPath(path);
-    ReopenUserLib(path);
-    emit codeLibraryChanged();
+    AdoptUserLib(path);
 }
 
 void CCodeLibraryStore::OnImportCode(QWidget* parent)

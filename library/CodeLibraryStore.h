@@ -57,6 +57,9 @@ signals:
 
 private:
     void ReopenUserLib(const QString& path);
+    // Makes path the user library: stored, reopened, and the list refilled.
+    void AdoptUserLib(const QString& path);
+    static void CloseQuietly(CAdoDatabase& db);
 
     QString m_strStartDir;
     CDataFileLocator m_locator;

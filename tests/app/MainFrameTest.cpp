@@ -34,6 +34,8 @@
 using UserPrompt::Answer;
 
 namespace {
+using QuilletTest::ReadFile;
+
 CQuilletApp* App() { return static_cast<CQuilletApp*>(qApp); }
 CMainFrame* Frame() { return App()->MainFrame(); }
 CDocTemplate* Docs() { return App()->DocTemplate(); }
@@ -49,19 +51,6 @@ QStringList MenuTitles()
 void Type(QWidget* w, const QString& text)
 {
     QTest::keyClicks(w, text);
-}
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
 }
 
 // Every test starts and ends with no documents open.
@@ -189,13 +178,13 @@ TEST_F(MainFrameTest, SaveAllSavesOnlyModifiedDocuments)
 {
     const QString a = m_dir.filePath("a.php"), b = m_dir.filePath("b.php"), c = m_dir.filePath("c.php");
     for (const QString& p : {a, b, c})
-        WriteFile(p, "<?php\n");
+        ASSERT_TRUE(QuilletTest::WriteFile(p, "<?php\n"));
     CQuilletDoc* docA = Docs()->OpenDocumentFile(a);
     Docs()->OpenDocumentFile(b);
     Docs()->OpenDocumentFile(c);
     ASSERT_EQ(Docs()->Documents().size(), 3);
     // b is rewritten behind the editor's back: saving it would overwrite that.
-    WriteFile(b, "changed outside\n");
+    ASSERT_TRUE(QuilletTest::WriteFile(b, "changed outside\n"));
     docA->Editor()->SetSelection(6, 6);
     Type(docA->Editor(), "echo 1;");
     ASSERT_TRUE(docA->IsModified());
@@ -242,7 +231,7 @@ TEST_F(MainFrameTest, CloseAllAsksForEachModifiedDocumentAndKeepsCancelledOnes)
 TEST_F(MainFrameTest, DroppedFilesOpenAsDocuments)
 {
     const QString path = m_dir.filePath("dropped.php");
-    WriteFile(path, "<?php echo 'dropped'; ?>");
+    ASSERT_TRUE(QuilletTest::WriteFile(path, "<?php echo 'dropped'; ?>"));
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(path)});
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -258,7 +247,7 @@ TEST_F(MainFrameTest, DroppedFilesOpenAsDocuments)
 TEST_F(MainFrameTest, OpenRequestsFromASecondStartOpenTheFile)
 {
     const QString path = m_dir.filePath("sent.php");
-    WriteFile(path, "sent");
+    ASSERT_TRUE(QuilletTest::WriteFile(path, "sent"));
     App()->OpenRequestedFiles({path});
     ASSERT_EQ(Docs()->Documents().size(), 1);
     EXPECT_EQ(Docs()->Documents().constFirst()->GetPathName(), QFileInfo(path).absoluteFilePath());
@@ -354,7 +343,7 @@ TEST_F(MainFrameTest, OpeningAUserLibraryEnablesImport)
 TEST_F(MainFrameTest, OpenedFileIsColouredAndNewEditorsTakeSlotZero)
 {
     const QString path = m_dir.filePath("c.php");
-    WriteFile(path, "<p><?php echo 1; ?></p>");
+    ASSERT_TRUE(QuilletTest::WriteFile(path, "<p><?php echo 1; ?></p>"));
     CQuilletDoc* doc = Docs()->OpenDocumentFile(path);
     ASSERT_TRUE(doc);
     CCodeEditCtrl* editor = doc->Editor();

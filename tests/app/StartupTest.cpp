@@ -16,6 +16,7 @@
 #include "core/DesktopRegistration.h"
 
 namespace {
+
 const QString kQuillet = QStringLiteral(QUILLET_BIN_DIR "/quillet");
 
 int RunQuillet(const QStringList& args, int timeoutMs = 30000)
@@ -29,13 +30,6 @@ int RunQuillet(const QStringList& args, int timeoutMs = 30000)
         return -1;
     }
     return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
 }
 
 QString PdfText(const QString& pdf)
@@ -54,7 +48,7 @@ TEST(Startup, SecondStartHandsItsFileToTheRunningEditor)
     QSignalSpy received(&running, &CInstanceChannel::filesReceived);
     QTemporaryDir dir;
     const QString file = dir.filePath("page.php");
-    WriteFile(file, "<?php ?>");
+    ASSERT_TRUE(QuilletTest::WriteFile(file, "<?php ?>"));
 
     QProcess second;
     second.start(kQuillet, {file});
@@ -95,7 +89,7 @@ TEST(Startup, PrintToPdfRegistersAndRemembersTheFile)
     QByteArray text;
     for (int i = 1; i <= 400; ++i)
         text += "line " + QByteArray::number(i) + "\r\n";
-    WriteFile(file, text);
+    ASSERT_TRUE(QuilletTest::WriteFile(file, text));
     const QString pdf = dir.filePath("out.pdf");
     ASSERT_EQ(RunQuillet({QStringLiteral("-pt"), file, pdf}), 0);
     const QString printed = PdfText(pdf);

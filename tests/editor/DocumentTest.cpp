@@ -20,18 +20,7 @@
 #include "TestSupport.h"
 
 namespace {
-QByteArray ReadFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
+using QuilletTest::ReadFile;
 
 // Documents whose views are plain top-level windows.
 class DocumentTest : public testing::Test
@@ -74,7 +63,7 @@ TEST_F(DocumentTest, EveryKindOfFileSavesBackByteForByte)
         "",
     };
     for (const QByteArray& bytes : files) {
-        WriteFile(Path("f.php"), bytes);
+        ASSERT_TRUE(QuilletTest::WriteFile(Path("f.php"), bytes));
         CQuilletDoc* doc = Open(Path("f.php"));
         ASSERT_TRUE(doc);
         EXPECT_FALSE(doc->IsModified());
@@ -88,7 +77,7 @@ TEST_F(DocumentTest, EveryKindOfFileSavesBackByteForByte)
 
 TEST_F(DocumentTest, TypedSavedClosedAndReopenedIsTheSameBytes)
 {
-    WriteFile(Path("crlf.php"), "<?php\r\n");
+    ASSERT_TRUE(QuilletTest::WriteFile(Path("crlf.php"), "<?php\r\n"));
     CQuilletDoc* doc = Open(Path("crlf.php"));
     CCodeEditCtrl* editor = doc->Editor();
     editor->SetSelection(7, 7);
@@ -110,7 +99,7 @@ TEST_F(DocumentTest, TypedSavedClosedAndReopenedIsTheSameBytes)
 
 TEST_F(DocumentTest, GbkFileOpensReadableAndKeepsItsEncoding)
 {
-    WriteFile(Path("gbk.php"), "<p>\xd6\xd0\xce\xc4</p>");
+    ASSERT_TRUE(QuilletTest::WriteFile(Path("gbk.php"), "<p>\xd6\xd0\xce\xc4</p>"));
     CQuilletDoc* doc = Open(Path("gbk.php"));
     EXPECT_EQ(doc->Editor()->text(), QStringLiteral("<p>中文</p>"));
     doc->Editor()->SetSelection(3, 3);
@@ -121,7 +110,7 @@ TEST_F(DocumentTest, GbkFileOpensReadableAndKeepsItsEncoding)
 
 TEST_F(DocumentTest, ModifiedByEveryChangeAndClearedByUndoingBackToTheSavedText)
 {
-    WriteFile(Path("m.php"), "abc");
+    ASSERT_TRUE(QuilletTest::WriteFile(Path("m.php"), "abc"));
     CQuilletDoc* doc = Open(Path("m.php"));
     CCodeEditCtrl* editor = doc->Editor();
     QApplication::clipboard()->setText(QStringLiteral("XY"));
@@ -142,7 +131,7 @@ TEST_F(DocumentTest, ModifiedByEveryChangeAndClearedByUndoingBackToTheSavedText)
 
 TEST_F(DocumentTest, FailedSaveKeepsTheDocumentModifiedAndSaysSo)
 {
-    WriteFile(Path("keep.php"), "old");
+    ASSERT_TRUE(QuilletTest::WriteFile(Path("keep.php"), "old"));
     CQuilletDoc* doc = Open(Path("keep.php"));
     QTest::keyClicks(doc->Editor(), "new ");
     CScriptedResponder responder;
@@ -169,7 +158,7 @@ TEST_F(DocumentTest, UnreadableFileOpensNothing)
 
 TEST_F(DocumentTest, SavingKeepsTheFilesPermissions)
 {
-    WriteFile(Path("p.php"), "x");
+    ASSERT_TRUE(QuilletTest::WriteFile(Path("p.php"), "x"));
     const auto perms = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ExeOwner;
     ASSERT_TRUE(QFile::setPermissions(Path("p.php"), perms));
     CQuilletDoc* doc = Open(Path("p.php"));
@@ -196,7 +185,7 @@ TEST_F(DocumentTest, CloseAsksToSaveAModifiedDocument)
 
 TEST_F(DocumentTest, NewWindowShowsAndEditsTheSameText)
 {
-    WriteFile(Path("two.php"), "shared");
+    ASSERT_TRUE(QuilletTest::WriteFile(Path("two.php"), "shared"));
     CQuilletDoc* doc = Open(Path("two.php"));
     CQuilletView* second = m_template.NewWindow(doc, doc->FirstView());
     ASSERT_TRUE(second);
