@@ -10,6 +10,7 @@ IContextHelpList* g_pHelpList = nullptr;
 Recolourer g_recolourer;
 FileOpener g_fileOpener;
 EditorSetup g_editorSetup;
+EntryTextReader g_entryTextReader;
 } // namespace
 
 void SetMainWindow(QObject* mainWindow) { g_mainWindow = mainWindow; }
@@ -30,6 +31,12 @@ void SetUpEditor(CCodeEditCtrl* editor)
 {
     if (g_editorSetup)
         g_editorSetup(editor);
+}
+
+void SetEntryTextReader(EntryTextReader reader) { g_entryTextReader = std::move(reader); }
+std::optional<QString> ReadEntryText(int kind, qint32 id)
+{
+    return g_entryTextReader ? g_entryTextReader(kind, id) : std::nullopt;
 }
 
 void SetFileOpener(FileOpener opener) { g_fileOpener = std::move(opener); }

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class CCodeEditCtrl;
 class IContextHelpList;
@@ -26,6 +27,12 @@ void Recolour(CCodeEditCtrl* editor);
 using EditorSetup = std::function<void(CCodeEditCtrl*)>;
 void SetEditorSetup(EditorSetup setup);
 void SetUpEditor(CCodeEditCtrl* editor);
+
+// The text a double-clicked reference entry or snippet inserts (kind 0..4,
+// entry id); nothing when there is none.
+using EntryTextReader = std::function<std::optional<QString>(int kind, qint32 id)>;
+void SetEntryTextReader(EntryTextReader reader);
+std::optional<QString> ReadEntryText(int kind, qint32 id);
 
 // Opens files dropped on an editor, as the main window opens files dropped on it.
 using FileOpener = std::function<void(const QStringList&)>;

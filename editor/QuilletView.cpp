@@ -5,6 +5,10 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QTimerEvent>
+#include <QClipboard>
+#include <QGuiApplication>
+
+#include "QuilletEvent.h"
 
 #include "AdView.h"
 #include "CodeEditCtrl.h"
@@ -78,6 +82,26 @@ void CQuilletView::RegisterCommands()
         PrintTo(printer);
     });
     Commands().On(Cmd::FilePrintPreview, [this] { OnFilePrintPreview(); });
+}
+
+bool CQuilletView::event(QEvent* event)
+{
+    if (event->type() == QuilletEvent::InsertEntry) {
+        const auto* e = static_cast<CQuilletEvent*>(event);
+        InsertEntryText(static_cast<int>(e->wParam()), static_cast<qint32>(e->lParam()));
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void CQuilletView::InsertEntryText(int kind, qint32 id)
+{
+    const std::optional<QString> text = EditorHost::ReadEntryText(kind, id);
+    if (!text || text->isEmpty())
+        return;
+    // As the platform's paste: the text stays on the clipboard afterwards.
+    QGuiApplication::clipboard()->setText(*text);
+    m_pEditor->paste();
 }
 
 void CQuilletView::resizeEvent(QResizeEvent* event)

@@ -35,12 +35,17 @@ public:
     // Insert (32792): the context-help list's entry replaces the typed word.
     void OnEditInsert();
 
+    // WM_USER+4 from the main frame: the entry's text goes to the clipboard
+    // and is pasted at the caret.
+    void InsertEntryText(int kind, qint32 id);
+
     // Prints the text on printer, every page it needs (or the printer's page range).
     void PrintTo(QPrinter& printer) const;
     void OnFilePrint();
     void OnFilePrintPreview();
 
 protected:
+    bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
 

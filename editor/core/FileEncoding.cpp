@@ -1,6 +1,5 @@
 #include "FileEncoding.h"
 
-#include <cerrno>
 #include <iconv.h>
 
 namespace FileEncoding {
@@ -8,7 +7,24 @@ namespace FileEncoding {
 namespace {
 const char kBom[] = "\xEF\xBB\xBF";
 
-std::optional<QByteArray> Convert(const char* to, const char* from, const QByteArray& in)
+// How many bytes the character at in[i] (a byte of 0x80 or more) takes.
+using CharLength = qsizetype (*)(const QByteArray& in, qsizetype i);
+
+// GB18030: four bytes when the second byte is a digit, two otherwise. Invalid
+// sequences are left for iconv to reject.
+qsizetype Gb18030CharLength(const QByteArray& in, qsizetype i)
+{
+    return i + 1 < in.size() && in.at(i + 1) >= '0' && in.at(i + 1) <= '9' ? 4 : 2;
+}
+
+// UTF-8: every byte of a multi-byte character is 0x80 or more anyway.
+qsizetype Utf8CharLength(const QByteArray&, qsizetype) { return 1; }
+
+// Converts through iconv. ASCII is the same bytes in both encodings, so runs of
+// it are copied as they are and only the runs of other characters (never cut
+// inside a character) go through iconv: most of a source file is ASCII.
+std::optional<QByteArray> Convert(const char* to, const char* from, const QByteArray& in,
+                                  CharLength charLength)
 {
     if (in.isEmpty())
         return QByteArray();
@@ -16,32 +32,39 @@ std::optional<QByteArray> Convert(const char* to, const char* from, const QByteA
     if (cd == reinterpret_cast<iconv_t>(-1))
         return std::nullopt;
     QByteArray out;
-    out.resize(in.size() * 2 + 16);
-    char* inPtr = const_cast<char*>(in.constData());
-    size_t inLeft = static_cast<size_t>(in.size());
-    char* outPtr = out.data();
-    size_t outLeft = static_cast<size_t>(out.size());
+    out.reserve(in.size() + in.size() / 2 + 16);
+    QByteArray buffer;
+    const char* data = in.constData();
+    const qsizetype size = in.size();
     bool ok = true;
-    while (inLeft > 0) {
-        if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1))
-            continue;
-        if (errno == E2BIG) {
-            const qsizetype used = outPtr - out.data();
-            out.resize(out.size() * 2);
-            outPtr = out.data() + used;
-            outLeft = static_cast<size_t>(out.size() - used);
-            continue;
-        }
-        ok = false;   // EILSEQ or EINVAL: not convertible as a whole
-        break;
+    qsizetype i = 0;
+    while (ok && i < size) {
+        qsizetype j = i;
+        while (j < size && static_cast<unsigned char>(data[j]) < 0x80)
+            ++j;
+        out.append(data + i, j - i);
+        i = j;
+        if (i >= size)
+            break;
+        while (j < size && static_cast<unsigned char>(data[j]) >= 0x80)
+            j += charLength(in, j);
+        j = qMin(j, size);
+        buffer.resize((j - i) * 2 + 16);
+        char* inPtr = const_cast<char*>(data + i);
+        size_t inLeft = static_cast<size_t>(j - i);
+        char* outPtr = buffer.data();
+        size_t outLeft = static_cast<size_t>(buffer.size());
+        // The run holds whole characters only, so iconv converts all of it or
+        // meets an invalid or unmappable sequence.
+        if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1) || inLeft != 0)
+            ok = false;
+        else
+            out.append(buffer.constData(), outPtr - buffer.constData());
+        i = j;
     }
-    // Flush any shift state (none for these encodings, but iconv asks for it).
-    if (ok && iconv(cd, nullptr, nullptr, &outPtr, &outLeft) == static_cast<size_t>(-1))
-        ok = false;
     iconv_close(cd);
     if (!ok)
         return std::nullopt;
-    out.resize(outPtr - out.data());
     return out;
 }
 
@@ -141,12 +164,12 @@ LineBreak DetectLineBreak(const QByteArray& text)
 
 std::optional<QByteArray> Gb18030ToUtf8(const QByteArray& bytes)
 {
-    return Convert("UTF-8", "GB18030", bytes);
+    return Convert("UTF-8", "GB18030", bytes, Gb18030CharLength);
 }
 
 std::optional<QByteArray> Utf8ToGb18030(const QByteArray& utf8)
 {
-    return Convert("GB18030", "UTF-8", utf8);
+    return Convert("GB18030", "UTF-8", utf8, Utf8CharLength);
 }
 
 Decoded Decode(const QByteArray& bytes)

@@ -37,6 +37,9 @@ TEST(FileEncoding, ChineseTextInUtf8Gbk18030AndWithByteOrderMark)
     ExpectRoundTrip("<title>" + kChineseGbk + "</title>\r\n", Kind::Gb18030);
     // A four-byte GB18030 sequence (U+20AC is two bytes; U+00E9 is four).
     ExpectRoundTrip("caf\x81\x30\x87\x30\r\n" + kChineseGbk, Kind::Gb18030);
+    // Second bytes in the ASCII range ("@", "~", "\\") belong to their character.
+    ExpectRoundTrip("a\x81\x40" "b\x81\x7e\xd5\x5c" "c", Kind::Gb18030);
+    EXPECT_EQ(*Gb18030ToUtf8("\x81\x40"), "\xe4\xb8\x82");   // U+4E02
 
     const Decoded d = Decode("<title>" + kChineseGbk + "</title>");
     EXPECT_EQ(d.text, "<title>" + kChineseUtf8 + "</title>");
