@@ -1,0 +1,267 @@
+#include "ContextHelpDlg.h"
+
+#include "QuilletEvent.h"
+#include "ReferenceText.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+constexpr int kBackspace = 8;
+constexpr int kListWidth = 200;
+constexpr int kListHeight = 150;
+
+// What a line is sorted and searched by: its text folded to lower case without
+// its leading blanks, as UTF-8, whose byte order is the order of the characters.
+QByteArray SearchKey(const QString& text)
+{
+    qsizetype start = 0;
+    while (start < text.size() && text.at(start).isSpace())
+        ++start;
+    return text.mid(start).toLower().toUtf8();
+}
+
+bool IsWordCode(int code)
+{
+    return (code >= '0' && code <= '9') || (code >= 'a' && code <= 'z') ||
+           (code >= 'A' && code <= 'Z') || code == '_';
+}
+
+bool IsListKey(int key)
+{
+    return key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp ||
+           key == Qt::Key_PageDown;
+}
+
+// A line of the list: the entry's name with its id as item data. Lines order
+// by their search key, so the list is sorted without regard to case and the
+// prefix search finds the first name not below the typed letters.
+class CContextHelpItem : public QListWidgetItem
+{
+public:
+    CContextHelpItem(const QString& name, qint32 id)
+        : QListWidgetItem(name, nullptr, QListWidgetItem::UserType), m_key(SearchKey(name))
+    {
+        QListWidgetItem::setData(Qt::UserRole, id);
+    }
+
+    static QByteArray KeyOf(const QListWidgetItem& item)
+    {
+        if (item.type() == QListWidgetItem::UserType)
+            return static_cast<const CContextHelpItem&>(item).m_key;
+        return SearchKey(item.text());
+    }
+
+    bool operator<(const QListWidgetItem& other) const override
+    {
+        const QByteArray otherKey = KeyOf(other);
+        if (m_key != otherKey)
+            return m_key < otherKey;
+        // Names equal but for case keep one order from fill to fill.
+        return text() < other.text();
+    }
+
+    void setData(int role, const QVariant& value) override
+    {
+        QListWidgetItem::setData(role, value);
+        if (role == Qt::DisplayRole || role == Qt::EditRole)
+            m_key = SearchKey(text());
+    }
+
+private:
+    QByteArray m_key;
+};
+
+} // namespace
+
+CContextHelpDlg::CContextHelpDlg(QWidget* mainFrame)
+    // A tool-tip window: frameless, above the editor and never activated, so the
+    // editor, which hides the list when it loses the focus, keeps it.
+    : QWidget(mainFrame, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus),
+      m_pMainFrame(mainFrame),
+      m_pList(new QListWidget(this))
+{
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setFocusPolicy(Qt::NoFocus);
+    QFont listFont = font();
+    listFont.setPointSize(10);
+    setFont(listFont);
+
+    m_pList->setObjectName(QStringLiteral("list1000"));
+    m_pList->setFocusPolicy(Qt::NoFocus);
+    m_pList->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_pList->setSortingEnabled(true);
+
+    // The list always covers the whole window.
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_pList);
+    resize(kListWidth, kListHeight);
+}
+
+void CContextHelpDlg::FillContextList(int kind, CAdoDatabase* referenceDb)
+{
+    if (kind == m_nCurrentKind)
+        return;
+    m_nCurrentKind = kind;
+    m_pList->clear();
+
+    const QList<CContextEntry> entries = ReadContextEntries(referenceDb, kind);
+    std::vector<CContextHelpItem*> items;
+    items.reserve(entries.size());
+    for (const CContextEntry& entry : entries)
+        items.push_back(new CContextHelpItem(entry.strName, entry.nId));
+    // Sorted once here, each line then joins the sorted list at its end.
+    std::stable_sort(items.begin(), items.end(),
+                     [](const CContextHelpItem* l, const CContextHelpItem* r) { return *l < *r; });
+    m_pList->setUpdatesEnabled(false);
+    for (CContextHelpItem* item : items)
+        m_pList->addItem(item);
+    m_pList->setUpdatesEnabled(true);
+}
+
+void CContextHelpDlg::ShowContextList(bool show)
+{
+    if (!m_bEnabled)
+        return;
+    if (show)
+        m_strTypedPrefix.clear();
+    if (show && m_pList->count() > 0)
+        QWidget::show();
+    else
+        hide();
+}
+
+void CContextHelpDlg::HandleContextKey(int code, bool navigationKey)
+{
+    if (!m_bEnabled)
+        return;
+    if (navigationKey) {
+        if (IsListKey(code)) {
+            QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier);
+            QCoreApplication::sendEvent(m_pList, &press);
+        }
+    } else if (IsWordCode(code) || code == kBackspace) {
+        if (code == kBackspace)
+            m_strTypedPrefix.chop(1);
+        else
+            m_strTypedPrefix.append(QChar(code));
+        m_strTypedPrefix = m_strTypedPrefix.toLower();
+        SelectFirstNotBelowPrefix();
+    }
+    PostPrototypesOrHide();
+}
+
+void CContextHelpDlg::SelectFirstNotBelowPrefix()
+{
+    const QByteArray prefix = m_strTypedPrefix.toUtf8();
+    for (int row = 0; row < m_pList->count(); ++row) {
+        QListWidgetItem* item = m_pList->item(row);
+        if (CContextHelpItem::KeyOf(*item) >= prefix) {
+            m_pList->setCurrentItem(item);
+            m_pList->scrollToItem(item);
+            return;
+        }
+    }
+    // No name is that far on: the selection stays where it was.
+}
+
+void CContextHelpDlg::PostPrototypesOrHide()
+{
+    if (m_strTypedPrefix.isEmpty()) {
+        hide();
+        return;
+    }
+    const QList<QListWidgetItem*> selected = m_pList->selectedItems();
+    if (selected.isEmpty())
+        return;   // no entry to show the prototypes of
+    CQuilletEvent::Post(m_pMainFrame, QuilletEvent::ShowPrototypes, m_nCurrentKind,
+                        selected.first()->data(Qt::UserRole).toInt());
+}
+
+void CContextHelpDlg::SetContextHelpEnabled(bool enabled)
+{
+    if (!enabled)
+        hide();
+    m_bEnabled = enabled;
+}
+
+bool CContextHelpDlg::IsContextHelpEnabled() const
+{
+    return m_bEnabled;
+}
+
+QString CContextHelpDlg::GetSelectedName() const
+{
+    const QList<QListWidgetItem*> selected = m_pList->selectedItems();
+    return selected.isEmpty() ? QString() : selected.first()->text();
+}
+
+int CContextHelpDlg::CurrentKind() const
+{
+    return m_nCurrentKind;
+}
+
+QString CContextHelpDlg::TypedPrefix() const
+{
+    return m_strTypedPrefix;
+}
+
+QListWidget* CContextHelpDlg::List() const
+{
+    return m_pList;
+}
+
+bool CContextHelpDlg::IsListVisible() const
+{
+    return isVisible();
+}
+
+void CContextHelpDlg::PassKey(int key)
+{
+    HandleContextKey(key, true);
+}
+
+void CContextHelpDlg::PassChar(int ch)
+{
+    HandleContextKey(ch, false);
+}
+
+void CContextHelpDlg::ShowList()
+{
+    ShowContextList(true);
+}
+
+void CContextHelpDlg::HideList()
+{
+    ShowContextList(false);
+}
+
+void CContextHelpDlg::MoveList(const QRect& screenRect)
+{
+    setGeometry(screenRect);
+}
+
+QString CContextHelpDlg::CurrentEntryText() const
+{
+    return GetSelectedName();
+}
+
+void CContextHelpDlg::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        emit listShown(true);
+}
+
+void CContextHelpDlg::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    if (!event->spontaneous())
+        emit listShown(false);
+}

@@ -1,0 +1,65 @@
+// The context-help list: a small window of reference names that follows the
+// word being typed in an editor, without ever taking the keyboard focus.
+#pragma once
+
+#include "ContextHelpList.h"
+
+#include <QString>
+#include <QWidget>
+
+class CAdoDatabase;
+class QListWidget;
+
+class CContextHelpDlg : public QWidget, public IContextHelpList
+{
+    Q_OBJECT
+public:
+    // mainFrame receives the posted prototype requests (QuilletEvent::ShowPrototypes
+    // with the kind and the selected entry's id) and owns the window.
+    explicit CContextHelpDlg(QWidget* mainFrame);
+
+    // Fills the list with the names of one reference kind, once per kind; no
+    // database leaves it empty.
+    void FillContextList(int kind, CAdoDatabase* referenceDb);
+    // Showing empties the typed prefix and shows the window only when the list has
+    // a line; hiding hides. Nothing happens while context help is switched off.
+    void ShowContextList(bool show);
+    // A typed character (navigationKey false: its code, 8 for backspace) or one of
+    // the list keys Qt::Key_Up, Key_Down, Key_PageUp, Key_PageDown (true).
+    void HandleContextKey(int code, bool navigationKey);
+    // Switching off hides the window first.
+    void SetContextHelpEnabled(bool enabled);
+    bool IsContextHelpEnabled() const;
+    // The selected line's text; empty when no line is selected.
+    QString GetSelectedName() const;
+    int CurrentKind() const;
+    QString TypedPrefix() const;
+    QListWidget* List() const;
+
+    // IContextHelpList
+    bool IsListVisible() const override;
+    void PassKey(int key) override;
+    void PassChar(int ch) override;
+    void ShowList() override;
+    void HideList() override;
+    void MoveList(const QRect& screenRect) override;
+    QString CurrentEntryText() const override;
+
+signals:
+    // Emitted whenever the window is shown or hidden.
+    void listShown(bool visible);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void SelectFirstNotBelowPrefix();
+    void PostPrototypesOrHide();
+
+    QWidget* m_pMainFrame;
+    QListWidget* m_pList;
+    bool m_bEnabled = true;
+    int m_nCurrentKind = -1;
+    QString m_strTypedPrefix;
+};
