@@ -174,23 +174,15 @@ TEST_F(ContextHelp, CapitalsSelectAsSmallLettersDo)
     EXPECT_EQ(m_dlg.GetSelectedName(), "  stat");
     Type("rc");
     EXPECT_EQ(SelectedId(), capitals);
-    Type("ASEcmp");
-    EXPECT_EQ(m_dlg.GetSelectedName(), "STRCASECMP");
 }
 
-TEST_F(ContextHelp, DigitsAndUnderscoreExtendThePrefix)
+TEST_F(ContextHelp, DigitsExtendThePrefixAndNoNameFarEnoughOnKeepsTheSelection)
 {
     m_dlg.ShowContextList(true);
     Type("str2");
     EXPECT_EQ(m_dlg.TypedPrefix(), "str2");
     EXPECT_EQ(m_dlg.GetSelectedName(), "str2");
-    m_dlg.ShowContextList(true);
-    Type("str_");
-    EXPECT_EQ(m_dlg.GetSelectedName(), "str_pad");
-}
 
-TEST_F(ContextHelp, NoNameFarEnoughOnLeavesTheSelectionWhereItWas)
-{
     m_dlg.ShowContextList(true);
     Type("sub");
     EXPECT_EQ(m_dlg.GetSelectedName(), "substr");

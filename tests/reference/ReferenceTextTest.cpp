@@ -1,6 +1,5 @@
 // Reading the context-help names, the prototypes and the text an entry inserts,
 // over real database files.
-#include "ContextHelpSql.h"
 #include "ReferenceFixtures.h"
 #include "ReferenceTables.h"
 #include "ReferenceText.h"
@@ -53,18 +52,6 @@ QStringList Names(const QList<CContextEntry>& entries)
 }
 
 } // namespace
-
-TEST(ContextHelpSql, StatementsUseTheKindsTablesAndTheirFilters)
-{
-    const QString php = ReferenceTables::TableName(0);
-    EXPECT_EQ(ContextHelpSql::ContextNames(0), "SELECT a,c FROM " + php + " WHERE e IN(1,2,3)");
-    EXPECT_EQ(ContextHelpSql::ContextNames(2),
-              "SELECT a,c FROM " + ReferenceTables::TableName(2) + " WHERE e=0");
-    EXPECT_TRUE(ContextHelpSql::ContextNames(4).isEmpty());
-    EXPECT_EQ(ContextHelpSql::Prototypes(0, -3), "SELECT d FROM " + php + " WHERE a=-3");
-    EXPECT_TRUE(ContextHelpSql::EntryName(-1, 1).isEmpty());
-    EXPECT_EQ(ContextHelpSql::SnippetText(2147483647L), "SELECT text FROM CodeTable WHERE id=2147483647");
-}
 
 TEST(ReferenceText, ContextEntriesAreTheNamesOfTheKindsEntryKinds)
 {
