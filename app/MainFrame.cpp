@@ -10,13 +10,18 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QListWidget>
 #include <QMimeData>
+#include <QTreeWidget>
 #include <QPointer>
 #include <QStatusBar>
 #include <QTimer>
 
 #include "ChildFrame.h"
 #include "ColourEditor.h"
+#include "ContextHelpDlg.h"
+#include "ReferenceText.h"
+#include "ReferenceTreeCtrl.h"
 #include "CodeLibraryStore.h"
 #include "DataFileLocator.h"
 #include "CodeEditCtrl.h"
@@ -57,6 +62,8 @@ CMainFrame::~CMainFrame()
     if (EditorHost::MainWindow() == this) {
         EditorHost::SetMainWindow(nullptr);
         EditorHost::SetEditorSetup({});
+        EditorHost::SetEntryTextReader({});
+        EditorHost::SetHelpList(nullptr);
     }
 }
 
@@ -82,6 +89,7 @@ bool CMainFrame::Create()
     CreateStatusBar();
     m_strStartDir = QDir::currentPath() + u'/';
     setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowTabbedDocks);
+    CreateHelpList();
     CreateWorkspaceBar();
 
     m_menus = FrameCommands::BuildMenus(this, m_actions);
@@ -144,6 +152,52 @@ void CMainFrame::CreateStatusBar()
 {
     statusBar()->setObjectName(QStringLiteral("statusBar"));
     m_pStatus = new CStatusIndicators(statusBar());
+}
+
+void CMainFrame::CreateHelpList()
+{
+    m_pHelpList = new CContextHelpDlg(this);
+    EditorHost::SetHelpList(m_pHelpList);
+    // Insert (Ctrl+I) is enabled exactly while the list shows.
+    connect(m_pHelpList, &CContextHelpDlg::listShown, this, &CMainFrame::RequestUpdate);
+    Commands().On(Cmd::ViewContextHelp,
+                  [this] { m_pHelpList->SetContextHelpEnabled(!m_pHelpList->IsContextHelpEnabled()); },
+                  [this](CCmdUI& ui) { ui.checked = m_pHelpList->IsContextHelpEnabled(); });
+    EditorHost::SetEntryTextReader([this](int kind, qint32 id) {
+        return ReadEntryText(GetDatabase(CCodeLibraryStore::ReferenceDb),
+                             GetDatabase(CCodeLibraryStore::StdLib),
+                             GetDatabase(CCodeLibraryStore::UserLib), kind, id);
+    });
+}
+
+void CMainFrame::OnShowPrototypes(int kind, qint32 id)
+{
+    if (const std::optional<QString> text = ReadPrototypes(GetDatabase(CCodeLibraryStore::ReferenceDb), kind, id))
+        m_wndToolBar->SetComboText(*text);
+}
+
+void CMainFrame::OnPageSelection(int kind, QObject* control)
+{
+    if (kind < 0 || kind > 3)
+        return;
+    if (QTreeWidgetItem* item = CReferenceTreeCtrl::SelectedItem(qobject_cast<QTreeWidget*>(control)))
+        CQuilletEvent::Post(this, QuilletEvent::ShowPrototypes, kind, CReferenceTreeCtrl::ItemData(item));
+}
+
+void CMainFrame::OnInsertEntry(int kind, QObject* control)
+{
+    CQuilletView* view = ActiveView();
+    if (!view)
+        return;
+    if (kind >= 0 && kind <= 3) {
+        if (QTreeWidgetItem* item = CReferenceTreeCtrl::SelectedItem(qobject_cast<QTreeWidget*>(control)))
+            CQuilletEvent::Post(view, QuilletEvent::InsertEntry, kind, CReferenceTreeCtrl::ItemData(item));
+    } else if (kind == 4) {
+        // The code library's list: its line's data is the snippet id.
+        auto* list = qobject_cast<QListWidget*>(control);
+        if (QListWidgetItem* item = list ? list->currentItem() : nullptr)
+            CQuilletEvent::Post(view, QuilletEvent::InsertEntry, 4, item->data(Qt::UserRole).toLongLong());
+    }
 }
 
 void CMainFrame::CreateWorkspaceBar()
@@ -373,10 +427,23 @@ bool CMainFrame::event(QEvent* event)
         m_pStatus->SetCaretText(QStringLiteral("Ln %1,Col %2").arg(e->wParam()).arg(e->lParam()));
         return true;
     }
+    if (event->type() == QuilletEvent::ShowPrototypes || event->type() == QuilletEvent::PageSelection ||
+        event->type() == QuilletEvent::InsertEntry) {
+        auto* e = static_cast<CQuilletEvent*>(event);
+        const int kind = static_cast<int>(e->wParam());
+        if (event->type() == QuilletEvent::ShowPrototypes)
+            OnShowPrototypes(kind, static_cast<qint32>(e->lParam()));
+        else if (event->type() == QuilletEvent::PageSelection)
+            OnPageSelection(kind, e->control());
+        else
+            OnInsertEntry(kind, e->control());
+        return true;
+    }
     if (event->type() == QuilletEvent::DeferredLoad) {
         ++m_nDeferredLoads;
         LoadReferencePages([this](int tab) { return m_wndWorkspaceBar->GetView(tab); },
                            [this] { return GetDatabase(CCodeLibraryStore::ReferenceDb); });
+        m_pHelpList->FillContextList(0, GetDatabase(CCodeLibraryStore::ReferenceDb));
         emit deferredLoadRequested();
         return true;
     }

@@ -13,13 +13,13 @@ class CAdoDatabase;
 class CChildFrame;
 class CCodeLibraryStore;
 class CComboToolBar;
+class CContextHelpDlg;
 class CDocTemplate;
 class CQuilletDoc;
 class CQuilletView;
 class CRecentFileList;
 class CStatusIndicators;
 class CWorkspaceBar;
-class IContextHelpList;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -40,7 +40,7 @@ public:
     CStatusIndicators* StatusPanes() const { return m_pStatus; }
     QAction* Action(int id) const { return m_actions.value(id); }
     const QString& StartDir() const { return m_strStartDir; }
-    IContextHelpList* GetHelpList() const { return m_pHelpList; }
+    CContextHelpDlg* GetHelpList() const { return m_pHelpList; }
 
     // The three databases: 1 reference, 2 standard code library, 3 user code
     // library; null when that one is not available.
@@ -87,6 +87,11 @@ private:
     void CreateToolBar();
     void CreateStatusBar();
     void CreateWorkspaceBar();
+    void CreateHelpList();
+    // The private messages of the pages and the list (WM_USER+2 .. +4).
+    void OnShowPrototypes(int kind, qint32 id);
+    void OnPageSelection(int kind, QObject* control);
+    void OnInsertEntry(int kind, QObject* control);
     void RegisterCommands();
     void UpdateMenuBar();
     void FillRecentFiles(QMenu* menu);
@@ -98,7 +103,7 @@ private:
     QMdiArea* m_pMdiArea = nullptr;
     CComboToolBar* m_wndToolBar = nullptr;
     CStatusIndicators* m_pStatus = nullptr;
-    IContextHelpList* m_pHelpList = nullptr;
+    CContextHelpDlg* m_pHelpList = nullptr;
     CCodeLibraryStore* m_pCodeLibraries = nullptr;
     CWorkspaceBar* m_wndWorkspaceBar = nullptr;
     QMenu* m_pWorkspaceMenu = nullptr;

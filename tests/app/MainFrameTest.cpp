@@ -8,6 +8,8 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QClipboard>
+#include <QListWidget>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -26,6 +28,7 @@
 #include "QuilletView.h"
 #include "ScriptedResponder.h"
 #include "StatusIndicators.h"
+#include "ContextHelpDlg.h"
 #include "WorkspaceBar.h"
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -51,6 +54,15 @@ QStringList MenuTitles()
 void Type(QWidget* w, const QString& text)
 {
     QTest::keyClicks(w, text);
+}
+
+// The deferred load, once per process, as the splash window would ask for it.
+void EnsureReferenceLoaded()
+{
+    if (Frame()->DeferredLoadCount() > 0)
+        return;
+    CQuilletEvent::Post(Frame(), QuilletEvent::DeferredLoad);
+    QCoreApplication::processEvents();
 }
 
 // Every test starts and ends with no documents open.
@@ -323,7 +335,7 @@ TEST_F(MainFrameTest, CtrlIInTheEditorInsertsTheListsEntry)
     QTest::keyClick(editor, Qt::Key_I, Qt::ControlModifier);
     EXPECT_EQ(editor->WholeText(), "x = strlen");
     EXPECT_FALSE(list.visible);
-    EditorHost::SetHelpList(nullptr);
+    EditorHost::SetHelpList(Frame()->GetHelpList());
 }
 
 TEST_F(MainFrameTest, OpeningAUserLibraryEnablesImport)
@@ -373,4 +385,53 @@ TEST_F(MainFrameTest, DeferredLoadFillsTheReferencePagesFromTheShippedDatabase)
     const auto found = bar->GetView(0)->findChild<QTreeWidget*>()->findItems(
         QStringLiteral("strlen"), Qt::MatchExactly | Qt::MatchRecursive);
     EXPECT_EQ(found.size(), 1);
+}
+
+TEST_F(MainFrameTest, TypingStrOffersTheStrFunctionsAndTheToolbarShowsTheirPrototypes)
+{
+    EnsureReferenceLoaded();
+    CContextHelpDlg* list = Frame()->GetHelpList();
+    ASSERT_GT(list->List()->count(), 1000);
+    CQuilletDoc* doc = Docs()->NewDocument();
+    CCodeEditCtrl* editor = doc->Editor();
+    Frame()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Frame()));
+    editor->setFocus();
+    QTest::keyClicks(editor, "$n = str");
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(list->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), editor);   // the list never takes the focus
+    const QString selected = list->GetSelectedName();
+    EXPECT_TRUE(selected.startsWith("str")) << selected.toStdString();
+    QComboBox* combo = Frame()->ToolBar()->Combo();
+    ASSERT_GE(combo->count(), 1);
+    EXPECT_TRUE(combo->itemText(0).startsWith(selected)) << combo->itemText(0).toStdString();
+    QTest::keyClick(editor, Qt::Key_I, Qt::ControlModifier);
+    EXPECT_EQ(editor->WholeText(), "$n = " + selected.toUtf8());
+    EXPECT_FALSE(list->isVisible());
+}
+
+TEST_F(MainFrameTest, ClickOnAReferenceEntryShowsItsPrototypesAndDoubleClickInsertsIt)
+{
+    EnsureReferenceLoaded();
+    CQuilletDoc* doc = Docs()->NewDocument();
+    auto* tree = Frame()->WorkspaceBar()->GetView(0)->findChild<QTreeWidget*>();
+    const auto found = tree->findItems(QStringLiteral("strlen"), Qt::MatchExactly | Qt::MatchRecursive);
+    ASSERT_EQ(found.size(), 1);
+    tree->setCurrentItem(found.first());
+    CQuilletEvent::Post(Frame(), QuilletEvent::PageSelection, 0, 0, tree);
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(Frame()->ToolBar()->Combo()->itemText(0).startsWith("strlen("))
+        << Frame()->ToolBar()->Combo()->itemText(0).toStdString();
+    CQuilletEvent::Post(Frame(), QuilletEvent::InsertEntry, 0, 0, tree);
+    QuilletTest::WaitFor([doc] { return !doc->Editor()->WholeText().isEmpty(); });
+    EXPECT_EQ(doc->Editor()->WholeText(), "strlen");
+    EXPECT_EQ(QApplication::clipboard()->text(), "strlen");
+    // Context help switched off: typing opens nothing.
+    Frame()->Action(Cmd::ViewContextHelp)->trigger();
+    EXPECT_FALSE(Frame()->GetHelpList()->IsContextHelpEnabled());
+    QTest::keyClicks(doc->Editor(), " s");
+    EXPECT_FALSE(Frame()->GetHelpList()->isVisible());
+    Frame()->Action(Cmd::ViewContextHelp)->trigger();
 }
