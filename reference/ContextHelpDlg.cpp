@@ -96,6 +96,9 @@ CContextHelpDlg::CContextHelpDlg(QWidget* mainFrame)
     m_pList->setFocusPolicy(Qt::NoFocus);
     m_pList->setSelectionMode(QAbstractItemView::SingleSelection);
     m_pList->setSortingEnabled(true);
+    // A vertical scroll bar only, as the list box of the dialog has.
+    m_pList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_pList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
     // The list always covers the whole window.
     auto* layout = new QVBoxLayout(this);
