@@ -82,18 +82,18 @@ bool Build(const std::string& schemaPath, const std::string& outPath,
     }
     bool ok = Exec(db, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN", error)
               && Exec(db, schema.str(), error);
-    for (const std::string& spec : tables) {
+    for (const std::string& arg : tables) {
         if (!ok)
             break;
-        const auto eq = spec.find('=');
+        const auto eq = arg.find('=');
         if (eq == std::string::npos) {
-            error = spec + ": expected <table>=<rows.tsv>";
+            error = arg + ": expected <table>=<rows.tsv>";
             ok = false;
             break;
         }
         std::vector<ReferenceRow> rows;
-        ok = ReadReferenceTsv(spec.substr(eq + 1), rows, error)
-             && InsertRows(db, spec.substr(0, eq), rows, error);
+        ok = ReadReferenceTsv(arg.substr(eq + 1), rows, error)
+             && InsertRows(db, arg.substr(0, eq), rows, error);
     }
     ok = ok && Exec(db, "COMMIT", error);
     sqlite3_close(db);
