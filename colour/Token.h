@@ -1,6 +1,7 @@
 // Token kinds, tokens and keyword-table entries shared by every tokenizer.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -40,4 +41,36 @@ public:
     // True when every byte is an ASCII letter or digit: only such keywords are
     // subject to the word-boundary test.
     bool m_bAlnum;
+};
+
+// The tokenizer's token list: a growable array whose spare capacity is left
+// uninitialised, so that the scanner can write tokens straight into it and
+// set the count once at the end.
+class CTokenList {
+public:
+    CTokenList() = default;
+    ~CTokenList();
+    CTokenList(const CTokenList&) = delete;
+    CTokenList& operator=(const CTokenList&) = delete;
+
+    const CToken* data() const { return m_pTokens; }
+    const CToken* begin() const { return m_pTokens; }
+    const CToken* end() const { return m_pTokens + m_nSize; }
+    std::size_t size() const { return m_nSize; }
+    bool empty() const { return m_nSize == 0; }
+    const CToken& operator[](std::size_t k) const { return m_pTokens[k]; }
+
+    std::size_t Capacity() const { return m_nCapacity; }
+    // Room for at least capacity tokens, keeping the first kept ones; returns
+    // the storage (its first kept slots hold those tokens).
+    CToken* Grow(std::size_t kept, std::size_t capacity);
+    // The storage; slots from size() on are raw until written.
+    CToken* Storage() { return m_pTokens; }
+    // The first n slots of the storage hold tokens.
+    void SetSize(std::size_t n) { m_nSize = n; }
+
+private:
+    CToken* m_pTokens = nullptr;
+    std::size_t m_nSize = 0;
+    std::size_t m_nCapacity = 0;
 };

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
 
 #if defined(__SSE2__)
@@ -77,19 +78,61 @@ inline std::size_t WordEnd(const unsigned char* p, std::size_t i, std::size_t n,
     return i;
 }
 
+#if defined(__SSE2__)
+// Bit k set when p[k] is not an ASCII letter or digit, for the 64 bytes from p.
+inline std::uint64_t NonAlnum64(const unsigned char* p)
+{
+    const __m128i flip = _mm_set1_epi8(0x20);
+    const __m128i aMinus = _mm_set1_epi8('a' - 1), zPlus = _mm_set1_epi8('z' + 1);
+    const __m128i d0Minus = _mm_set1_epi8('0' - 1), d9Plus = _mm_set1_epi8('9' + 1);
+    std::uint64_t alnum = 0;
+    for (int q = 0; q < 4; ++q) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * q));
+        const __m128i lower = _mm_or_si128(v, flip);
+        const __m128i letter = _mm_and_si128(_mm_cmpgt_epi8(lower, aMinus), _mm_cmpgt_epi8(zPlus, lower));
+        const __m128i digit = _mm_and_si128(_mm_cmpgt_epi8(v, d0Minus), _mm_cmpgt_epi8(d9Plus, v));
+        alnum |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(letter, digit))))
+                 << (16 * q);
+    }
+    return ~alnum;
+}
+#endif
+
+// The eight bytes at p, in memory order from the lowest bit up.
+inline std::uint64_t Load8(const unsigned char* p)
+{
+    std::uint64_t w;
+    std::memcpy(&w, p, sizeof w);
+    return w;
+}
+
+// The first bytes of a keyword packed as Load8 would read them, and the mask of
+// the bytes that count.
+std::uint64_t PackHead(std::string_view kw)
+{
+    std::uint64_t head = 0;
+    const std::size_t len = kw.size() < 8 ? kw.size() : 8;
+    std::memcpy(&head, kw.data(), len);
+    return head;
+}
+
+std::uint64_t HeadMask(std::size_t length)
+{
+    return length >= 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * length)) - 1;
+}
+
 } // namespace
 
 // What a byte starts, decided once per table.
 enum Action : std::uint8_t {
-    A_OTHER,      // one TK_OTHER byte
-    A_SPACE,      // space or tab: skipped
-    A_QUOTE,      // a string
-    A_CR,         // CR LF, or else as the byte's keywords or an other byte
-    A_NUMBER,     // digits and points
-    A_LETTER,     // a word; no keyword begins with this letter
-    A_LETTER_KW,  // a keyword or a word
-    A_KEYWORD,    // a keyword or an other byte
-    A_SINGLE,     // the byte's only keyword is the byte itself ("$", "@")
+    A_ONE,         // a one-byte token: the byte's keyword, or TK_OTHER
+    A_SPACE,       // space or tab: skipped
+    A_QUOTE,       // a string
+    A_CR,          // CR LF, or else as A_OP
+    A_NUMBER,      // digits and points
+    A_OP,          // a keyword of two bytes or more, or else as A_ONE
+    A_LETTER,      // a keyword of letters and digits, or a word
+    A_LETTER_LONG, // a keyword with other bytes too, or else as A_LETTER
 };
 
 CTokenizer::CTokenizer() : m_nCursor(0)
@@ -111,24 +154,51 @@ void CTokenizer::AddKeyword(std::string_view text, std::int32_t kind)
 void CTokenizer::RebuildDispatch()
 {
     m_bDispatchStale = false;
-    m_arrRefs.clear();
+    m_arrLong.clear();
+    m_arrAlnum.clear();
     m_strPool.clear();
+    m_arrAlnumLengths.fill(0);
+    m_arrPairs.fill(0);
+    m_arrKind1.fill(TK_OTHER);
+    std::array<bool, 256> kind1Set{};
+
+    // Table order is kept within each list: longest first, and of two equal
+    // keywords the earlier one.
     for (int c = 0; c < 256; ++c) {
-        m_arrFirst[c] = static_cast<std::uint32_t>(m_arrRefs.size());
+        m_arrLongFirst[c] = static_cast<std::uint32_t>(m_arrLong.size());
+        m_arrAlnumFirst[c] = static_cast<std::uint32_t>(m_arrAlnum.size());
         for (const CKeyword& kw : m_arrKeywords) {
-            if (kw.m_strText.empty() || static_cast<unsigned char>(kw.m_strText[0]) != c)
+            const std::string& t = kw.m_strText;
+            if (t.empty() || static_cast<unsigned char>(t[0]) != c)
                 continue;
-            m_arrRefs.push_back({static_cast<std::uint32_t>(m_strPool.size()),
-                                 static_cast<std::uint32_t>(kw.m_strText.size()), kw.m_nKind, kw.m_bAlnum});
-            m_strPool += kw.m_strText;
+            const KeywordRef ref{PackHead(t), HeadMask(t.size()), static_cast<std::uint32_t>(m_strPool.size()),
+                                 static_cast<std::uint32_t>(t.size()), kw.m_nKind};
+            if (kw.m_bAlnum) {
+                // Keywords beginning with a digit are never reached: the number rule comes first.
+                if (!Is(static_cast<unsigned char>(c), Letter))
+                    continue;
+                m_arrAlnum.push_back(ref);
+                m_arrAlnumLengths[c] |= std::uint64_t{1} << (t.size() < 63 ? t.size() : 63);
+            } else if (t.size() == 1) {
+                if (!kind1Set[c])
+                    m_arrKind1[c] = kw.m_nKind;
+                kind1Set[c] = true;
+                continue;
+            } else {
+                m_arrLong.push_back(ref);
+                const std::size_t pair = static_cast<std::size_t>(c) * 256 + static_cast<unsigned char>(t[1]);
+                m_arrPairs[pair >> 6] |= std::uint64_t{1} << (pair & 63);
+            }
+            m_strPool += t;
         }
     }
-    m_arrFirst[256] = static_cast<std::uint32_t>(m_arrRefs.size());
+    m_arrLongFirst[256] = static_cast<std::uint32_t>(m_arrLong.size());
+    m_arrAlnumFirst[256] = static_cast<std::uint32_t>(m_arrAlnum.size());
 
     for (int c = 0; c < 256; ++c) {
-        const bool keywords = m_arrFirst[c] != m_arrFirst[c + 1];
+        const bool longKeywords = m_arrLongFirst[c] != m_arrLongFirst[c + 1];
         const auto b = static_cast<unsigned char>(c);
-        Action a = keywords ? A_KEYWORD : A_OTHER;
+        Action a = longKeywords ? A_OP : A_ONE;
         if (b == ' ' || b == '\t')
             a = A_SPACE;
         else if (b == '"')
@@ -138,36 +208,41 @@ void CTokenizer::RebuildDispatch()
         else if (Is(b, Digit | Point))
             a = A_NUMBER;
         else if (Is(b, Letter))
-            a = keywords ? A_LETTER_KW : A_LETTER;
-        else if (m_arrFirst[c + 1] - m_arrFirst[c] == 1 && m_arrRefs[m_arrFirst[c]].length == 1)
-            a = A_SINGLE;
+            a = longKeywords ? A_LETTER_LONG : A_LETTER;
         m_arrAction[c] = a;
     }
 }
 
-// The first keyword, longest first, that equals the text at i and passes the
-// word-boundary test; alnumEnd is the end of the run of letters and digits
-// starting at i (i itself when p[i] is neither).
-inline const CTokenizer::KeywordRef* CTokenizer::MatchKeyword(const unsigned char* p, std::size_t i, std::size_t n,
-                                                       std::size_t alnumEnd) const
+namespace {
+
+// Whether the length bytes at p equal kw; kept out of line so that the rare
+// compares (keywords of more than eight bytes, text near its end) do not
+// crowd the scan's registers.
+[[gnu::noinline]] bool SameBytes(const unsigned char* p, const char* kw, std::size_t length)
+{
+    return std::memcmp(p, kw, length) == 0;
+}
+
+} // namespace
+
+inline const CTokenizer::KeywordRef* CTokenizer::FirstEqual(const KeywordRef* k, const KeywordRef* end,
+                                                            const unsigned char* p, std::size_t i,
+                                                            std::size_t n) const
 {
     const std::size_t left = n - i;
-    const auto* pool = reinterpret_cast<const unsigned char*>(m_strPool.data());
-    const KeywordRef* end = m_arrRefs.data() + m_arrFirst[p[i] + 1];
-    for (const KeywordRef* k = m_arrRefs.data() + m_arrFirst[p[i]]; k != end; ++k) {
-        if (k->length > left)
-            continue;
-        // A keyword of letters and digits followed by a letter or digit is the
-        // start of a longer word: it matches only when it spans the whole run.
-        if (k->alnum && k->length != alnumEnd - i)
-            continue;
-        const unsigned char* kw = pool + k->offset;
-        std::size_t j = 1; // the first byte chose the list
-        while (j < k->length && kw[j] == p[i + j])
-            ++j;
-        if (j == k->length)
-            return k;
+    if (left >= 8) {
+        const std::uint64_t w = Load8(p + i);
+        for (; k != end; ++k) {
+            if ((w ^ k->head) & k->mask)
+                continue;
+            if (k->length <= 8 || (k->length <= left && SameBytes(p + i, m_strPool.data() + k->offset, k->length)))
+                return k;
+        }
+        return nullptr;
     }
+    for (; k != end; ++k)
+        if (k->length <= left && SameBytes(p + i, m_strPool.data() + k->offset, k->length))
+            return k;
     return nullptr;
 }
 
@@ -175,7 +250,7 @@ void CTokenizer::Tokenize(std::string_view text)
 {
     if (m_bDispatchStale)
         RebuildDispatch();
-    m_listTokens.clear();
+    m_listTokens.SetSize(0);
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t n = text.size();
     std::size_t lo = 0;
@@ -184,93 +259,169 @@ void CTokenizer::Tokenize(std::string_view text)
         ++lo;
     while (hi > lo && Is(p[hi - 1], EdgeSpace))
         --hi;
-    // About one token in three bytes of real pages; reserving avoids most regrowth.
-    if (m_listTokens.capacity() < (hi - lo) / 2 + 1)
-        m_listTokens.reserve((hi - lo) / 2 + 1);
 
-    auto push = [this](std::int32_t kind, std::size_t s, std::size_t e) {
-        m_listTokens.emplace_back(kind, static_cast<std::int32_t>(s), static_cast<std::int32_t>(e));
+    // Tokens are written straight into the list's storage. Every step of the
+    // scan consumes at least one byte and writes at most one token, so the
+    // steps starting before i + room - 1 cannot overrun it (one slot is kept
+    // for TK_END). Real pages hold about one token in three bytes: room for
+    // one in two rarely needs to grow.
+    CToken* out = m_listTokens.Grow(0, (hi - lo) / 2 + 2);
+    CToken* limit = out + m_listTokens.Capacity();
+    auto push = [&](std::int32_t kind, std::size_t s, std::size_t e) {
+        ::new (static_cast<void*>(out)) CToken(kind, static_cast<std::int32_t>(s), static_cast<std::int32_t>(e));
+        ++out;
     };
+    auto pairs = [this](unsigned char c, unsigned char d) {
+        const std::size_t pair = static_cast<std::size_t>(c) * 256 + d;
+        return (m_arrPairs[pair >> 6] >> (pair & 63)) & 1;
+    };
+
+#if defined(__SSE2__)
+    // Bit k of winStops: text[winBase + k] is not a letter or digit, for
+    // winBase <= winBase + k < winEnd.
+    std::size_t winBase = 0;
+    std::size_t winEnd = 0;
+    std::uint64_t winStops = 0;
+#endif
 
     std::size_t i = lo;
     while (i < hi) {
-        unsigned char c = p[i];
-        // Spaces between tokens are skipped here rather than through the
-        // dispatch below: one well-predicted test instead of an indirect jump.
-        if (c == ' ') {
-            do
-                ++i;
-            while (i < hi && p[i] == ' ');
-            if (i >= hi)
-                break;
-            c = p[i];
+        auto room = static_cast<std::size_t>(limit - out);
+        if (room <= hi - i && room < 4096) {
+            const auto used = static_cast<std::size_t>(out - m_listTokens.Storage());
+            out = m_listTokens.Grow(used, 2 * m_listTokens.Capacity() + 4096) + used;
+            limit = m_listTokens.Storage() + m_listTokens.Capacity();
+            room = static_cast<std::size_t>(limit - out);
         }
-        std::size_t alnumEnd = i;
-        switch (m_arrAction[c]) {
-        case A_SPACE:
-            ++i;
-            while (i < hi && (p[i] == ' ' || p[i] == '\t'))
+        const std::size_t stop = room - 1 < hi - i ? i + room - 1 : hi;
+        while (i < stop) {
+            unsigned char c = p[i];
+            // Spaces between tokens are skipped here rather than through the
+            // dispatch below: one test instead of an indirect jump. The byte
+            // before hi is not white space, so a run of spaces or tabs from
+            // i < hi ends before hi and needs no bound of its own.
+            if (c == ' ') {
+                do
+                    ++i;
+                while (p[i] == ' ');
+                c = p[i];
+            }
+            switch (m_arrAction[c] & 7) { // every action is below 8
+            case A_SPACE:
                 ++i;
-            continue;
-        case A_SINGLE:
-            push(m_arrRefs[m_arrFirst[c]].kind, i, i + 1);
-            ++i;
-            continue;
-        case A_QUOTE: {
-            const void* q = std::memchr(p + i + 1, '"', n - i - 1);
-            const std::size_t e =
-                q ? static_cast<std::size_t>(static_cast<const unsigned char*>(q) - p) + 1 : n;
-            push(TK_STRING, i, e);
-            i = e;
-            continue;
-        }
-        case A_CR:
-            if (i + 1 < n && p[i + 1] == '\n') {
-                push(TK_NEWLINE, i, i + 2);
-                i += 2;
+                while (p[i] == ' ' || p[i] == '\t')
+                    ++i;
+                continue;
+            case A_ONE:
+                push(m_arrKind1[c], i, i + 1);
+                ++i;
+                continue;
+            case A_QUOTE: {
+                const void* q = std::memchr(p + i + 1, '"', n - i - 1);
+                const std::size_t e =
+                    q ? static_cast<std::size_t>(static_cast<const unsigned char*>(q) - p) + 1 : n;
+                push(TK_STRING, i, e);
+                i = e;
                 continue;
             }
-            break; // as the byte's keywords, or an other byte
-        case A_NUMBER: {
-            std::size_t e = i + 1;
-            bool point = (c == '.');
-            while (e < n && Is(p[e], Digit | Point)) {
-                point = point || p[e] == '.';
-                ++e;
-            }
-            push(point ? KindOfPointedRun(p + i, e - i) : TK_INTEGER, i, e);
-            i = e;
-            continue;
-        }
-        case A_LETTER: {
-            const std::size_t e = WordEnd(p, i + 1, n, true);
-            push(TK_IDENTIFIER, i, e);
-            i = e;
-            continue;
-        }
-        case A_LETTER_KW:
-            alnumEnd = WordEnd(p, i + 1, n, false);
-            break;
-        default:
-            break;
-        }
-        // A keyword, else a word for a letter, else one other byte.
-        if (m_arrFirst[c] != m_arrFirst[c + 1]) {
-            if (const KeywordRef* kw = MatchKeyword(p, i, n, alnumEnd)) {
-                push(kw->kind, i, i + kw->length);
-                i += kw->length;
+            case A_NUMBER: {
+                std::size_t e = i + 1;
+                bool point = (c == '.');
+                while (e < n && Is(p[e], Digit | Point)) {
+                    point = point || p[e] == '.';
+                    ++e;
+                }
+                push(point ? KindOfPointedRun(p + i, e - i) : TK_INTEGER, i, e);
+                i = e;
                 continue;
             }
+            case A_CR:
+                if (i + 1 < n && p[i + 1] == '\n') {
+                    push(TK_NEWLINE, i, i + 2);
+                    i += 2;
+                    continue;
+                }
+                [[fallthrough]];
+            case A_OP:
+                // Most operator bytes stand alone: the pair test rules out the
+                // longer keywords without comparing them.
+                if (i + 1 < n && pairs(c, p[i + 1])) {
+                    if (const KeywordRef* kw = FirstEqual(m_arrLong.data() + m_arrLongFirst[c],
+                                                          m_arrLong.data() + m_arrLongFirst[c + 1], p, i, n)) {
+                        push(kw->kind, i, i + kw->length);
+                        i += kw->length;
+                        continue;
+                    }
+                }
+                push(m_arrKind1[c], i, i + 1);
+                ++i;
+                continue;
+            case A_LETTER_LONG:
+                // A keyword with bytes other than letters and digits that matches
+                // is longer than the run of letters and digits at i, so it comes
+                // first in the longest-first order.
+                if (i + 1 < n && pairs(c, p[i + 1])) {
+                    if (const KeywordRef* kw = FirstEqual(m_arrLong.data() + m_arrLongFirst[c],
+                                                          m_arrLong.data() + m_arrLongFirst[c + 1], p, i, n)) {
+                        push(kw->kind, i, i + kw->length);
+                        i += kw->length;
+                        continue;
+                    }
+                }
+                [[fallthrough]];
+            case A_LETTER: {
+                // A keyword of letters and digits passes the word-boundary test
+                // only when it spans the whole run of letters and digits at i, so
+                // only the keywords of exactly that length are compared.
+                std::size_t alnumEnd;
+    #if defined(__SSE2__)
+                // Runs are found in a window of 64 classified bytes, refilled when
+                // a word starts past it: a shift and a bit scan per word.
+                const std::size_t j = i + 1;
+                if (j >= winEnd && j + 64 <= n) {
+                    winBase = j;
+                    winEnd = j + 64;
+                    winStops = NonAlnum64(p + j);
+                }
+                if (j < winEnd) {
+                    const std::uint64_t stops = winStops >> (j - winBase);
+                    alnumEnd = stops ? j + static_cast<std::size_t>(__builtin_ctzll(stops))
+                                     : WordEnd(p, winEnd, n, false);
+                } else {
+                    alnumEnd = WordEnd(p, j, n, false);
+                }
+    #else
+                alnumEnd = WordEnd(p, i + 1, n, false);
+    #endif
+                const std::size_t len = alnumEnd - i;
+                if ((m_arrAlnumLengths[c] >> (len < 63 ? len : 63)) & 1) {
+                    const KeywordRef* k = m_arrAlnum.data() + m_arrAlnumFirst[c];
+                    const KeywordRef* end = m_arrAlnum.data() + m_arrAlnumFirst[c + 1];
+                    while (k != end && k->length > len)
+                        ++k;
+                    const KeywordRef* same = k;
+                    while (same != end && same->length == len)
+                        ++same;
+                    if (const KeywordRef* kw = FirstEqual(k, same, p, i, n)) {
+                        push(kw->kind, i, alnumEnd);
+                        i = alnumEnd;
+                        continue;
+                    }
+                }
+                const std::size_t e =
+                    alnumEnd < n && p[alnumEnd] == '_' ? WordEnd(p, alnumEnd + 1, n, true) : alnumEnd;
+                push(TK_IDENTIFIER, i, e);
+                i = e;
+                continue;
+            }
+            }
         }
-        if (alnumEnd > i) {
-            const std::size_t e = WordEnd(p, alnumEnd, n, true);
-            push(TK_IDENTIFIER, i, e);
-            i = e;
-            continue;
-        }
-        push(TK_OTHER, i, i + 1);
-        ++i;
+    }
+    if (out == limit) {
+        const auto used = static_cast<std::size_t>(out - m_listTokens.Storage());
+        out = m_listTokens.Grow(used, used + 1) + used;
     }
     push(TK_END, n, n);
+    m_listTokens.SetSize(static_cast<std::size_t>(out - m_listTokens.Storage()));
     m_nCursor = 0;
 }

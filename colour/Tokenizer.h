@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,35 +33,50 @@ public:
     CToken Next() { return m_nCursor < m_listTokens.size() ? m_listTokens[m_nCursor++] : CToken(); }
 
     const std::vector<CKeyword>& Keywords() const { return m_arrKeywords; }
-    const std::vector<CToken>& Tokens() const { return m_listTokens; }
+    std::span<const CToken> Tokens() const { return {m_listTokens.data(), m_listTokens.size()}; }
 
 protected:
     // Puts the cursor on the last token (TK_END after a Tokenize).
     void SetCursorToLast() { m_nCursor = m_listTokens.empty() ? 0 : m_listTokens.size() - 1; }
 
 private:
-    // A keyword as the scanner sees it: its bytes in m_strPool.
+    // A keyword as the scanner sees it: its first bytes packed for a one-load
+    // compare (head under mask), all of its bytes in m_strPool.
     struct KeywordRef {
+        std::uint64_t head;
+        std::uint64_t mask;
         std::uint32_t offset;
         std::uint32_t length;
         std::int32_t kind;
-        bool alnum;
     };
 
     void RebuildDispatch();
-    const KeywordRef* MatchKeyword(const unsigned char* p, std::size_t i, std::size_t n,
-                                   std::size_t alnumEnd) const;
+    // The first of refs [k, end) (longest first) whose bytes equal the text at i.
+    const KeywordRef* FirstEqual(const KeywordRef* k, const KeywordRef* end, const unsigned char* p,
+                                 std::size_t i, std::size_t n) const;
 
     std::size_t m_nCursor;              // index into m_listTokens, or its size
     std::vector<CKeyword> m_arrKeywords; // longest first
-    std::vector<CToken> m_listTokens;
+    CTokenList m_listTokens;
 
-    // First-byte dispatch built from the table: the keywords beginning with byte
-    // c are m_arrRefs[m_arrFirst[c] .. m_arrFirst[c + 1]), in the table's order
-    // (longest first); m_arrAction[c] is the rule that byte c starts.
-    std::vector<KeywordRef> m_arrRefs;
+    // Dispatch built from the table, by first byte c:
+    // - m_arrAction[c]: the rule that byte c starts;
+    // - m_arrKind1[c]: the token of c alone when no longer keyword matches
+    //   (the one-byte keyword c, or TK_OTHER);
+    // - m_arrLong[m_arrLongFirst[c] .. m_arrLongFirst[c + 1]): the keywords of
+    //   two bytes or more that begin with c and are not all letters and digits,
+    //   longest first; m_arrPairs has bit (c, d) set when one begins with c, d;
+    // - m_arrAlnum[m_arrAlnumFirst[c] ..): the keywords of letters and digits
+    //   that begin with c, longest first; m_arrAlnumLengths[c] has bit L set
+    //   for each length L below 63 among them, bit 63 for the longer ones.
+    std::vector<KeywordRef> m_arrLong;
+    std::vector<KeywordRef> m_arrAlnum;
     std::string m_strPool;
-    std::array<std::uint32_t, 257> m_arrFirst{};
+    std::array<std::uint32_t, 257> m_arrLongFirst{};
+    std::array<std::uint32_t, 257> m_arrAlnumFirst{};
+    std::array<std::uint64_t, 256> m_arrAlnumLengths{};
+    std::array<std::uint64_t, 256 * 256 / 64> m_arrPairs{};
+    std::array<std::int32_t, 256> m_arrKind1{};
     std::array<std::uint8_t, 256> m_arrAction{};
     bool m_bDispatchStale = true;
 };
