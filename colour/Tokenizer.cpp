@@ -374,7 +374,7 @@ void CTokenizer::Tokenize(std::string_view text)
                 // only when it spans the whole run of letters and digits at i, so
                 // only the keywords of exactly that length are compared.
                 std::size_t alnumEnd;
-    #if defined(__SSE2__)
+#if defined(__SSE2__)
                 // Runs are found in a window of 64 classified bytes, refilled when
                 // a word starts past it: a shift and a bit scan per word.
                 const std::size_t j = i + 1;
@@ -390,9 +390,9 @@ void CTokenizer::Tokenize(std::string_view text)
                 } else {
                     alnumEnd = WordEnd(p, j, n, false);
                 }
-    #else
+#else
                 alnumEnd = WordEnd(p, i + 1, n, false);
-    #endif
+#endif
                 const std::size_t len = alnumEnd - i;
                 if ((m_arrAlnumLengths[c] >> (len < 63 ? len : 63)) & 1) {
                     const KeywordRef* k = m_arrAlnum.data() + m_arrAlnumFirst[c];
