@@ -303,6 +303,10 @@ void CMainFrame::UpdateCommandStates()
     CQuilletView* view = ActiveView();
     const QList<const CCmdTarget*> route = {view, view ? view->GetDocument() : nullptr, this, m_pAppTarget};
     for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it) {
+        // The recent-file placeholder is enabled by its own entries; the
+        // combo box's place is no command.
+        if (it.key() == Cmd::FileMruFirst || it.key() == Cmd::ComboSlot)
+            continue;
         CCmdUI ui;
         ui.id = it.key();
         bool handled = false;
@@ -313,9 +317,6 @@ void CMainFrame::UpdateCommandStates()
             }
         }
         QAction* action = it.value();
-        // The recent-file placeholder is enabled by its own entries.
-        if (ui.id == Cmd::FileMruFirst || ui.id == Cmd::ComboSlot)
-            continue;
         action->setEnabled(handled && ui.enabled);
         if (action->isCheckable())
             action->setChecked(handled && ui.checked);
@@ -444,7 +445,6 @@ bool CMainFrame::event(QEvent* event)
         LoadReferencePages([this](int tab) { return m_wndWorkspaceBar->GetView(tab); },
                            [this] { return GetDatabase(CCodeLibraryStore::ReferenceDb); });
         m_pHelpList->FillContextList(0, GetDatabase(CCodeLibraryStore::ReferenceDb));
-        emit deferredLoadRequested();
         return true;
     }
     if (event->type() == QEvent::StatusTip || event->type() == QEvent::WindowActivate)

@@ -72,10 +72,6 @@ public:
 
     int DeferredLoadCount() const { return m_nDeferredLoads; }
 
-signals:
-    // The splash window's timer asked for the reference data to be loaded.
-    void deferredLoadRequested();
-
 protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

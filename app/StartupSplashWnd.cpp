@@ -46,7 +46,6 @@ void DrawQuill(QPainter& p)
 } // namespace
 
 void CStartupSplashWnd::EnableSplashScreen(bool enable) { g_bSplashEnabled = enable; }
-bool CStartupSplashWnd::IsSplashEnabled() { return g_bSplashEnabled; }
 CStartupSplashWnd* CStartupSplashWnd::Current() { return g_pCurrent.data(); }
 void CStartupSplashWnd::SetPeriodMs(int ms) { g_nPeriodMs = ms; }
 int CStartupSplashWnd::PeriodMs() { return g_nPeriodMs; }

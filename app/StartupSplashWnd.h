@@ -15,7 +15,6 @@ public:
 
     // The process-wide splash state.
     static void EnableSplashScreen(bool enable);
-    static bool IsSplashEnabled();
     // Creates and shows the splash window over owner unless splash is
     // disabled or one exists already.
     static void ShowSplashScreen(QWidget* owner);
