@@ -37,8 +37,11 @@ void CChildFrame::UpdateTitle()
 void CChildFrame::showEvent(QShowEvent* event)
 {
     QMdiSubWindow::showEvent(event);
-    if (!isMaximized())
+    // A new editor window opens maximised; later shows (Qt hides and shows a
+    // window when it leaves the maximised state) keep the state the user chose.
+    if (!m_bShown && !isMaximized())
         showMaximized();
+    m_bShown = true;
 }
 
 void CChildFrame::closeEvent(QCloseEvent* event)

@@ -23,4 +23,5 @@ protected:
 
 private:
     CQuilletView* m_pView;
+    bool m_bShown = false;
 };

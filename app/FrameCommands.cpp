@@ -30,7 +30,7 @@ const QList<Info>& Table()
         {Cmd::EditCut, "剪切(&T)", {K(Qt::CTRL | Qt::Key_X), K(Qt::SHIFT | Qt::Key_Delete)}, "剪切所选内容，将其放入剪贴板\n剪切"},
         {Cmd::EditCopy, "复制(&C)", {K(Qt::CTRL | Qt::Key_C), K(Qt::CTRL | Qt::Key_Insert)}, "复制所选内容，将其放入剪贴板\n复制"},
         {Cmd::EditPaste, "粘贴(&P)", {K(Qt::CTRL | Qt::Key_V), K(Qt::SHIFT | Qt::Key_Insert)}, "插入剪贴板内容\n粘贴"},
-        {Cmd::EditInsert, "插入(&I)", {K(Qt::CTRL | Qt::Key_I)}, "插入上下文帮助中选中的函数\n插入"},
+        {Cmd::EditInsert, "插入(&I)", {K(Qt::CTRL | Qt::Key_I)}, "插入"},
         {Cmd::ViewWorkspace, "工作空间", {}, "显示或隐藏工作空间\n工作空间"},
         {Cmd::ViewContextHelp, "上下文帮助", {}, "设置上下文帮助\n上下文帮助"},
         {Cmd::ViewPagePHP, "PHP", {}, nullptr},
@@ -50,8 +50,11 @@ const QList<Info>& Table()
         {Cmd::WindowTile, "平铺(&T)", {}, "将窗口平铺\n平铺窗口"},
         {Cmd::WindowArrange, "排列图标(&A)", {}, "排列窗口底部的图标\n排列图标"},
         {Cmd::AppAbout, "关于 Quillet(&A)...", {}, "显示程序信息、版本号和版权\n关于"},
-        {Cmd::NextPane, "下一窗格", {K(Qt::Key_F6)}, nullptr},
-        {Cmd::PrevPane, "上一窗格", {K(Qt::SHIFT | Qt::Key_F6)}, nullptr},
+        {Cmd::NextPane, "下一窗格",
+         {K(Qt::Key_F6), K(Qt::CTRL | Qt::Key_F6), K(Qt::CTRL | Qt::Key_Tab)}, nullptr},
+        {Cmd::PrevPane, "上一窗格",
+         {K(Qt::SHIFT | Qt::Key_F6), K(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+          K(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)}, nullptr},
     };
     return table;
 }

@@ -18,6 +18,7 @@
 #include <QTimer>
 
 #include "ChildFrame.h"
+#include "MdiWindows.h"
 #include "ColourEditor.h"
 #include "ContextHelpDlg.h"
 #include "ReferenceText.h"
@@ -97,11 +98,16 @@ bool CMainFrame::Create()
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
     for (QMenu* file : {m_menus.fileNoDoc, m_menus.fileWithDoc})
         connect(file, &QMenu::aboutToShow, this, [this, file] { FillRecentFiles(file); });
+    connect(m_menus.window, &QMenu::aboutToShow, this,
+            [this] { MdiWindows::FillWindowList(m_menus.window, m_pMdiArea, m_windowListActions); });
     UpdateMenuBar();
 
     m_wndToolBar->CreateCombo(m_actions.value(Cmd::ComboSlot));
     EditorHost::SetMainWindow(this);
-    EditorHost::SetRecolourer([](CCodeEditCtrl* editor) { ColourEditor::RecolourControl(editor); });
+    EditorHost::SetRecolourer([this](CCodeEditCtrl* editor) {
+        ColourEditor::RecolourControl(editor);
+        ShareFormats(editor);
+    });
     EditorHost::SetEditorSetup([this](CCodeEditCtrl* editor) {
         ColourEditor::ApplyDefaultFormat(editor, GetSlotFormat(0));
     });
@@ -110,7 +116,7 @@ bool CMainFrame::Create()
             m_pDocTemplate->OpenDocumentFile(f);
     });
     CStartupSplashWnd::ShowSplashScreen(this);
-    m_pStatus->SetCaretText(QStringLiteral(" "));
+    m_pStatus->SetCaretText(QString());
 
     // The installed data directory is found from the executable's place, so an
     // installation works under whatever prefix it was put.
@@ -160,6 +166,7 @@ void CMainFrame::CreateHelpList()
     EditorHost::SetHelpList(m_pHelpList);
     // Insert (Ctrl+I) is enabled exactly while the list shows.
     connect(m_pHelpList, &CContextHelpDlg::listShown, this, &CMainFrame::RequestUpdate);
+    connect(m_pHelpList, &CContextHelpDlg::entryChosen, this, [this] { RouteCommand(Cmd::EditInsert); });
     Commands().On(Cmd::ViewContextHelp,
                   [this] { m_pHelpList->SetContextHelpEnabled(!m_pHelpList->IsContextHelpEnabled()); },
                   [this](CCmdUI& ui) { ui.checked = m_pHelpList->IsContextHelpEnabled(); });
@@ -240,8 +247,8 @@ void CMainFrame::RegisterCommands()
         if (CQuilletView* view = ActiveView())
             m_pDocTemplate->NewWindow(view->GetDocument(), view);
     }, [this](CCmdUI& ui) { ui.enabled = ActiveView() != nullptr; });
-    Commands().On(Cmd::WindowCascade, [this] { m_pMdiArea->cascadeSubWindows(); });
-    Commands().On(Cmd::WindowTile, [this] { m_pMdiArea->tileSubWindows(); });
+    Commands().On(Cmd::WindowCascade, [this] { MdiWindows::Cascade(m_pMdiArea); });
+    Commands().On(Cmd::WindowTile, [this] { MdiWindows::Tile(m_pMdiArea); });
     Commands().On(Cmd::WindowArrange, [this] {
         // Minimised windows line up along the bottom; the others stay put.
         int x = 0;
@@ -273,8 +280,13 @@ CAdoDatabase* CMainFrame::GetDatabase(int kind) const
 
 CQuilletView* CMainFrame::ActiveView() const
 {
-    QMdiSubWindow* active = m_pMdiArea ? m_pMdiArea->activeSubWindow() : nullptr;
-    if (!active && m_pMdiArea && !m_pMdiArea->subWindowList().isEmpty())
+    if (!m_pMdiArea)
+        return nullptr;
+    QMdiSubWindow* active = m_pMdiArea->activeSubWindow();
+    // With the focus outside the editor windows, the one last worked in.
+    if (!active && m_pLastActive && m_pMdiArea->subWindowList().contains(m_pLastActive.data()))
+        active = m_pLastActive;
+    if (!active && !m_pMdiArea->subWindowList().isEmpty())
         active = m_pMdiArea->currentSubWindow();
     auto* frame = qobject_cast<CChildFrame*>(active);
     return frame ? frame->View() : nullptr;
@@ -349,6 +361,8 @@ CQuilletView* CMainFrame::CreateChildFrame(CQuilletDoc* doc, CQuilletView* sourc
     };
     connect(doc, &CQuilletDoc::titleChanged, frame, retitle);
     connect(doc, &CQuilletDoc::modifiedChanged, frame, retitle);
+    if (source)
+        ColourEditor::ApplyStoredFormats(editor);
     ++m_nChildFrames;
     connect(frame, &QObject::destroyed, this, [this, retitle] {
         if (m_bDestroying)
@@ -356,6 +370,8 @@ CQuilletView* CMainFrame::CreateChildFrame(CQuilletDoc* doc, CQuilletView* sourc
         --m_nChildFrames;
         retitle();   // the windows left are numbered afresh
         UpdateMenuBar();
+        if (m_pMdiArea->subWindowList().isEmpty())
+            m_pStatus->SetCaretText(QString());
         RequestUpdate();
     });
     frame->ActivateFrame();
@@ -365,10 +381,28 @@ CQuilletView* CMainFrame::CreateChildFrame(CQuilletDoc* doc, CQuilletView* sourc
     return view;
 }
 
-void CMainFrame::OnSubWindowActivated(QMdiSubWindow*)
+void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window)
 {
+    // Qt reports no active window while the main window itself is inactive
+    // (a dialog or another program in front); the last one stays the user's.
+    if (window && window != m_pLastActive) {
+        m_pLastActive = window;
+        if (auto* frame = qobject_cast<CChildFrame*>(window))
+            frame->View()->Editor()->ReportCaretPosition();
+    }
     UpdateMenuBar();
     RequestUpdate();
+}
+
+void CMainFrame::ShareFormats(CCodeEditCtrl* editor)
+{
+    auto* view = qobject_cast<CQuilletView*>(editor->parentWidget());
+    CQuilletDoc* doc = view ? view->GetDocument() : nullptr;
+    if (!doc)
+        return;
+    for (CQuilletView* other : doc->Views())
+        if (other != view)
+            ColourEditor::ApplyStoredFormats(other->Editor());
 }
 
 void CMainFrame::UpdateMenuBar()

@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 
 #include "CommandMap.h"
 #include "FrameCommands.h"
@@ -11,6 +12,7 @@
 
 class CAdoDatabase;
 class CChildFrame;
+class CCodeEditCtrl;
 class CCodeLibraryStore;
 class CComboToolBar;
 class CContextHelpDlg;
@@ -92,6 +94,9 @@ private:
     void UpdateMenuBar();
     void FillRecentFiles(QMenu* menu);
     void OnSubWindowActivated(QMdiSubWindow* window);
+    // The stored formats on every other window of editor's document, so that
+    // all windows on one text show it alike.
+    void ShareFormats(CCodeEditCtrl* editor);
 
     CDocTemplate* m_pDocTemplate;
     CCmdTarget* m_pAppTarget;
@@ -106,6 +111,10 @@ private:
     QHash<int, QAction*> m_actions;
     FrameCommands::MenuBars m_menus;
     QList<QAction*> m_recentActions;
+    QList<QAction*> m_windowListActions;
+    // The editor window the user last worked in: it stays the active one while
+    // the focus is in the workspace bar, the toolbar or a menu.
+    QPointer<QMdiSubWindow> m_pLastActive;
     QString m_strStartDir;
     bool m_bDocumentMenus = false;
     bool m_bUpdatePending = false;

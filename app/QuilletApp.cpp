@@ -26,7 +26,6 @@ CQuilletApp::CQuilletApp(int& argc, char** argv) : QApplication(argc, argv)
 {
     setOrganizationName(QStringLiteral("Fennroth"));
     setApplicationName(QStringLiteral("Quillet"));
-    setApplicationDisplayName(QStringLiteral("Quillet"));
     setApplicationVersion(QStringLiteral("3.0"));
     setWindowIcon(QIcon(QStringLiteral(":/quillet/icons/quillet.svg")));
 

@@ -17,7 +17,10 @@ CStatusIndicators::CStatusIndicators(QStatusBar* bar) : QObject(bar)
     m_pMessage = new QLabel(IdleText(), bar);
     m_pMessage->setObjectName(QStringLiteral("messagePane"));
     bar->addWidget(m_pMessage, 1);
-    m_pCaret = AddPane(bar, QStringLiteral(" "), 80);
+    m_pCaret = AddPane(bar, QString(), 0);
+    // Wide enough for the largest position a big file shows.
+    m_pCaret->setMinimumWidth(m_pCaret->fontMetrics().horizontalAdvance(QStringLiteral("Ln 224977,Col 1024")) +
+                              2 * m_pCaret->frameWidth() + 10);
     m_pCaret->setObjectName(QStringLiteral("caretPane"));
     m_pCaret->setProperty("ctrlId", CtrlId::CaretPane);
     m_pCaps = AddPane(bar, QStringLiteral("大写"), 0);

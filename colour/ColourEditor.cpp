@@ -3,10 +3,12 @@
 #include "CodeStyleDlg.h"
 #include "PHPRegionTokenizer.h"
 #include "ScintillaStyleTarget.h"
+#include "StyleSlot.h"
 
 #include <QFontDatabase>
 #include <Qsci/qsciscintilla.h>
 
+#include <array>
 #include <cmath>
 #include <string>
 
@@ -78,6 +80,22 @@ void ApplyDefaultFormat(QsciScintilla* editor, const CSlotFormat& format)
     // The other styles (line numbers, the other slots) are left as they are.
     ApplySlotStyle(editor, QsciScintillaBase::STYLE_DEFAULT, format);
     ApplySlotStyle(editor, SLOT_HTML_ELEMENT, format);
+}
+
+void ApplyStoredFormats(QsciScintilla* editor)
+{
+    const std::array<CSlotFormat, kSlotCount> formats = ReadStoredSlotFormats();
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        ApplySlotStyle(editor, slot, formats[slot]);
+    SetStrikeOutLook(editor);
+}
+
+void SetStrikeOutLook(QsciScintilla* editor)
+{
+    // The indicator marks are the text's; how they are drawn is each window's.
+    constexpr long kIndicFlagValueFore = 1;   // the mark's value is its colour
+    editor->SendScintilla(QsciScintillaBase::SCI_INDICSETSTYLE, kStrikeOutIndicator, QsciScintillaBase::INDIC_STRIKE);
+    editor->SendScintilla(QsciScintillaBase::SCI_INDICSETFLAGS, kStrikeOutIndicator, kIndicFlagValueFore);
 }
 
 void RecolourControl(QsciScintilla* editor)

@@ -24,6 +24,14 @@ void RecolourControl(QsciScintilla* editor);
 // yet coloured: slot 0 for a new editor.
 void ApplyDefaultFormat(QsciScintilla* editor, const CSlotFormat& format);
 
+// Sets styles 0..9 of editor from the formats in the settings store, and the
+// strike-out indicator's look: what another window on an already coloured
+// text needs to show it as the window that coloured it.
+void ApplyStoredFormats(QsciScintilla* editor);
+
+// How the strike-out indicator is drawn in editor.
+void SetStrikeOutLook(QsciScintilla* editor);
+
 // Defines Scintilla style number style from format.
 void ApplySlotStyle(QsciScintilla* editor, int style, const CSlotFormat& format);
 

@@ -4,10 +4,6 @@
 
 #include <Qsci/qsciscintilla.h>
 
-namespace {
-constexpr int kIndicFlagValueFore = 1; // SC_INDICFLAG_VALUEFORE: the value is the colour
-}
-
 CScintillaStyleTarget::CScintillaStyleTarget(QsciScintilla* editor) : m_pEditor(editor) {}
 
 std::string_view CScintillaStyleTarget::Text()
@@ -51,8 +47,7 @@ void CScintillaStyleTarget::EndPass()
 void CScintillaStyleTarget::ApplyStrikeOut(const std::vector<CSlotRun>& runs)
 {
     const int ind = ColourEditor::kStrikeOutIndicator;
-    m_pEditor->SendScintilla(QsciScintillaBase::SCI_INDICSETSTYLE, ind, QsciScintillaBase::INDIC_STRIKE);
-    m_pEditor->SendScintilla(QsciScintillaBase::SCI_INDICSETFLAGS, ind, kIndicFlagValueFore);
+    ColourEditor::SetStrikeOutLook(m_pEditor);
     m_pEditor->SendScintilla(QsciScintillaBase::SCI_SETINDICATORCURRENT, ind);
     const long length = static_cast<long>(m_buffer.Slots().size());
     m_pEditor->SendScintilla(QsciScintillaBase::SCI_INDICATORCLEARRANGE, 0UL, length);

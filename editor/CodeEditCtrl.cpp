@@ -2,10 +2,18 @@
 
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QFontDatabase>
+#include <QApplication>
 #include <QGuiApplication>
+#include <QMenu>
+#include <QMenuBar>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPointer>
 #include <QTimer>
+
+#include <algorithm>
+#include <QInputMethodEvent>
 
 #include "ContextHelpList.h"
 #include "EditorHost.h"
@@ -13,6 +21,9 @@
 
 namespace {
 int g_nCaretLineStart = 0;
+// The editor whose typing opened the context-help list: only its changes and
+// caret moves may close the list.
+QPointer<CCodeEditCtrl> g_pListOwner;
 
 bool IsListKey(int key)
 {
@@ -32,17 +43,39 @@ QStringList LocalFiles(const QMimeData* data)
 
 bool IsAsciiLetter(int ch) { return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z'); }
 bool IsAsciiDigit(int ch) { return ch >= '0' && ch <= '9'; }
+bool IsWordByte(int ch) { return IsAsciiLetter(ch) || IsAsciiDigit(ch) || ch == '_'; }
+
+bool IsModifierKey(int key)
+{
+    return key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt ||
+           key == Qt::Key_Meta || key == Qt::Key_AltGr || key == Qt::Key_CapsLock ||
+           key == Qt::Key_NumLock || key == Qt::Key_ScrollLock || key == 0;
+}
+
+// A key that reached the editor without typing a character and that closes
+// the list: Escape, and any key held with Ctrl or Alt that no shortcut took.
+bool ClosesHelpList(const QKeyEvent* event)
+{
+    if (IsModifierKey(event->key()))
+        return false;
+    if (event->key() == Qt::Key_Escape)
+        return true;
+    return (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0;
+}
 
 // The character a key press types, as a character message would carry it:
 // 13 for Enter, 8 for Backspace, 0 when the key types nothing.
 int TypedChar(const QKeyEvent* event)
 {
+    // Keys held with Ctrl or Alt type nothing (Ctrl+Backspace deletes a word).
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+    if (mods != Qt::NoModifier)
+        return 0;
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
         return 13;
     if (event->key() == Qt::Key_Backspace)
         return 8;
-    const Qt::KeyboardModifiers mods = event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
-    if (mods != Qt::NoModifier || event->text().isEmpty())
+    if (event->text().isEmpty())
         return 0;
     const QChar c = event->text().at(0);
     return c.isPrint() || c == u'\t' ? c.unicode() : 0;
@@ -57,13 +90,24 @@ CCodeEditCtrl::CCodeEditCtrl(QWidget* parent) : QsciScintilla(parent)
     setIndentationsUseTabs(true);
     setMarginWidth(1, 0);
     setMarginLineNumbers(0, true);
-    setMarginWidth(0, QStringLiteral("00000"));
+    // Line numbers in the editor's own fixed font, whatever the ten formats are.
+    QFont marginFont = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (marginFont.pointSizeF() <= 0)
+        marginFont.setPointSize(10);
+    setMarginsFont(marginFont);
+    UpdateMarginWidth();
+    connect(this, &QsciScintilla::linesChanged, this, &CCodeEditCtrl::UpdateMarginWidth);
     // The horizontal scroll bar follows the longest line seen, not a fixed width.
     SendScintilla(SCI_SETSCROLLWIDTH, 1UL);
     SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1UL);
     // The colourer styles the text itself (container lexing).
     SendScintilla(SCI_SETLEXER, 0);
     connect(this, &QsciScintilla::textChanged, this, &CCodeEditCtrl::OnTextChanged);
+    WatchFocusForHelpList();
+    connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
+            [this](int position, int type, const char*, int, int, int, int, int, int, int) {
+                OnModified(position, type);
+            });
 }
 
 QByteArray CCodeEditCtrl::WholeText() const
@@ -85,6 +129,36 @@ void CCodeEditCtrl::SetWholeText(const QByteArray& utf8)
     SendScintilla(SCI_SETUNDOCOLLECTION, collecting ? 1UL : 0UL);
     SendScintilla(SCI_EMPTYUNDOBUFFER);
     SendScintilla(SCI_GOTOPOS, 0UL);
+}
+
+void CCodeEditCtrl::WatchFocusForHelpList()
+{
+    // The focus may leave the editor for a menu and then go on elsewhere (a
+    // dialog the menu opened, another editor window): the list goes as soon
+    // as the focus lands anywhere but a menu or the editor that opened it.
+    static bool watching = false;
+    if (watching)
+        return;
+    watching = true;
+    connect(qApp, &QApplication::focusChanged, qApp, [](QWidget*, QWidget* now) {
+        IContextHelpList* list = EditorHost::HelpList();
+        if (!list || !list->IsListVisible() || !g_pListOwner || now == g_pListOwner)
+            return;
+        for (QWidget* w = now; w; w = w->parentWidget())
+            if (qobject_cast<QMenu*>(w) || qobject_cast<QMenuBar*>(w))
+                return;
+        list->HideList();
+    });
+}
+
+void CCodeEditCtrl::UpdateMarginWidth()
+{
+    // Room for the largest line number and one digit more, never fewer than five.
+    const int digits = std::max(4, static_cast<int>(QString::number(std::max(lines(), 1)).size())) + 1;
+    if (digits == m_nMarginDigits)
+        return;
+    m_nMarginDigits = digits;
+    setMarginWidth(0, QString(digits, u'9'));
 }
 
 int CCodeEditCtrl::SelectionStart() const
@@ -134,23 +208,44 @@ void CCodeEditCtrl::ReportCaretPosition()
 void CCodeEditCtrl::keyPressEvent(QKeyEvent* event)
 {
     IContextHelpList* list = EditorHost::HelpList();
-    if (IsListKey(event->key()) && list && list->IsListVisible()) {
+    const bool listUp = list && list->IsListVisible();
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (IsListKey(event->key()) && plain && listUp) {
         // The list moves its selection; the caret stays where it is.
         list->PassKey(event->key());
         event->accept();
     } else if (const int ch = TypedChar(event)) {
         OnCharTyped(ch, event);
     } else {
+        if (listUp && ClosesHelpList(event))
+            HideOwnHelpList();
         QsciScintilla::keyPressEvent(event);
+        HideHelpListIfCaretLeft();
     }
     ReportCaretPosition();
     setFocus();
+}
+
+void CCodeEditCtrl::inputMethodEvent(QInputMethodEvent* event)
+{
+    // Text an input method commits is typed text: a Chinese word closes the
+    // list as any other character that is not part of a name.
+    const QString committed = event->commitString();
+    ++m_nTyping;
+    QsciScintilla::inputMethodEvent(event);
+    --m_nTyping;
+    if (committed.isEmpty())
+        return;
+    for (const QChar c : committed)
+        DriveHelpList(c.unicode());
+    ReportCaretPosition();
 }
 
 void CCodeEditCtrl::OnCharTyped(int ch, QKeyEvent* event)
 {
     if (ch == '}')
         RemoveBlankBeforeBrace();
+    ++m_nTyping;
     if (ch == 13) {
         // The new line and its indentation undo as one step.
         SendScintilla(SCI_BEGINUNDOACTION);
@@ -160,6 +255,7 @@ void CCodeEditCtrl::OnCharTyped(int ch, QKeyEvent* event)
     } else {
         QsciScintilla::keyPressEvent(event);
     }
+    --m_nTyping;
     DriveHelpList(ch);
 }
 
@@ -218,6 +314,7 @@ void CCodeEditCtrl::DriveHelpList(int ch)
         const bool below = y < r.bottom() - 150;
         const QPoint screen = viewport()->mapToGlobal(QPoint(x, y));
         list->MoveList(QRect(screen.x(), below ? screen.y() + 20 : screen.y() - 150, 200, 150));
+        g_pListOwner = this;
         list->ShowList();
     }
     if (list->IsListVisible()) {
@@ -227,17 +324,62 @@ void CCodeEditCtrl::DriveHelpList(int ch)
     }
 }
 
+bool CCodeEditCtrl::IsCaretInTypedWord() const
+{
+    auto* self = const_cast<CCodeEditCtrl*>(this);
+    const int caret = SelectionEnd();
+    if (caret <= m_nWordStart || m_nWordStart < 0)
+        return false;
+    const long wordLine = self->SendScintilla(SCI_LINEFROMPOSITION, static_cast<unsigned long>(m_nWordStart));
+    if (self->SendScintilla(SCI_LINEFROMPOSITION, static_cast<unsigned long>(caret)) != wordLine)
+        return false;
+    for (int pos = m_nWordStart; pos < caret; ++pos)
+        if (!IsWordByte(static_cast<int>(self->SendScintilla(SCI_GETCHARAT, static_cast<unsigned long>(pos)))))
+            return false;
+    return true;
+}
+
+void CCodeEditCtrl::HideOwnHelpList()
+{
+    IContextHelpList* list = EditorHost::HelpList();
+    if (list && list->IsListVisible() && g_pListOwner == this)
+        list->HideList();
+}
+
+void CCodeEditCtrl::HideHelpListIfCaretLeft()
+{
+    if (m_nTyping == 0 && !IsCaretInTypedWord())
+        HideOwnHelpList();
+}
+
+void CCodeEditCtrl::OnModified(int, int type)
+{
+    // Undo, redo, cut, paste, Delete, a change made through another window on
+    // the same text: anything but typing in this editor ends the word.
+    if (!(type & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT)))
+        return;
+    if (m_nTyping > 0 && !(type & (SC_PERFORMED_UNDO | SC_PERFORMED_REDO)))
+        return;
+    HideOwnHelpList();
+}
+
 void CCodeEditCtrl::mousePressEvent(QMouseEvent* event)
 {
     QsciScintilla::mousePressEvent(event);
     ReportCaretPosition();
-    if (IContextHelpList* list = EditorHost::HelpList())
-        list->HideList();
+    // The right button opens the context menu and leaves the list alone.
+    if (event->button() == Qt::LeftButton)
+        if (IContextHelpList* list = EditorHost::HelpList())
+            list->HideList();
 }
 
 void CCodeEditCtrl::focusOutEvent(QFocusEvent* event)
 {
     QsciScintilla::focusOutEvent(event);
+    // A menu opening (the menu bar's or the context menu) borrows the focus
+    // for its choice: the list stays for 编辑 → 插入.
+    if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::MenuBarFocusReason)
+        return;
     if (IContextHelpList* list = EditorHost::HelpList())
         list->HideList();
 }

@@ -19,6 +19,10 @@ public:
 
     int WordStart() const { return m_nWordStart; }
     void SetWordStart(int pos) { m_nWordStart = pos; }
+    // Whether the caret is still in the word the context-help list was opened
+    // for: on the word start's line, after it, with only word characters
+    // between; only then may Insert replace that stretch.
+    bool IsCaretInTypedWord() const;
 
     // Posts the caret's line and column (from 1) to the main window.
     void ReportCaretPosition();
@@ -39,6 +43,7 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -51,9 +56,18 @@ private:
     void RemoveBlankBeforeBrace();
     void IndentNewLine();
     void DriveHelpList(int ch);
+    void HideHelpListIfCaretLeft();
+    void OnModified(int position, int type);
+    void HideOwnHelpList();
     void OnTextChanged();
     void CheckRecolour();
+    void UpdateMarginWidth();
+    static void WatchFocusForHelpList();
 
     int m_nWordStart = 0;
+    // Above zero while a typed character is being put in: the list follows
+    // those changes itself, every other change of the text closes it.
+    int m_nTyping = 0;
+    int m_nMarginDigits = 0;
     bool m_bChangePending = false;
 };

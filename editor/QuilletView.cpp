@@ -102,6 +102,9 @@ void CQuilletView::InsertEntryText(int kind, qint32 id)
     // As the platform's paste: the text stays on the clipboard afterwards.
     QGuiApplication::clipboard()->setText(*text);
     m_pEditor->paste();
+    // Typing goes on in the text the entry went into, wherever the double
+    // click was.
+    m_pEditor->setFocus(Qt::OtherFocusReason);
 }
 
 void CQuilletView::resizeEvent(QResizeEvent* event)
@@ -150,6 +153,12 @@ void CQuilletView::OnEditInsert()
     IContextHelpList* list = EditorHost::HelpList();
     if (!list || !list->IsListVisible())
         return;
+    // Only the word the list was opened for is ever replaced: with the caret
+    // moved out of it, Insert does nothing.
+    if (!m_pEditor->IsCaretInTypedWord()) {
+        list->HideList();
+        return;
+    }
     const int end = m_pEditor->SelectionEnd();
     m_pEditor->SetSelection(m_pEditor->WordStart(), end);
     m_pEditor->ReplaceSelection(list->CurrentEntryText().toUtf8());

@@ -100,6 +100,18 @@ CContextHelpDlg::CContextHelpDlg(QWidget* mainFrame)
     m_pList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_pList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
+    // A click selects a line and shows its prototypes; a double click puts
+    // its name in. The list never takes the focus, so typing goes on.
+    connect(m_pList, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        if (item)
+            CQuilletEvent::Post(m_pMainFrame, QuilletEvent::ShowPrototypes, m_nCurrentKind,
+                                item->data(Qt::UserRole).toInt());
+    });
+    connect(m_pList, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        if (item)
+            emit entryChosen();
+    });
+
     // The list always covers the whole window.
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

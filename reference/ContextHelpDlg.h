@@ -48,6 +48,8 @@ public:
 signals:
     // Emitted whenever the window is shown or hidden.
     void listShown(bool visible);
+    // A line was double-clicked: its name goes in as Insert (Ctrl+I) puts it.
+    void entryChosen();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -139,7 +139,8 @@ TEST_F(MainFrameTest, StatusBarPanes)
     CStatusIndicators* panes = Frame()->StatusPanes();
     EXPECT_EQ(Frame()->findChild<QLabel*>("messagePane")->text(),
               "上下文帮助出现时按 Ctrl+I 插入选中的函数");
-    EXPECT_EQ(panes->CaretPane()->width(), 80);
+    EXPECT_GE(panes->CaretPane()->width(),
+              panes->CaretPane()->fontMetrics().horizontalAdvance("Ln 224977,Col 1024"));
     EXPECT_EQ(panes->CapsPane()->text(), "大写");
     EXPECT_EQ(panes->NumPane()->text(), "数字");
     EXPECT_EQ(panes->ScrollPane()->text(), "滚动");
@@ -434,4 +435,29 @@ TEST_F(MainFrameTest, ClickOnAReferenceEntryShowsItsPrototypesAndDoubleClickInse
     QTest::keyClicks(doc->Editor(), " s");
     EXPECT_FALSE(Frame()->GetHelpList()->isVisible());
     Frame()->Action(Cmd::ViewContextHelp)->trigger();
+}
+
+TEST_F(MainFrameTest, FrameTitleNamesTheActiveFileFromTheStart)
+{
+    const QString a = m_dir.filePath("index.php"), b = m_dir.filePath("form.php");
+    for (const QString& p : {a, b})
+        ASSERT_TRUE(QuilletTest::WriteFile(p, "<?php\n"));
+    CQuilletDoc* docA = Docs()->OpenDocumentFile(a);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Frame()->windowTitle(), "Quillet - [index.php]");
+    Docs()->OpenDocumentFile(b);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Frame()->windowTitle(), "Quillet - [form.php]");
+    Frame()->MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(docA->FirstView()->parentWidget()));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Frame()->windowTitle(), "Quillet - [index.php]");
+    QTest::keyClicks(docA->Editor(), "x");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Frame()->windowTitle(), "Quillet - [index.php *]");
+    Docs()->CloseAllDocuments();
+    QuilletTest::WaitFor([] { return Docs()->Documents().isEmpty(); });
+    CScriptedResponder discard;
+    discard.answers = {Answer::No};
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Frame()->windowTitle(), "Quillet");
 }

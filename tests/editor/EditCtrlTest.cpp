@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QClipboard>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QTest>
+
+#include <functional>
 
 #include "CodeEditCtrl.h"
 #include "EditorHost.h"
@@ -259,4 +265,97 @@ TEST_F(EditCtrlTest, NoLimitOnTheTextsLength)
     Load(QByteArray(40000, 'a'));
     Type("b");
     EXPECT_EQ(m_editor.WholeText().size(), 40001);
+}
+
+// After "wor" typed into "x ;" with the list up, each input either keeps the list (the
+// caret is still in the word) or closes it; none of them may leave it open
+// with the caret outside the word.
+TEST_F(EditCtrlTest, ListClosesOnEverythingButTheWordBeingTyped)
+{
+    struct Case
+    {
+        const char* what;
+        std::function<void(CCodeEditCtrl&)> input;
+        bool staysOpen;
+    };
+    const auto key = [](Qt::Key k, Qt::KeyboardModifiers m = {}) {
+        return [k, m](CCodeEditCtrl& e) { QTest::keyClick(&e, k, m); };
+    };
+    const QList<Case> cases = {
+        {"letter", key(Qt::Key_D), true},
+        {"digit", key(Qt::Key_7), true},
+        {"Shift alone", key(Qt::Key_Shift, Qt::ShiftModifier), true},
+        {"Left within the word", key(Qt::Key_Left), true},
+        {"Escape", key(Qt::Key_Escape), false},
+        {"Enter", key(Qt::Key_Return), false},
+        {"Tab", key(Qt::Key_Tab), false},
+        {"Ctrl+Backspace", key(Qt::Key_Backspace, Qt::ControlModifier), false},
+        {"Alt with a letter", key(Qt::Key_X, Qt::AltModifier), false},
+        {"Ctrl+Z", key(Qt::Key_Z, Qt::ControlModifier), false},
+        {"Delete", key(Qt::Key_Delete), false},
+        {"Home", key(Qt::Key_Home), false},
+        {"three Lefts to the word start", [](CCodeEditCtrl& e) {
+             for (int i = 0; i < 3; ++i)
+                 QTest::keyClick(&e, Qt::Key_Left);
+         }, false},
+        {"undo", [](CCodeEditCtrl& e) { e.undo(); }, false},
+        {"paste", [](CCodeEditCtrl& e) {
+             QGuiApplication::clipboard()->setText(QStringLiteral("zz"));
+             e.paste();
+         }, false},
+        {"cut of a selection", [](CCodeEditCtrl& e) {
+             e.SetSelection(0, 1);
+             e.cut();
+         }, false},
+        {"input method word", [](CCodeEditCtrl& e) {
+             QInputMethodEvent ime;
+             ime.setCommitString(QStringLiteral("中文"));
+             QCoreApplication::sendEvent(&e, &ime);
+         }, false},
+        {"right button", [](CCodeEditCtrl& e) {
+             QTest::mouseClick(e.viewport(), Qt::RightButton, {}, QPoint(5, 5));
+         }, true},
+        {"focus to a menu", [](CCodeEditCtrl& e) {
+             QFocusEvent out(QEvent::FocusOut, Qt::PopupFocusReason);
+             QCoreApplication::sendEvent(&e, &out);
+         }, true},
+    };
+    for (const Case& c : cases) {
+        Load("x ;");
+        m_editor.SetSelection(2, 2);
+        m_list.visible = false;
+        Type("wor");
+        ASSERT_TRUE(m_list.visible) << c.what;
+        c.input(m_editor);
+        EXPECT_EQ(m_list.visible, c.staysOpen) << c.what;
+        if (m_list.visible)
+            EXPECT_TRUE(m_editor.IsCaretInTypedWord()) << c.what;
+    }
+}
+
+TEST_F(EditCtrlTest, TextFromAnInputMethodIsTyped)
+{
+    Load("");
+    QInputMethodEvent ime;
+    ime.setCommitString(QStringLiteral("ab"));
+    QCoreApplication::sendEvent(&m_editor, &ime);
+    EXPECT_EQ(m_editor.WholeText(), "ab");
+    EXPECT_TRUE(m_list.visible);
+    EXPECT_EQ(m_list.chars, QList<int>({'a', 'b'}));
+}
+
+TEST_F(EditCtrlTest, LineNumbersInTheFixedFontWideEnoughForTheLastLine)
+{
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    m_editor.SendScintilla(QsciScintillaBase::SCI_STYLESETSIZE, QsciScintillaBase::STYLE_DEFAULT, 30L);
+    QByteArray name(200, '\0');
+    m_editor.SendScintilla(QsciScintillaBase::SCI_STYLEGETFONT, QsciScintillaBase::STYLE_LINENUMBER, name.data());
+    EXPECT_EQ(QString::fromUtf8(name.constData()), fixed.family());
+    for (int lines : {1, 99999, 1234567}) {
+        Load(QByteArray(lines - 1, '\n'));
+        const long needed = m_editor.SendScintilla(QsciScintillaBase::SCI_TEXTWIDTH,
+                                                   QsciScintillaBase::STYLE_LINENUMBER,
+                                                   QByteArray::number(lines).constData());
+        EXPECT_GT(m_editor.marginWidth(0), needed) << lines;
+    }
 }

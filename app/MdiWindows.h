@@ -1,0 +1,24 @@
+// The editor windows' arrangement (cascade, tile) and the Window menu's list
+// of open windows.
+#pragma once
+
+#include <QList>
+
+class QAction;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+
+namespace MdiWindows {
+
+// Shows the area's windows in their normal state at the given places, the
+// active window last so that it stays on top.
+void Cascade(QMdiArea* area);
+void Tile(QMdiArea* area);
+
+// Replaces the window list at the end of menu (the actions in items, which
+// are deleted) with one line per open window: "1 title", "2 title", ..., the
+// active one checked; choosing a line activates its window.
+void FillWindowList(QMenu* menu, QMdiArea* area, QList<QAction*>& items);
+
+} // namespace MdiWindows

@@ -1,0 +1,298 @@
+// The editor windows inside the main frame: which one is active while the user
+// works elsewhere, their arrangement and list, and the context-help list on a
+// real frame.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "ChildFrame.h"
+#include "CodeEditCtrl.h"
+#include "ComboToolBar.h"
+#include "CommandIds.h"
+#include "ContextHelpDlg.h"
+#include "DocTemplate.h"
+#include "MainFrame.h"
+#include "QuilletApp.h"
+#include "QuilletDoc.h"
+#include "QuilletEvent.h"
+#include "QuilletView.h"
+#include "ScriptedResponder.h"
+#include "StatusIndicators.h"
+#include "StyleSlot.h"
+#include "TestSupport.h"
+#include "WorkspaceBar.h"
+
+namespace {
+
+CMainFrame* Frame() { return static_cast<CQuilletApp*>(qApp)->MainFrame(); }
+CDocTemplate* Docs() { return static_cast<CQuilletApp*>(qApp)->DocTemplate(); }
+
+QMdiSubWindow* WindowOf(CQuilletDoc* doc)
+{
+    return qobject_cast<QMdiSubWindow*>(doc->FirstView()->parentWidget());
+}
+
+QMenu* MenuTitled(const QString& title)
+{
+    for (QAction* a : Frame()->menuBar()->actions())
+        if (a->text() == title)
+            return a->menu();
+    return nullptr;
+}
+
+class EditorWindowsTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(Docs()->Documents().isEmpty());
+        if (Frame()->DeferredLoadCount() == 0) {
+            CQuilletEvent::Post(Frame(), QuilletEvent::DeferredLoad);
+            QCoreApplication::processEvents();
+        }
+        Frame()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(Frame()));
+    }
+    void TearDown() override
+    {
+        CScriptedResponder discard;
+        discard.answers = QList<UserPrompt::Answer>(8, UserPrompt::Answer::No);
+        Docs()->CloseAllDocuments();
+        QuilletTest::WaitFor([] { return Docs()->Documents().isEmpty(); });
+        QCoreApplication::processEvents();
+    }
+    QList<CQuilletDoc*> NewDocuments(int count)
+    {
+        QList<CQuilletDoc*> docs;
+        for (int i = 0; i < count; ++i)
+            docs << Docs()->NewDocument();
+        QCoreApplication::processEvents();
+        return docs;
+    }
+    // Types into doc's editor with the keyboard focus there.
+    static void TypeInto(CQuilletDoc* doc, const QString& text)
+    {
+        Frame()->MdiArea()->setActiveSubWindow(WindowOf(doc));
+        doc->Editor()->setFocus();
+        const QStringList lines = text.split(u'\n');
+        for (int i = 0; i < lines.size(); ++i) {
+            if (i > 0)
+                QTest::keyClick(doc->Editor(), Qt::Key_Return);
+            QTest::keyClicks(doc->Editor(), lines.at(i));
+        }
+        QCoreApplication::processEvents();
+    }
+};
+
+TEST_F(EditorWindowsTest, WorkspaceClicksLeaveTheActiveEditorAndItGetsTheInsertion)
+{
+    const QList<CQuilletDoc*> docs = NewDocuments(3);
+    docs[2]->Editor()->setFocus();
+    QTest::keyClick(docs[2]->Editor(), Qt::Key_F6);
+    QCoreApplication::processEvents();
+    CQuilletView* chosen = Frame()->ActiveView();
+    ASSERT_NE(chosen, docs[2]->FirstView());
+
+    CWorkspaceBar* bar = Frame()->WorkspaceBar();
+    QTabBar* tabs = bar->TabControl()->tabBar();
+    for (int tab : {0, 1, 0}) {
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(tab).center());
+        QCoreApplication::processEvents();
+        EXPECT_EQ(Frame()->ActiveView(), chosen) << "after the tab " << tab;
+    }
+    auto* tree = bar->GetView(0)->findChild<QTreeWidget*>();
+    tree->setFocus();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Frame()->ActiveView(), chosen);
+
+    const auto found = tree->findItems(QStringLiteral("strlen"), Qt::MatchExactly | Qt::MatchRecursive);
+    ASSERT_EQ(found.size(), 1);
+    tree->scrollToItem(found.first());
+    const QPoint at = tree->visualItemRect(found.first()).center();
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(tree->viewport(), Qt::LeftButton, {}, at);
+    ASSERT_TRUE(QuilletTest::WaitFor([chosen] { return !chosen->Editor()->WholeText().isEmpty(); }));
+    EXPECT_EQ(chosen->Editor()->WholeText(), "strlen");
+    for (CQuilletDoc* doc : docs)
+        if (doc->FirstView() != chosen)
+            EXPECT_TRUE(doc->Editor()->WholeText().isEmpty());
+    // Typing goes on in that editor.
+    EXPECT_EQ(QApplication::focusWidget(), chosen->Editor());
+}
+
+TEST_F(EditorWindowsTest, CascadeAndTileLeaveEveryWindowUsableWithItsTitle)
+{
+    const QList<CQuilletDoc*> docs = NewDocuments(3);
+    const QRect area = Frame()->MdiArea()->viewport()->rect();
+    const auto expectUsable = [&](const char* how) {
+        for (CQuilletDoc* doc : docs) {
+            QMdiSubWindow* w = WindowOf(doc);
+            EXPECT_FALSE(w->isMaximized()) << how;
+            EXPECT_TRUE(area.contains(w->geometry())) << how;
+            // The title bar sits above the editor inside the window.
+            EXPECT_GT(w->widget()->geometry().top(), 10) << how;
+            EXPECT_GT(w->widget()->height(), 100) << how;
+            EXPECT_EQ(w->windowTitle(), doc->GetTitle()) << how;
+        }
+    };
+    Frame()->Action(Cmd::WindowCascade)->trigger();
+    QCoreApplication::processEvents();
+    expectUsable("cascade");
+    for (CQuilletDoc* doc : docs)
+        EXPECT_GE(WindowOf(doc)->height(), area.height() * 2 / 3);
+    EXPECT_EQ(Frame()->ActiveView(), docs[2]->FirstView());
+
+    Frame()->Action(Cmd::WindowTile)->trigger();
+    QCoreApplication::processEvents();
+    expectUsable("tile");
+    int covered = 0;
+    for (int i = 0; i < docs.size(); ++i) {
+        const QRect r = WindowOf(docs[i])->geometry();
+        covered += r.width() * r.height();
+        for (int j = i + 1; j < docs.size(); ++j)
+            EXPECT_FALSE(r.intersects(WindowOf(docs[j])->geometry())) << i << " " << j;
+    }
+    EXPECT_EQ(covered, area.width() * area.height());
+}
+
+TEST_F(EditorWindowsTest, WindowMenuListsTheWindowsAndCtrlTabGoesRound)
+{
+    const QList<CQuilletDoc*> docs = NewDocuments(3);
+    QMenu* menu = MenuTitled(QStringLiteral("窗口(&W)"));
+    ASSERT_TRUE(menu);
+    emit menu->aboutToShow();
+    QList<QAction*> lines;
+    for (QAction* a : menu->actions())
+        if (a->text().startsWith(u'&') && a->isCheckable())
+            lines << a;
+    ASSERT_EQ(lines.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(lines[i]->text(), QStringLiteral("&%1 %2").arg(i + 1).arg(docs[i]->GetTitle()));
+        EXPECT_EQ(lines[i]->isChecked(), i == 2);
+    }
+    lines[0]->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Frame()->ActiveView(), docs[0]->FirstView());
+    emit menu->aboutToShow();   // filled afresh, never twice
+    int count = 0;
+    for (QAction* a : menu->actions())
+        count += a->isCheckable() && a->text().startsWith(u'&') ? 1 : 0;
+    EXPECT_EQ(count, 3);
+
+    for (const QKeyCombination key : {Qt::CTRL | Qt::Key_Tab, Qt::CTRL | Qt::Key_F6}) {
+        CQuilletView* before = Frame()->ActiveView();
+        before->Editor()->setFocus();
+        QTest::keyClick(before->Editor(), key.key(), key.keyboardModifiers());
+        QCoreApplication::processEvents();
+        EXPECT_NE(Frame()->ActiveView(), before);
+        QTest::keyClick(Frame()->ActiveView()->Editor(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(Frame()->ActiveView(), before);
+    }
+}
+
+TEST_F(EditorWindowsTest, CaretPaneFollowsTheActiveEditor)
+{
+    const QList<CQuilletDoc*> docs = NewDocuments(2);
+    TypeInto(docs[0], "a\nb\ncd");
+    TypeInto(docs[1], "xyz");
+    QLabel* pane = Frame()->StatusPanes()->CaretPane();
+    EXPECT_EQ(pane->text(), "Ln 1,Col 4");
+    Frame()->MdiArea()->setActiveSubWindow(WindowOf(docs[0]));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(pane->text(), "Ln 3,Col 3");
+    CScriptedResponder discard;
+    discard.answers = {UserPrompt::Answer::No, UserPrompt::Answer::No};
+    Docs()->CloseAllDocuments();
+    QuilletTest::WaitFor([] { return Docs()->Documents().isEmpty(); });
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(pane->text().isEmpty());
+}
+
+TEST_F(EditorWindowsTest, NewWindowShowsTheSameColoursAndFollowsStyleChanges)
+{
+    QSettings settings;
+    const QString keywordColour = QStringLiteral("Settings/") + StyleSlots::ValueName(SLOT_PHP_KEYWORD, StyleSlots::kColor);
+    settings.setValue(keywordColour, 0x123456);
+    settings.sync();
+    CQuilletDoc* doc = NewDocuments(1).first();
+    TypeInto(doc, "<?php\necho 1; ?>\n");
+    Frame()->Action(Cmd::WindowNew)->trigger();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(doc->Views().size(), 2);
+    CCodeEditCtrl* first = doc->Views().at(0)->Editor();
+    CCodeEditCtrl* second = doc->Views().at(1)->Editor();
+    const auto fore = [](CCodeEditCtrl* e, int style) {
+        return e->SendScintilla(QsciScintillaBase::SCI_STYLEGETFORE, static_cast<unsigned long>(style));
+    };
+    EXPECT_EQ(fore(second, SLOT_PHP_KEYWORD), 0x123456);
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        EXPECT_EQ(fore(second, slot), fore(first, slot)) << slot;
+
+    settings.setValue(keywordColour, 0x654321);
+    settings.sync();
+    TypeInto(doc, "\n");   // a new line: the next pass
+    EXPECT_EQ(fore(first, SLOT_PHP_KEYWORD), 0x654321);
+    EXPECT_EQ(fore(second, SLOT_PHP_KEYWORD), 0x654321);
+    settings.remove(keywordColour);
+}
+
+TEST_F(EditorWindowsTest, ContextListWorksFromTheMenuAndTheMouse)
+{
+    CQuilletDoc* doc = NewDocuments(1).first();
+    CContextHelpDlg* list = Frame()->GetHelpList();
+    CCodeEditCtrl* editor = doc->Editor();
+    TypeInto(doc, "$n = str");
+    ASSERT_TRUE(list->isVisible());
+
+    // 编辑 → 插入 with the list up: the menu takes the focus for its choice only.
+    QMenu* edit = MenuTitled(QStringLiteral("编辑(&E)"));
+    ASSERT_TRUE(edit);
+    edit->popup(editor->mapToGlobal(QPoint(0, 0)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(edit));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(list->isVisible());
+    EXPECT_TRUE(Frame()->Action(Cmd::EditInsert)->isEnabled());
+    const QString selected = list->GetSelectedName();
+    QTest::keyClick(edit, Qt::Key_I);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(editor->WholeText(), "$n = " + selected.toUtf8());
+    EXPECT_FALSE(list->isVisible());
+
+    // A click on a line shows its prototypes; a double click puts it in.
+    TypeInto(doc, " + str");
+    ASSERT_TRUE(list->isVisible());
+    QListWidget* lines = list->List();
+    QListWidgetItem* other = lines->item(lines->currentRow() + 3);
+    ASSERT_TRUE(other);
+    lines->scrollToItem(other);
+    const QPoint at = lines->visualItemRect(other).center();
+    QTest::mouseClick(lines->viewport(), Qt::LeftButton, {}, at);
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(list->GetSelectedName(), other->text());
+    EXPECT_TRUE(Frame()->ToolBar()->Combo()->itemText(0).startsWith(other->text()))
+        << Frame()->ToolBar()->Combo()->itemText(0).toStdString();
+    EXPECT_EQ(QApplication::focusWidget(), editor);
+    QTest::mouseDClick(lines->viewport(), Qt::LeftButton, {}, at);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(editor->WholeText(), "$n = " + selected.toUtf8() + " + " + other->text().toUtf8());
+    EXPECT_FALSE(list->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), editor);
+}
+
+} // namespace
