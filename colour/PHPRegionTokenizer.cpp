@@ -31,6 +31,15 @@ void CPHPRegionTokenizer::ColourText(std::string_view text)
     std::int32_t openLen = 0;
     bool inPhp = false;
 
+    // A region from its opening tag to regionEnd: both tags in the delimiter
+    // slot, the code between them in the identifier slot, then its tokens.
+    auto colourRegion = [&](std::int32_t codeEnd, std::int32_t regionEnd) {
+        const std::int32_t codeStart = phpStart + openLen;
+        ApplySlot(SLOT_PHP_DELIMITER, phpStart, regionEnd);
+        ApplySlot(SLOT_PHP_IDENTIFIER, codeStart, codeEnd);
+        php.ColourText(text.substr(codeStart, codeEnd - codeStart), codeStart);
+    };
+
     // The tags and strings of Tokenize(text) with the region table, found
     // without building the other tokens: only tags act, and strings hide tags.
     MarkupScan::RegionTokens(text, [&](std::int32_t kind, std::size_t start, std::size_t end) {
@@ -45,19 +54,20 @@ void CPHPRegionTokenizer::ColourText(std::string_view text)
             }
             inPhp = true;
         } else if (kind == RK_CLOSE) {
-            const std::int32_t closeEnd = tokEnd;
             if (inPhp) {
-                const std::int32_t codeStart = phpStart + openLen;
-                const std::int32_t codeEnd = closeEnd - 2;
-                ApplySlot(SLOT_PHP_DELIMITER, phpStart, closeEnd);
-                ApplySlot(SLOT_PHP_IDENTIFIER, codeStart, codeEnd);
-                php.ColourText(text.substr(codeStart, codeEnd - codeStart), codeStart);
-                htmlStart = closeEnd;
+                colourRegion(tokEnd - 2, tokEnd);
+                htmlStart = tokEnd;
             }
             inPhp = false;
         }
     });
     const auto n = static_cast<std::int32_t>(text.size());
+    if (inPhp) {
+        // Most PHP files never close their last region: PHP reads it as code
+        // to the end of the file, and so does the colouring.
+        colourRegion(n, n);
+        return;
+    }
     ApplySlot(SLOT_HTML_ELEMENT, htmlStart, n);
     html.ColourText(text.substr(htmlStart), htmlStart);
 }

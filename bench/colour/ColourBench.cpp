@@ -1,6 +1,7 @@
 // Whole-text Recolour of PHP pages of 100 KB, 1 MB and 10 MB through a real
 // QsciScintilla, beside QsciLexerHTML colouring the same text from scratch;
-// and the tokenizers alone in bytes per second.
+// and the tokenizers alone in bytes per second. Each size comes as a page of
+// HTML with PHP regions and as a PHP-only file whose region is never closed.
 #include "BufferStyleTarget.h"
 #include "ColourEditor.h"
 #include "PHPRegionTokenizer.h"
@@ -17,17 +18,23 @@
 #include <chrono>
 #include <map>
 #include <memory>
+#include <utility>
 
 namespace {
 
 using Sci = QsciScintillaBase;
 
-const std::string& PageOf(std::size_t bytes)
+// The page of a run: range(0) is its size in bytes, range(1) is 1 for a
+// PHP-only file and 0 for a page of HTML with PHP regions.
+const std::string& PageOf(const benchmark::State& state)
 {
-    static std::map<std::size_t, std::string> pages;
-    auto it = pages.find(bytes);
-    if (it == pages.end())
-        it = pages.emplace(bytes, BenchPages::Page(bytes)).first;
+    static std::map<std::pair<int64_t, int64_t>, std::string> pages;
+    const auto key = std::make_pair(state.range(0), state.range(1));
+    auto it = pages.find(key);
+    if (it == pages.end()) {
+        const auto bytes = static_cast<std::size_t>(key.first);
+        it = pages.emplace(key, key.second ? BenchPages::PhpOnlyPage(bytes) : BenchPages::Page(bytes)).first;
+    }
     return it->second;
 }
 
@@ -42,7 +49,7 @@ std::unique_ptr<QsciScintilla> EditorWith(const std::string& text)
 
 void BM_Recolour(benchmark::State& state)
 {
-    const std::string& text = PageOf(static_cast<std::size_t>(state.range(0)));
+    const std::string& text = PageOf(state);
     auto editor = EditorWith(text);
     for (auto _ : state) {
         editor->SendScintilla(Sci::SCI_CLEARDOCUMENTSTYLE);
@@ -53,7 +60,7 @@ void BM_Recolour(benchmark::State& state)
 
 void BM_LexerHTML(benchmark::State& state)
 {
-    const std::string& text = PageOf(static_cast<std::size_t>(state.range(0)));
+    const std::string& text = PageOf(state);
     auto editor = EditorWith(text);
     QsciLexerHTML lexer;
     editor->setLexer(&lexer);
@@ -69,7 +76,7 @@ void BM_LexerHTML(benchmark::State& state)
 template <class Tok>
 void BM_Tokenize(benchmark::State& state)
 {
-    const std::string& text = PageOf(static_cast<std::size_t>(state.range(0)));
+    const std::string& text = PageOf(state);
     CBufferStyleTarget target(text);
     Tok tokenizer(target);
     for (auto _ : state) {
@@ -83,7 +90,7 @@ void BM_Tokenize(benchmark::State& state)
 // The whole pass into a byte buffer: everything but the control.
 void BM_ColourBuffer(benchmark::State& state)
 {
-    const std::string& text = PageOf(static_cast<std::size_t>(state.range(0)));
+    const std::string& text = PageOf(state);
     CBufferStyleTarget target(text);
     for (auto _ : state) {
         CPHPRegionTokenizer(target).Recolour();
@@ -95,7 +102,7 @@ void BM_ColourBuffer(benchmark::State& state)
 // The control's share of a pass: clearing and setting every style byte once.
 void BM_StyleBytesOnly(benchmark::State& state)
 {
-    const std::string& text = PageOf(static_cast<std::size_t>(state.range(0)));
+    const std::string& text = PageOf(state);
     auto editor = EditorWith(text);
     const std::vector<std::uint8_t> styles = ColourBytes(text);
     for (auto _ : state) {
@@ -111,7 +118,7 @@ void BM_StyleBytesOnly(benchmark::State& state)
 // "ratio" is our pass's time over the lexer's (the target is at most 0.25).
 void BM_RecolourOverLexer(benchmark::State& state)
 {
-    const std::string& text = PageOf(static_cast<std::size_t>(state.range(0)));
+    const std::string& text = PageOf(state);
     auto ours = EditorWith(text);
     auto theirs = EditorWith(text);
     QsciLexerHTML lexer;
@@ -139,7 +146,11 @@ constexpr int64_t kKB = 1024;
 
 void Sizes(benchmark::internal::Benchmark* b)
 {
-    b->Arg(100 * kKB)->Arg(1024 * kKB)->Arg(10 * 1024 * kKB)->Unit(benchmark::kMillisecond);
+    b->ArgNames({"bytes", "php_only"});
+    for (int64_t bytes : {100 * kKB, 1024 * kKB, 10 * 1024 * kKB})
+        for (int64_t phpOnly : {0, 1})
+            b->Args({bytes, phpOnly});
+    b->Unit(benchmark::kMillisecond);
 }
 
 BENCHMARK(BM_Recolour)->Apply(Sizes);

@@ -61,7 +61,51 @@ std::string Block(int n)
     return b;
 }
 
+std::string ClassBlock(int n)
+{
+    const std::string i = std::to_string(n);
+    std::string b;
+    b += "/**\n * Orders of shop " + i + ": lines, discounts and totals.\n *\n * @package Shop\\Orders\n */\n";
+    b += "final class Order" + i + " extends BaseOrder implements \\JsonSerializable\n{\n";
+    b += "    public const LIMIT = " + i + "00;\n";
+    b += "    private const TAX = 0.13;\n\n";
+    b += "    /** @var array<int, float> */\n";
+    b += "    private array $prices = [];\n";
+    b += "    private string $label = '订单" + i + "';   # shown in the list\n\n";
+    b += "    public function __construct(private int $id, private ?Customer $customer = null)\n    {\n";
+    b += "        $this->label .= \" #\" . $id;\n    }\n\n";
+    b += "    /**\n     * Adds a price; returns false when the order is full.\n     */\n";
+    b += "    public function add(float $price, int $count = 1): bool\n    {\n";
+    b += "        if (count($this->prices) >= self::LIMIT || $count <= 0) {\n";
+    b += "            return false;\n";
+    b += "        } elseif ($price == 0.0 && !$this->customer) {\n";
+    b += "            throw new \\InvalidArgumentException(\"Order {$this->id}: no price\");\n";
+    b += "        }\n";
+    b += "        for ($k = 0; $k < $count; $k++) {\n";
+    b += "            $this->prices[] = $price * 1.5 - 2;\n";
+    b += "        }\n";
+    b += "        return true;\n    }\n\n";
+    b += "    public function total(): float\n    {\n";
+    b += "        $sum = 0;\n";
+    b += "        foreach ($this->prices as $key => $value) {\n";
+    b += "            $sum += $value % 7 == 1 ? $value : $value * (1 + self::TAX);   // " + i + "\n";
+    b += "        }\n";
+    b += "        /* rounded to cents */\n";
+    b += "        return round($sum * 100) / 100;\n    }\n\n";
+    b += "    public function jsonSerialize(): array\n    {\n";
+    b += "        return ['id' => $this->id, 'label' => $this->label, \"total\" => $this->total()];\n    }\n}\n\n";
+    return b;
+}
+
 } // namespace
+
+std::string PhpOnlyPage(std::size_t bytes)
+{
+    std::string page = "<?php\n\ndeclare(strict_types=1);\n\nnamespace Shop\\Orders;\n\nuse Shop\\Customers\\Customer;\n\n";
+    for (int n = 1; page.size() < bytes; ++n)
+        page += ClassBlock(n);
+    return page;
+}
 
 std::string Page(std::size_t bytes)
 {

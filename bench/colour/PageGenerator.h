@@ -11,4 +11,9 @@ namespace BenchPages {
 // page holds at least bytes bytes; lines end in CR LF every other block.
 std::string Page(std::size_t bytes);
 
+// A PHP-only file as most real ones are: one "<?php" at the top, never closed,
+// then namespaced classes with docblocks, properties, methods, strings and
+// numbers, repeated with varying names until it holds at least bytes bytes.
+std::string PhpOnlyPage(std::size_t bytes);
+
 } // namespace BenchPages

@@ -19,16 +19,37 @@ TEST(RegionSplit, EdgeWhiteSpaceShiftsNothing)
     EXPECT_EQ(PassSlots("<?php\r\n echo\r\n?>"), "11111" "555444455" "11");
 }
 
-TEST(RegionSplit, UnclosedRegionIsHtml)
+TEST(RegionSplit, UnclosedRegionIsPhpToTheEnd)
 {
-    EXPECT_EQ(PassSlots("<?php echo 1;"), "2000000000000");
-    EXPECT_EQ(PassSlots("<b>x</b><?php if"), "2020200220000000");
+    struct Case {
+        const char* text;
+        const char* want;
+    } cases[] = {
+        {"<?php echo 1;", "11111" "5444459" "5"},
+        {"<p>x</p><?php $a = 1;", "20202002" "11111" "5555" "8" "5" "9" "5"},
+        {"<b>x</b><?php if", "20202002" "11111" "5" "44"},
+        {"<?", "11"},
+        {"<p>a</p><?", "20202002" "11"},
+        {"<?ph", "11" "55"},
+        // A closed region, an HTML part, then a region that runs to the end.
+        {"<?php 1 ?><i><?= $x", "11111" "595" "11" "202" "11" "8555"},
+        // A closing tag inside a PHP string does not close the region.
+        {"<?php echo \"?>\";", "11111" "544445" "7777" "5"},
+        // An opening tag inside an unclosed region is code.
+        {"<?php a <?php b", "11111" "555" "8" "555555"},
+        {"<?php\r\n// x\r\n", "11111" "55" "66" "55" "55"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(PassSlots(c.text), c.want) << "\"" << c.text << "\"";
 }
 
 TEST(RegionSplit, TagsInsideADoubleQuotedValueOpenNoRegion)
 {
     EXPECT_EQ(PassSlots("<a href=\"<?php echo $u ?>\">x</a>"),
               "20000002" "333333333333333333" "2" "0" "2002");
+    // Without a closing tag anywhere: the string still hides the opening tag.
+    EXPECT_EQ(PassSlots("<p title=\"<?php\">x"), "200000002" "3333333" "2" "0");
+    EXPECT_EQ(PassSlots("x=\"<?php echo 1;"), "02" "33333333333333");
 }
 
 TEST(RegionSplit, ShortOpenTagAndNestedOpenTag)
@@ -55,6 +76,19 @@ TEST(RegionSplit, AppliesSlotsInLayeringOrder)
     EXPECT_EQ(rec.Calls(), (std::vector<Call>{{0, 0, 1}, {1, 1, 12}, {5, 6, 10}, {4, 7, 9}, {0, 12, 13}}));
     EXPECT_EQ(rec.Log().front(), "begin");
     EXPECT_EQ(rec.Log().back(), "end");
+}
+
+TEST(RegionSplit, UnclosedRegionEndsThePassWithoutAnHtmlRest)
+{
+    // The region in slot 1, its code in slot 5, its tokens; nothing after them.
+    CStyleRecorder rec("a<?php if");
+    CPHPRegionTokenizer(rec).ColourText(rec.Text());
+    EXPECT_EQ(rec.Calls(), (std::vector<Call>{{0, 0, 1}, {1, 1, 9}, {5, 6, 9}, {4, 7, 9}}));
+
+    CStyleRecorder afterClosed("<??><?");
+    CPHPRegionTokenizer(afterClosed).ColourText(afterClosed.Text());
+    EXPECT_EQ(afterClosed.Calls(), (std::vector<Call>{{0, 0, 0}, {1, 0, 4}, {5, 2, 2}, {0, 4, 4}, {1, 4, 6},
+                                                      {5, 6, 6}}));
 }
 
 TEST(RegionSplit, EmptyRangesAreStillApplied)

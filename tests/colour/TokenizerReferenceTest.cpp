@@ -1,5 +1,6 @@
 // The tokenizer against a plain transcription of its rules, byte by byte, on
-// random texts: the fast scanner must produce the very same token lists.
+// random texts: the fast scanner must produce the very same token lists. The
+// region split likewise against its rules walked over the table's tokens.
 #include "HtmlTokenizer.h"
 #include "PHPRegionTokenizer.h"
 #include "PHPTokenizer.h"
@@ -120,7 +121,71 @@ std::string RandomText(std::mt19937& rng, const std::vector<std::string>& pieces
     return s;
 }
 
+// The region split as written: HTML part before each region, the region with
+// its tags and code on its closing tag, and a region still open at the end
+// coloured as PHP to the end of the text. Returns whether the text ended in one.
+bool ReferenceSplit(CStyleTarget& target, const std::string& text)
+{
+    CPHPRegionTokenizer region(target);
+    CPHPTokenizer php(target);
+    CHtmlTokenizer html(target);
+    auto colourRegion = [&](std::int32_t phpStart, std::int32_t codeStart, std::int32_t codeEnd,
+                            std::int32_t regionEnd) {
+        target.ApplySlot(1, phpStart, regionEnd);
+        target.ApplySlot(5, codeStart, codeEnd);
+        php.ColourText(std::string_view(text).substr(codeStart, codeEnd - codeStart), codeStart);
+    };
+    std::int32_t htmlStart = 0, phpStart = 0, openLen = 0;
+    bool inPhp = false;
+    region.Tokenize(text);
+    for (const CToken& t : region.Tokens()) {
+        if (t.m_nKind == CPHPRegionTokenizer::RK_OPEN_PHP || t.m_nKind == CPHPRegionTokenizer::RK_OPEN_SHORT) {
+            if (!inPhp) {
+                phpStart = t.m_nStart;
+                openLen = t.m_nEnd - t.m_nStart;
+                target.ApplySlot(0, htmlStart, phpStart);
+                html.ColourText(std::string_view(text).substr(htmlStart, phpStart - htmlStart), htmlStart);
+            }
+            inPhp = true;
+        } else if (t.m_nKind == CPHPRegionTokenizer::RK_CLOSE) {
+            if (inPhp) {
+                colourRegion(phpStart, phpStart + openLen, t.m_nEnd - 2, t.m_nEnd);
+                htmlStart = t.m_nEnd;
+            }
+            inPhp = false;
+        }
+    }
+    const auto n = static_cast<std::int32_t>(text.size());
+    if (inPhp) {
+        colourRegion(phpStart, phpStart + openLen, n, n);
+    } else {
+        target.ApplySlot(0, htmlStart, n);
+        html.ColourText(std::string_view(text).substr(htmlStart), htmlStart);
+    }
+    return inPhp;
+}
+
 } // namespace
+
+TEST(TokenizerReference, RegionSplitOnRandomPages)
+{
+    // Tags, strings that hide them, and code and markup around them; about
+    // half of the texts end inside a region.
+    const std::vector<std::string> pieces = {"<?php", "<?", "?>", "\"", "\"<?php\"", "<p>", "</p>", "x", "$a",
+                                             " ", "\r\n", "\n", "echo", "if", "1", "1.5", "=", "<", "?", ">",
+                                             "php", "//", "#", "'", "\xE4\xB8\xAD"};
+    std::mt19937 rng(2024);
+    std::uniform_int_distribution<int> count(0, 30);
+    int endsInRegion = 0;
+    for (int k = 0; k < 4000 && !HasFailure(); ++k) {
+        const std::string text = RandomText(rng, pieces, count(rng));
+        CStyleRecorder engine(text), reference(text);
+        CPHPRegionTokenizer(engine).ColourText(engine.Text());
+        endsInRegion += ReferenceSplit(reference, text);
+        EXPECT_EQ(engine.Calls(), reference.Calls()) << "\"" << text << "\"";
+    }
+    EXPECT_GT(endsInRegion, 100) << "too few texts end inside a region to test that case";
+}
 
 TEST(TokenizerReference, AllThreeTablesOnRandomCode)
 {
