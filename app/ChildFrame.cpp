@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QMdiArea>
+#include <QStyle>
 
 #include "QuilletDoc.h"
 #include "QuilletView.h"
@@ -10,7 +11,8 @@ CChildFrame::CChildFrame(CQuilletView* view, QWidget* parent) : QMdiSubWindow(pa
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWidget(view);
-    setWindowIcon(QIcon());
+    // A plain document icon: without one Qt draws its own logo in the title bar.
+    setWindowIcon(style()->standardIcon(QStyle::SP_FileIcon));
     UpdateTitle();
 }
 

@@ -361,6 +361,7 @@ CQuilletView* CMainFrame::CreateChildFrame(CQuilletDoc* doc, CQuilletView* sourc
     };
     connect(doc, &CQuilletDoc::titleChanged, frame, retitle);
     connect(doc, &CQuilletDoc::modifiedChanged, frame, retitle);
+    connect(frame, &QWidget::windowTitleChanged, this, &CMainFrame::RequestTitleCheck);
     if (source)
         ColourEditor::ApplyStoredFormats(editor);
     ++m_nChildFrames;
@@ -370,6 +371,7 @@ CQuilletView* CMainFrame::CreateChildFrame(CQuilletDoc* doc, CQuilletView* sourc
         --m_nChildFrames;
         retitle();   // the windows left are numbered afresh
         UpdateMenuBar();
+        RequestTitleCheck();
         if (m_pMdiArea->subWindowList().isEmpty())
             m_pStatus->SetCaretText(QString());
         RequestUpdate();
@@ -391,7 +393,34 @@ void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window)
             frame->View()->Editor()->ReportCaretPosition();
     }
     UpdateMenuBar();
+    RequestTitleCheck();
     RequestUpdate();
+}
+
+void CMainFrame::RequestTitleCheck()
+{
+    if (m_bTitleCheckPending || m_bDestroying)
+        return;
+    m_bTitleCheckPending = true;
+    QTimer::singleShot(0, this, &CMainFrame::UpdateFrameTitle);
+}
+
+void CMainFrame::UpdateFrameTitle()
+{
+    m_bTitleCheckPending = false;
+    QString title = QStringLiteral("Quillet");
+    if (CQuilletView* view = ActiveView())
+        if (auto* frame = qobject_cast<CChildFrame*>(view->parentWidget()))
+            title += QStringLiteral(" - [%1]").arg(frame->windowTitle());
+    if (windowTitle() != title)
+        setWindowTitle(title);
+}
+
+void CMainFrame::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowTitleChange)
+        RequestTitleCheck();
 }
 
 void CMainFrame::ShareFormats(CCodeEditCtrl* editor)

@@ -76,6 +76,7 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -94,6 +95,12 @@ private:
     void UpdateMenuBar();
     void FillRecentFiles(QMenu* menu);
     void OnSubWindowActivated(QMdiSubWindow* window);
+    // "Quillet - [title]" for the active editor window, "Quillet" without one.
+    // Qt also writes the frame's title while an editor window is maximised,
+    // and not at every change, so the title is checked once each change of
+    // title or window has settled.
+    void RequestTitleCheck();
+    void UpdateFrameTitle();
     // The stored formats on every other window of editor's document, so that
     // all windows on one text show it alike.
     void ShareFormats(CCodeEditCtrl* editor);
@@ -118,6 +125,7 @@ private:
     QString m_strStartDir;
     bool m_bDocumentMenus = false;
     bool m_bUpdatePending = false;
+    bool m_bTitleCheckPending = false;
     int m_nDeferredLoads = 0;
     int m_nChildFrames = 0;
     bool m_bDestroying = false;
