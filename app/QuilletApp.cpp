@@ -75,6 +75,7 @@ bool CQuilletApp::InitInstance()
     LoadTranslations(this);
     QSettings settings;
     m_recentFiles.ReadList(settings);
+    m_bRecentListRead = true;
     ViewPrinter::SetPreviewPages(settings.value(QStringLiteral("Settings/PreviewPages"), 1).toInt());
 
     m_pDocTemplate = new CDocTemplate(this);
@@ -177,9 +178,14 @@ void CQuilletApp::OpenRequestedFiles(const QStringList& files)
 
 int CQuilletApp::ExitInstance(int code)
 {
-    QSettings settings;
-    m_recentFiles.WriteList(settings);
-    settings.sync();
+    // Only a run that read the list writes it back: a start that ended early
+    // (unregistering, or handing its files to the running editor) knows no
+    // list and must not erase the one on disk.
+    if (m_bRecentListRead) {
+        QSettings settings;
+        m_recentFiles.WriteList(settings);
+        settings.sync();
+    }
     return code;
 }
 

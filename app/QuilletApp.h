@@ -22,7 +22,7 @@ public:
 
     // The start-up sequence; false ends the program with ExitCode().
     bool InitInstance();
-    // Writes the recent-file list; returns the exit code.
+    // Writes the recent-file list when start-up read it; returns the exit code.
     int ExitInstance(int code);
     int ExitCode() const { return m_nExitCode; }
 
@@ -49,5 +49,6 @@ private:
     CMainFrame* m_pMainFrame = nullptr;
     CInstanceChannel* m_pChannel = nullptr;
     CRecentFileList m_recentFiles{4};
+    bool m_bRecentListRead = false;
     int m_nExitCode = 0;
 };

@@ -62,6 +62,39 @@ TEST(Startup, SecondStartHandsItsFileToTheRunningEditor)
     EXPECT_FALSE(other.Listen());
 }
 
+TEST(Startup, StartsThatEndEarlyKeepTheRecentFileList)
+{
+    const QString conf = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Fennroth/Quillet.conf";
+    const QStringList recent = {"/site/one.php", "/site/two.php"};
+    {
+        QSettings settings(conf, QSettings::IniFormat);
+        settings.remove("Recent File List");
+        settings.setValue("Recent File List/File1", recent[0]);
+        settings.setValue("Recent File List/File2", recent[1]);
+    }
+    const auto listed = [&conf] {
+        QSettings settings(conf, QSettings::IniFormat);
+        return QStringList{settings.value("Recent File List/File1").toString(),
+                           settings.value("Recent File List/File2").toString()};
+    };
+
+    ASSERT_EQ(RunQuillet({QStringLiteral("-unregister")}), 0);
+    EXPECT_EQ(listed(), recent);
+
+    // A start that hands its file to the running editor.
+    CInstanceChannel running;
+    ASSERT_TRUE(running.Listen());
+    QSignalSpy received(&running, &CInstanceChannel::filesReceived);
+    QTemporaryDir dir;
+    const QString file = dir.filePath("handed.php");
+    ASSERT_TRUE(QuilletTest::WriteFile(file, "<?php ?>"));
+    QProcess second;
+    second.start(kQuillet, {file});
+    ASSERT_TRUE(QuilletTest::WaitFor([&] { return second.state() == QProcess::NotRunning; }, 30000));
+    ASSERT_EQ(received.count(), 1);
+    EXPECT_EQ(listed(), recent);
+}
+
 TEST(Startup, StaleSocketOfACrashedEditorDoesNotStopTheNextStart)
 {
     const QByteArray path = CInstanceChannel::ServerName().toLocal8Bit();
