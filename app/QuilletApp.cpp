@@ -66,9 +66,9 @@ bool CQuilletApp::InitInstance()
         CDesktopRegistration(applicationFilePath()).Unregister();
         return false;
     }
-    // A file for an editor that is running already goes to that editor.
+    // Files for an editor that is running already go to that editor, all of them.
     if (first.m_nShellCommand == CCommandLineInfo::FileOpen &&
-        CInstanceChannel::SendToRunningInstance({first.m_strFileName})) {
+        CInstanceChannel::SendToRunningInstance(first.m_fileNames)) {
         return false;
     }
 
@@ -112,12 +112,18 @@ bool CQuilletApp::ProcessShellCommand(const CCommandLineInfo& info)
     switch (info.m_nShellCommand) {
     case CCommandLineInfo::FileNew:
         return m_pDocTemplate->NewDocument() != nullptr;
-    case CCommandLineInfo::FileOpen:
-        if (!m_pDocTemplate->OpenDocumentFile(info.m_strFileName)) {
+    case CCommandLineInfo::FileOpen: {
+        // Every file is opened; one that cannot be (and is reported) does not
+        // stop the others. Only when none opened does the program end.
+        int opened = 0;
+        for (const QString& file : info.m_fileNames)
+            opened += m_pDocTemplate->OpenDocumentFile(file) != nullptr;
+        if (opened == 0) {
             m_nExitCode = 1;
             return false;
         }
         return true;
+    }
     case CCommandLineInfo::FilePrint:
     case CCommandLineInfo::FilePrintTo: {
         // Print and end: the main window is never shown.

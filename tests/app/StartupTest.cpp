@@ -41,21 +41,24 @@ QString PdfText(const QString& pdf)
 }
 } // namespace
 
-TEST(Startup, SecondStartHandsItsFileToTheRunningEditor)
+TEST(Startup, SecondStartHandsAllItsFilesToTheRunningEditor)
 {
     CInstanceChannel running;
     ASSERT_TRUE(running.Listen());
     QSignalSpy received(&running, &CInstanceChannel::filesReceived);
     QTemporaryDir dir;
-    const QString file = dir.filePath("page.php");
-    ASSERT_TRUE(QuilletTest::WriteFile(file, "<?php ?>"));
+    QStringList files;
+    for (const char* name : {"a.php", "b.php", "c.php"}) {
+        files << dir.filePath(QLatin1String(name));
+        ASSERT_TRUE(QuilletTest::WriteFile(files.constLast(), "<?php ?>"));
+    }
 
     QProcess second;
-    second.start(kQuillet, {file});
+    second.start(kQuillet, files);
     ASSERT_TRUE(QuilletTest::WaitFor([&] { return second.state() == QProcess::NotRunning; }, 30000));
     EXPECT_EQ(second.exitCode(), 0);
     ASSERT_TRUE(QuilletTest::WaitFor([&] { return received.count() == 1; }));
-    EXPECT_EQ(received.at(0).at(0).toStringList(), QStringList({file}));
+    EXPECT_EQ(received.at(0).at(0).toStringList(), files);
 
     // Only one editor listens at a time.
     CInstanceChannel other;
