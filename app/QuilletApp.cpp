@@ -11,6 +11,9 @@
 #include <QSettings>
 #include <QTranslator>
 
+#include <cstdio>
+
+#include "CodeEditCtrl.h"
 #include "CommandIds.h"
 #include "DocTemplate.h"
 #include "InstanceChannel.h"
@@ -21,6 +24,32 @@
 #include "UserPrompt.h"
 #include "ViewPrinter.h"
 #include "core/DesktopRegistration.h"
+
+namespace {
+// Stands in for the message boxes while the command line prints: with no
+// window shown, a message is one line on standard error naming the file it
+// concerns, and every question is answered "cancel".
+class CConsolePrompts : public UserPrompt::Responder
+{
+public:
+    CConsolePrompts() : m_pPrevious(UserPrompt::CurrentResponder()) { UserPrompt::SetResponder(this); }
+    ~CConsolePrompts() override { UserPrompt::SetResponder(m_pPrevious); }
+
+    QString subject;   // the file being printed
+
+    UserPrompt::Answer Ask(const UserPrompt::Request&) override { return UserPrompt::Answer::Cancel; }
+    void Shown(const UserPrompt::Request& request) override
+    {
+        const QString line = QStringLiteral("quillet: %1: %2\n").arg(subject, request.text);
+        std::fputs(line.toLocal8Bit().constData(), stderr);
+        std::fflush(stderr);
+    }
+    QString ChooseFile(const UserPrompt::Request&) override { return {}; }
+
+private:
+    UserPrompt::Responder* m_pPrevious;
+};
+} // namespace
 
 CQuilletApp::CQuilletApp(int& argc, char** argv) : QApplication(argc, argv)
 {
@@ -126,12 +155,19 @@ bool CQuilletApp::ProcessShellCommand(const CCommandLineInfo& info)
     }
     case CCommandLineInfo::FilePrint:
     case CCommandLineInfo::FilePrintTo: {
-        // Print and end: the main window is never shown.
-        CQuilletDoc* doc = m_pDocTemplate->OpenDocumentFile(info.m_strFileName);
-        const bool printed = doc && PrintDocument(doc, info.m_strPrinterName);
-        m_nExitCode = printed ? 0 : 1;
-        if (doc)
-            doc->OnCloseDocument();
+        // Print and end: the main window is never shown, so what goes wrong
+        // is told on standard error, and the exit code says whether every
+        // file was printed.
+        CConsolePrompts console;
+        bool printedAll = true;
+        for (const QString& file : info.m_fileNames) {
+            console.subject = file;
+            CQuilletDoc* doc = m_pDocTemplate->OpenDocumentFile(file);
+            printedAll = doc && PrintDocument(doc, info.m_strPrinterName) && printedAll;
+            if (doc)
+                doc->OnCloseDocument();
+        }
+        m_nExitCode = printedAll ? 0 : 1;
         return false;
     }
     case CCommandLineInfo::FileDDE:
@@ -149,24 +185,35 @@ bool CQuilletApp::ProcessShellCommand(const CCommandLineInfo& info)
 
 bool CQuilletApp::PrintDocument(CQuilletDoc* doc, const QString& printerName)
 {
-    CQuilletView* view = doc ? doc->FirstView() : nullptr;
-    if (!view)
+    const CCodeEditCtrl* editor = doc ? doc->Editor() : nullptr;
+    if (!editor)
         return false;
     QPrinter printer;
+    QString pdf;
     if (!printerName.isEmpty()) {
-        if (QPrinterInfo::printerInfo(printerName).isNull() &&
-            printerName.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(printerName);
-        } else {
+        if (!QPrinterInfo::printerInfo(printerName).isNull()) {
             printer.setPrinterName(printerName);
+        } else if (printerName.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
+            pdf = QFileInfo(printerName).absoluteFilePath();
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+        } else {
+            UserPrompt::ShowMessage(nullptr, QStringLiteral("找不到打印机。"));
+            return false;
         }
     }
     if (!printer.isValid()) {
         UserPrompt::ShowMessage(nullptr, QStringLiteral("找不到打印机。"));
         return false;
     }
-    view->PrintTo(printer);
+    // No page printed means the printer or the file could not be opened
+    // (a PDF in a folder that is missing or may not be written); a PDF must
+    // be there afterwards.
+    const int pages = ViewPrinter::Print(printer, ViewPrinter::SplitLines(editor->WholeText()));
+    if (pages == 0 || (!pdf.isEmpty() && QFileInfo(pdf).size() == 0)) {
+        UserPrompt::ShowMessage(nullptr, QStringLiteral("打印失败。"));
+        return false;
+    }
     return true;
 }
 

@@ -30,10 +30,13 @@ public:
     CMainFrame* MainFrame() const { return m_pMainFrame; }
     CRecentFileList& RecentFiles() { return m_recentFiles; }
 
-    // Carries out the command line: a new document, a file, printing, waiting.
+    // Carries out the command line: a new document, the files, printing,
+    // waiting. Printing ends the program, with exit code 1 when a file was
+    // not printed.
     bool ProcessShellCommand(const CCommandLineInfo& info);
     // Prints doc on printerName (the default printer when empty; a name
-    // ending in ".pdf" that is no printer's is a PDF file to write).
+    // ending in ".pdf" that is no printer's is a PDF file to write). False,
+    // with a message, when nothing was printed.
     static bool PrintDocument(CQuilletDoc* doc, const QString& printerName);
 
     // Files sent by a second start: opened, and the window comes to the front.
