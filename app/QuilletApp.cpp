@@ -24,6 +24,7 @@
 #include "UserPrompt.h"
 #include "ViewPrinter.h"
 #include "core/DesktopRegistration.h"
+#include "core/DialogFolder.h"
 
 namespace {
 // Stands in for the message boxes while the command line prints: with no
@@ -244,10 +245,18 @@ int CQuilletApp::ExitInstance(int code)
 
 void CQuilletApp::OnFileOpen()
 {
-    const QString path = UserPrompt::GetOpenFileName(m_pMainFrame, QStringLiteral("打开"), QString(),
-                                                     CDocTemplate::FileDialogFilter());
-    if (!path.isEmpty())
-        m_pDocTemplate->OpenDocumentFile(path);
+    // The dialog starts in the active document's folder, else in the one
+    // last used, else in home; never in the program's own folder.
+    const CQuilletView* active = m_pMainFrame ? m_pMainFrame->ActiveView() : nullptr;
+    const CQuilletDoc* doc = active ? active->GetDocument() : nullptr;
+    const QString path =
+        UserPrompt::GetOpenFileName(m_pMainFrame, QStringLiteral("打开"),
+                                    DialogFolder::For(doc ? doc->GetPathName() : QString()),
+                                    CDocTemplate::FileDialogFilter());
+    if (path.isEmpty())
+        return;
+    DialogFolder::Remember(path);
+    m_pDocTemplate->OpenDocumentFile(path);
 }
 
 void CQuilletApp::OnFilePrintSetup()

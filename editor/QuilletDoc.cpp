@@ -1,5 +1,6 @@
 #include "QuilletDoc.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -9,6 +10,7 @@
 #include "EditorHost.h"
 #include "QuilletView.h"
 #include "UserPrompt.h"
+#include "core/DialogFolder.h"
 #include "core/FileSave.h"
 
 CQuilletDoc::CQuilletDoc(CDocTemplate* docTemplate) : m_pTemplate(docTemplate)
@@ -142,11 +144,17 @@ bool CQuilletDoc::DoSave(const QString& pathIn)
     QString path = pathIn;
     if (path.isEmpty()) {
         const auto& strings = CDocTemplate::GetStrings();
-        QString proposed = m_strPathName.isEmpty() ? m_strTitle + strings.filterExt : m_strPathName;
+        // A file is proposed under its own name; an untitled document in the
+        // folder last used for opening or saving, or else in home.
+        const QString proposed =
+            m_strPathName.isEmpty()
+                ? QDir(DialogFolder::For(QString())).filePath(m_strTitle + strings.filterExt)
+                : m_strPathName;
         path = UserPrompt::GetSaveFileName(FirstView(), QObject::tr("另存为"), proposed,
                                            CDocTemplate::FileDialogFilter(), strings.filterExt);
         if (path.isEmpty())
             return false;
+        DialogFolder::Remember(path);
     }
     if (!OnSaveDocument(path)) {
         UserPrompt::ShowMessage(FirstView(), QStringLiteral("保存文档失败。"));

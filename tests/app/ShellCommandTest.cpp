@@ -1,14 +1,18 @@
-// The command line's files, carried out by the running application.
+// The command line's files and the document dialogs' start folder, carried out
+// by the running application.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QTemporaryDir>
 
+#include "CommandIds.h"
 #include "DocTemplate.h"
 #include "QuilletApp.h"
 #include "QuilletDoc.h"
 #include "ScriptedResponder.h"
 #include "TestSupport.h"
 #include "core/CommandLineInfo.h"
+#include "core/DialogFolder.h"
 
 namespace {
 
@@ -55,4 +59,34 @@ TEST_F(ShellCommandTest, EveryFileOfTheCommandLineOpensAndAMissingOneStopsNoOthe
     EXPECT_TRUE(App()->ProcessShellCommand(CCommandLineInfo::Parse({missing, b, c})));
     EXPECT_EQ(OpenPaths(), QStringList({b, c}));
     EXPECT_EQ(responder.Texts(UserPrompt::Request::Message), QStringList({"打开文档失败。"}));
+}
+
+TEST_F(ShellCommandTest, OpenAndSaveAsDialogsStartInTheActiveDocumentsFolder)
+{
+    QDir(m_dir.path()).mkpath("site/inc");
+    const QString page = File("site/inc/page.php");
+    CScriptedResponder responder;
+    ASSERT_TRUE(App()->ProcessShellCommand(CCommandLineInfo::Parse({page})));
+
+    // Open with a document active: that document's folder.
+    responder.files = {File("other.php")};
+    ASSERT_TRUE(App()->Commands().Run(Cmd::FileOpen));
+    ASSERT_EQ(responder.asked.size(), 1);
+    EXPECT_EQ(responder.asked[0].kind, UserPrompt::Request::OpenFile);
+    EXPECT_EQ(responder.asked[0].dir, m_dir.filePath("site/inc"));
+    TearDown();
+
+    // With none active: the folder the last dialog chose, which was m_dir's.
+    ASSERT_TRUE(App()->Commands().Run(Cmd::FileOpen));
+    ASSERT_EQ(responder.asked.size(), 2);
+    EXPECT_EQ(responder.asked[1].dir, m_dir.path());
+    EXPECT_NE(responder.asked[1].dir, QCoreApplication::applicationDirPath());
+
+    // Save as of an untitled document proposes its name in that folder too.
+    CQuilletDoc* untitled = Docs()->NewDocument();
+    ASSERT_TRUE(untitled);
+    EXPECT_FALSE(untitled->DoSave());
+    ASSERT_EQ(responder.asked.size(), 3);
+    EXPECT_EQ(responder.asked[2].kind, UserPrompt::Request::SaveFile);
+    EXPECT_EQ(responder.asked[2].dir, m_dir.filePath(untitled->GetTitle() + ".php"));
 }
