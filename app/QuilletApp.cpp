@@ -11,6 +11,9 @@
 #include <QSettings>
 #include <QTranslator>
 
+#include <cstdio>
+
+#include "CodeEditCtrl.h"
 #include "CommandIds.h"
 #include "DocTemplate.h"
 #include "InstanceChannel.h"
@@ -21,6 +24,33 @@
 #include "UserPrompt.h"
 #include "ViewPrinter.h"
 #include "core/DesktopRegistration.h"
+#include "core/DialogFolder.h"
+
+namespace {
+// Stands in for the message boxes while the command line prints: with no
+// window shown, a message is one line on standard error naming the file it
+// concerns, and every question is answered "cancel".
+class CConsolePrompts : public UserPrompt::Responder
+{
+public:
+    CConsolePrompts() : m_pPrevious(UserPrompt::CurrentResponder()) { UserPrompt::SetResponder(this); }
+    ~CConsolePrompts() override { UserPrompt::SetResponder(m_pPrevious); }
+
+    QString subject;   // the file being printed
+
+    UserPrompt::Answer Ask(const UserPrompt::Request&) override { return UserPrompt::Answer::Cancel; }
+    void Shown(const UserPrompt::Request& request) override
+    {
+        const QString line = QStringLiteral("quillet: %1: %2\n").arg(subject, request.text);
+        std::fputs(line.toLocal8Bit().constData(), stderr);
+        std::fflush(stderr);
+    }
+    QString ChooseFile(const UserPrompt::Request&) override { return {}; }
+
+private:
+    UserPrompt::Responder* m_pPrevious;
+};
+} // namespace
 
 CQuilletApp::CQuilletApp(int& argc, char** argv) : QApplication(argc, argv)
 {
@@ -65,15 +95,16 @@ bool CQuilletApp::InitInstance()
         CDesktopRegistration(applicationFilePath()).Unregister();
         return false;
     }
-    // A file for an editor that is running already goes to that editor.
+    // Files for an editor that is running already go to that editor, all of them.
     if (first.m_nShellCommand == CCommandLineInfo::FileOpen &&
-        CInstanceChannel::SendToRunningInstance({first.m_strFileName})) {
+        CInstanceChannel::SendToRunningInstance(first.m_fileNames)) {
         return false;
     }
 
     LoadTranslations(this);
     QSettings settings;
     m_recentFiles.ReadList(settings);
+    m_bRecentListRead = true;
     ViewPrinter::SetPreviewPages(settings.value(QStringLiteral("Settings/PreviewPages"), 1).toInt());
 
     m_pDocTemplate = new CDocTemplate(this);
@@ -110,20 +141,33 @@ bool CQuilletApp::ProcessShellCommand(const CCommandLineInfo& info)
     switch (info.m_nShellCommand) {
     case CCommandLineInfo::FileNew:
         return m_pDocTemplate->NewDocument() != nullptr;
-    case CCommandLineInfo::FileOpen:
-        if (!m_pDocTemplate->OpenDocumentFile(info.m_strFileName)) {
+    case CCommandLineInfo::FileOpen: {
+        // Every file is opened; one that cannot be (and is reported) does not
+        // stop the others. Only when none opened does the program end.
+        int opened = 0;
+        for (const QString& file : info.m_fileNames)
+            opened += m_pDocTemplate->OpenDocumentFile(file) != nullptr;
+        if (opened == 0) {
             m_nExitCode = 1;
             return false;
         }
         return true;
+    }
     case CCommandLineInfo::FilePrint:
     case CCommandLineInfo::FilePrintTo: {
-        // Print and end: the main window is never shown.
-        CQuilletDoc* doc = m_pDocTemplate->OpenDocumentFile(info.m_strFileName);
-        const bool printed = doc && PrintDocument(doc, info.m_strPrinterName);
-        m_nExitCode = printed ? 0 : 1;
-        if (doc)
-            doc->OnCloseDocument();
+        // Print and end: the main window is never shown, so what goes wrong
+        // is told on standard error, and the exit code says whether every
+        // file was printed.
+        CConsolePrompts console;
+        bool printedAll = true;
+        for (const QString& file : info.m_fileNames) {
+            console.subject = file;
+            CQuilletDoc* doc = m_pDocTemplate->OpenDocumentFile(file);
+            printedAll = doc && PrintDocument(doc, info.m_strPrinterName) && printedAll;
+            if (doc)
+                doc->OnCloseDocument();
+        }
+        m_nExitCode = printedAll ? 0 : 1;
         return false;
     }
     case CCommandLineInfo::FileDDE:
@@ -141,24 +185,35 @@ bool CQuilletApp::ProcessShellCommand(const CCommandLineInfo& info)
 
 bool CQuilletApp::PrintDocument(CQuilletDoc* doc, const QString& printerName)
 {
-    CQuilletView* view = doc ? doc->FirstView() : nullptr;
-    if (!view)
+    const CCodeEditCtrl* editor = doc ? doc->Editor() : nullptr;
+    if (!editor)
         return false;
     QPrinter printer;
+    QString pdf;
     if (!printerName.isEmpty()) {
-        if (QPrinterInfo::printerInfo(printerName).isNull() &&
-            printerName.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(printerName);
-        } else {
+        if (!QPrinterInfo::printerInfo(printerName).isNull()) {
             printer.setPrinterName(printerName);
+        } else if (printerName.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
+            pdf = QFileInfo(printerName).absoluteFilePath();
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+        } else {
+            UserPrompt::ShowMessage(nullptr, QStringLiteral("找不到打印机。"));
+            return false;
         }
     }
     if (!printer.isValid()) {
         UserPrompt::ShowMessage(nullptr, QStringLiteral("找不到打印机。"));
         return false;
     }
-    view->PrintTo(printer);
+    // No page printed means the printer or the file could not be opened
+    // (a PDF in a folder that is missing or may not be written); a PDF must
+    // be there afterwards.
+    const int pages = ViewPrinter::Print(printer, ViewPrinter::SplitLines(editor->WholeText()));
+    if (pages == 0 || (!pdf.isEmpty() && QFileInfo(pdf).size() == 0)) {
+        UserPrompt::ShowMessage(nullptr, QStringLiteral("打印失败。"));
+        return false;
+    }
     return true;
 }
 
@@ -176,18 +231,31 @@ void CQuilletApp::OpenRequestedFiles(const QStringList& files)
 
 int CQuilletApp::ExitInstance(int code)
 {
-    QSettings settings;
-    m_recentFiles.WriteList(settings);
-    settings.sync();
+    // Only a run that read the list writes it back: a start that ended early
+    // (unregistering, or handing its files to the running editor) knows no
+    // list and must not erase the one on disk.
+    if (m_bRecentListRead) {
+        QSettings settings;
+        m_recentFiles.WriteList(settings);
+        settings.sync();
+    }
     return code;
 }
 
 void CQuilletApp::OnFileOpen()
 {
-    const QString path = UserPrompt::GetOpenFileName(m_pMainFrame, QStringLiteral("打开"), QString(),
-                                                     CDocTemplate::FileDialogFilter());
-    if (!path.isEmpty())
-        m_pDocTemplate->OpenDocumentFile(path);
+    // The dialog starts in the active document's folder, else in the one
+    // last used, else in home; never in the program's own folder.
+    const CQuilletView* active = m_pMainFrame ? m_pMainFrame->ActiveView() : nullptr;
+    const CQuilletDoc* doc = active ? active->GetDocument() : nullptr;
+    const QString path =
+        UserPrompt::GetOpenFileName(m_pMainFrame, QStringLiteral("打开"),
+                                    DialogFolder::For(doc ? doc->GetPathName() : QString()),
+                                    CDocTemplate::FileDialogFilter());
+    if (path.isEmpty())
+        return;
+    DialogFolder::Remember(path);
+    m_pDocTemplate->OpenDocumentFile(path);
 }
 
 void CQuilletApp::OnFilePrintSetup()

@@ -22,7 +22,7 @@ public:
 
     // The start-up sequence; false ends the program with ExitCode().
     bool InitInstance();
-    // Writes the recent-file list; returns the exit code.
+    // Writes the recent-file list when start-up read it; returns the exit code.
     int ExitInstance(int code);
     int ExitCode() const { return m_nExitCode; }
 
@@ -30,10 +30,13 @@ public:
     CMainFrame* MainFrame() const { return m_pMainFrame; }
     CRecentFileList& RecentFiles() { return m_recentFiles; }
 
-    // Carries out the command line: a new document, a file, printing, waiting.
+    // Carries out the command line: a new document, the files, printing,
+    // waiting. Printing ends the program, with exit code 1 when a file was
+    // not printed.
     bool ProcessShellCommand(const CCommandLineInfo& info);
     // Prints doc on printerName (the default printer when empty; a name
-    // ending in ".pdf" that is no printer's is a PDF file to write).
+    // ending in ".pdf" that is no printer's is a PDF file to write). False,
+    // with a message, when nothing was printed.
     static bool PrintDocument(CQuilletDoc* doc, const QString& printerName);
 
     // Files sent by a second start: opened, and the window comes to the front.
@@ -49,5 +52,6 @@ private:
     CMainFrame* m_pMainFrame = nullptr;
     CInstanceChannel* m_pChannel = nullptr;
     CRecentFileList m_recentFiles{4};
+    bool m_bRecentListRead = false;
     int m_nExitCode = 0;
 };

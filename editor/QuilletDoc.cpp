@@ -1,8 +1,8 @@
 #include "QuilletDoc.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include "CodeEditCtrl.h"
 #include "CommandIds.h"
@@ -10,6 +10,8 @@
 #include "EditorHost.h"
 #include "QuilletView.h"
 #include "UserPrompt.h"
+#include "core/DialogFolder.h"
+#include "core/FileSave.h"
 
 CQuilletDoc::CQuilletDoc(CDocTemplate* docTemplate) : m_pTemplate(docTemplate)
 {
@@ -119,19 +121,10 @@ bool CQuilletDoc::OnSaveDocument(const QString& path)
         format.kind = FileEncoding::Kind::Utf8;
         bytes = text;
     }
-    const QFileInfo existing(path);
-    const QFile::Permissions permissions = existing.exists() ? existing.permissions() : QFile::Permissions();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // A file this user may not write is refused rather than replaced; a
+    // save keeps the file's mode, owner, group and links as they were.
+    if (!FileSave::Write(path, *bytes))
         return false;
-    if (file.write(*bytes) != bytes->size()) {
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit())
-        return false;
-    if (permissions)
-        QFile::setPermissions(path, permissions);
     m_format = format;
     SetPathName(path);
     SetModifiedFlag(false);
@@ -140,7 +133,8 @@ bool CQuilletDoc::OnSaveDocument(const QString& path)
 
 bool CQuilletDoc::DoFileSave()
 {
-    if (m_strPathName.isEmpty() || (QFileInfo::exists(m_strPathName) && !QFileInfo(m_strPathName).isWritable()))
+    // A file that may not be written is saved under another name.
+    if (m_strPathName.isEmpty() || !FileSave::IsWritable(m_strPathName))
         return DoSave();
     return DoSave(m_strPathName);
 }
@@ -150,11 +144,17 @@ bool CQuilletDoc::DoSave(const QString& pathIn)
     QString path = pathIn;
     if (path.isEmpty()) {
         const auto& strings = CDocTemplate::GetStrings();
-        QString proposed = m_strPathName.isEmpty() ? m_strTitle + strings.filterExt : m_strPathName;
+        // A file is proposed under its own name; an untitled document in the
+        // folder last used for opening or saving, or else in home.
+        const QString proposed =
+            m_strPathName.isEmpty()
+                ? QDir(DialogFolder::For(QString())).filePath(m_strTitle + strings.filterExt)
+                : m_strPathName;
         path = UserPrompt::GetSaveFileName(FirstView(), QObject::tr("另存为"), proposed,
                                            CDocTemplate::FileDialogFilter(), strings.filterExt);
         if (path.isEmpty())
             return false;
+        DialogFolder::Remember(path);
     }
     if (!OnSaveDocument(path)) {
         UserPrompt::ShowMessage(FirstView(), QStringLiteral("保存文档失败。"));

@@ -38,8 +38,9 @@ public:
 
     // Reads path into the editor; false (and the editor untouched) on failure.
     bool OnOpenDocument(const QString& path);
-    // Writes the editor's text to path atomically; false leaves the old file
-    // as it was and the document modified.
+    // Writes the editor's text to path (FileSave::Write: the file keeps its
+    // mode, owner, group and links); false, for a file this user may not
+    // write too, leaves the old file as it was and the document modified.
     bool OnSaveDocument(const QString& path);
 
     // Save (57603): save-as dialog for an untitled document. Reports failures.

@@ -54,8 +54,8 @@ int Print(QPrinter& printer, const QStringList& lines)
             painter.drawText(0, i * lineHeight + metrics.ascent(), pageLines.at(i));
         ++printed;
     }
-    painter.end();
-    return printed;
+    // The printer or file may still fail when the job is finished.
+    return painter.end() ? printed : 0;
 }
 
 } // namespace ViewPrinter

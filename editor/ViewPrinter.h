@@ -11,7 +11,8 @@ namespace ViewPrinter {
 QStringList SplitLines(const QByteArray& utf8);
 
 // Draws lines on printer: every page they need, or the pages of the
-// printer's range when one is set. Returns the number of pages printed.
+// printer's range when one is set. Returns the number of pages printed, 0
+// when the printer (or its output file) could not be opened or finished.
 int Print(QPrinter& printer, const QStringList& lines);
 
 // Pages shown side by side in print preview ("Settings"/"PreviewPages").

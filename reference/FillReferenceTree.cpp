@@ -10,6 +10,7 @@ QTreeWidgetItem* MakeItem(const CReferenceTreeCtrl& tree, const CReferenceEntry&
     auto* item = new QTreeWidgetItem(QStringList{entry.strTitle});
     item->setIcon(0, tree.Image(entry.nKind));
     item->setData(0, CReferenceTreeCtrl::kItemDataRole, entry.nId);
+    item->setData(0, CReferenceTreeCtrl::kItemKindRole, entry.nKind);
     return item;
 }
 

@@ -37,12 +37,23 @@ void CReferencePage::Load(CAdoDatabase* database)
     FillReferenceTree(m_pTree, database, GetTableName());
 }
 
+bool CReferencePage::CategorySelected() const
+{
+    const QTreeWidgetItem* item = CReferenceTreeCtrl::SelectedItem(m_pTree);
+    return item && CReferenceTreeCtrl::ItemKind(item) == ReferenceTables::CategoryKind(m_nKind);
+}
+
+// The main frame reads the tree's selected item. A category only groups
+// entries: with one selected, a click shows nothing and a double click inserts
+// nothing (the tree itself opens or closes it).
 void CReferencePage::OnTreeClicked()
 {
-    CQuilletEvent::Post(m_pTarget, QuilletEvent::PageSelection, m_nKind, 0, m_pTree);
+    if (!CategorySelected())
+        CQuilletEvent::Post(m_pTarget, QuilletEvent::PageSelection, m_nKind, 0, m_pTree);
 }
 
 void CReferencePage::OnTreeDoubleClicked()
 {
-    CQuilletEvent::Post(m_pTarget, QuilletEvent::InsertEntry, m_nKind, 0, m_pTree);
+    if (!CategorySelected())
+        CQuilletEvent::Post(m_pTarget, QuilletEvent::InsertEntry, m_nKind, 0, m_pTree);
 }

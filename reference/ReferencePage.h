@@ -1,7 +1,7 @@
 // A reference page of the workspace bar: one reference table shown as a tree.
 // A click in the tree posts the page-selection message and a double click the
 // insert-entry message to the message target, each with the page's kind and
-// its tree as the control.
+// its tree as the control; not while a category row is selected.
 #pragma once
 
 #include <QPointer>
@@ -33,6 +33,8 @@ public:
 private:
     void OnTreeClicked();
     void OnTreeDoubleClicked();
+    // The tree's selected item is a category row, not an entry.
+    bool CategorySelected() const;
 
     int m_nKind;
     CReferenceTreeCtrl* m_pTree;

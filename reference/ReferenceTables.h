@@ -24,6 +24,11 @@ int TreeId(int kind);
 // JavaScript, 2 for CSS and Html; 0 for any other kind.
 int ImageCount(int kind);
 
+// The entry kind ("e") of the rows that only group entries, the categories: 0
+// for PHP and JavaScript, 1 for CSS and Html; -1 for any other kind. A
+// category has no prototypes to show and no name to insert.
+int CategoryKind(int kind);
+
 // The deferred load visits the reference pages in this order of kinds (which are
 // also their tab positions): PHP, Html, CSS, JavaScript.
 const QList<int>& LoadOrder();

@@ -23,6 +23,12 @@ qint32 CReferenceTreeCtrl::ItemData(const QTreeWidgetItem* item)
     return item ? item->data(0, kItemDataRole).toInt() : 0;
 }
 
+qint32 CReferenceTreeCtrl::ItemKind(const QTreeWidgetItem* item)
+{
+    const QVariant kind = item ? item->data(0, kItemKindRole) : QVariant();
+    return kind.isValid() ? kind.toInt() : -1;
+}
+
 QTreeWidgetItem* CReferenceTreeCtrl::SelectedItem(const QTreeWidget* tree)
 {
     if (!tree)

@@ -13,6 +13,8 @@ class CReferenceTreeCtrl : public QTreeWidget
 public:
     // An item's data: the entry's id, column "a".
     static constexpr int kItemDataRole = Qt::UserRole;
+    // The entry's kind, column "e", which also chose its image.
+    static constexpr int kItemKindRole = Qt::UserRole + 1;
 
     explicit CReferenceTreeCtrl(int controlId, QWidget* parent = nullptr);
 
@@ -25,6 +27,8 @@ public:
 
     // The entry id of item, 0 for none.
     static qint32 ItemData(const QTreeWidgetItem* item);
+    // The entry kind of item, -1 for none or an item that has no kind.
+    static qint32 ItemKind(const QTreeWidgetItem* item);
     // The selected item of a tree, nullptr when nothing is selected.
     static QTreeWidgetItem* SelectedItem(const QTreeWidget* tree);
 

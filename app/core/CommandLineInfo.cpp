@@ -45,13 +45,16 @@ CCommandLineInfo CCommandLineInfo::Parse(const QStringList& args)
         }
     }
     if (!params.isEmpty())
-        info.m_strFileName = params.takeFirst();
+        info.m_strFileName = params.constFirst();
     if (unregister) {
         info.m_nShellCommand = AppUnregister;
     } else if (dde) {
         info.m_nShellCommand = FileDDE;
     } else if (printTo) {
-        info.m_strPrinterName = params.isEmpty() ? QString() : params.takeFirst();
+        // "pt FILE PRINTER": one file, then the printer; anything after the
+        // two is ignored.
+        info.m_strPrinterName = params.value(1);
+        params = params.mid(0, 1);
         info.m_nShellCommand =
             info.m_strFileName.isEmpty() || info.m_strPrinterName.isEmpty() ? Invalid : FilePrintTo;
     } else if (print) {
@@ -59,5 +62,6 @@ CCommandLineInfo CCommandLineInfo::Parse(const QStringList& args)
     } else {
         info.m_nShellCommand = info.m_strFileName.isEmpty() ? FileNew : FileOpen;
     }
+    info.m_fileNames = params;
     return info;
 }

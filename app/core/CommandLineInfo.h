@@ -1,4 +1,4 @@
-// The start command line: an optional file and the shell's flags.
+// The start command line: the files to open and the shell's flags.
 #pragma once
 
 #include <QString>
@@ -9,8 +9,8 @@ class CCommandLineInfo
 public:
     enum ShellCommand {
         FileNew,        // no file: one new untitled document
-        FileOpen,       // open m_strFileName
-        FilePrint,      // "p": print m_strFileName to the default printer
+        FileOpen,       // open every file of m_fileNames
+        FilePrint,      // "p": print every file of m_fileNames to the default printer
         FilePrintTo,    // "pt": print m_strFileName to m_strPrinterName
         FileDDE,        // "dde": wait for open requests, open nothing
         AppUnregister,  // "Unregister" / "Unregserver": remove the registration
@@ -21,7 +21,8 @@ public:
     bool m_bShowSplash = true;
     bool m_bRunEmbedded = false;
     bool m_bRunAutomated = false;
-    QString m_strFileName;
+    QString m_strFileName;     // the first file, empty when there is none
+    QStringList m_fileNames;   // every file, in command-line order
     QString m_strPrinterName;
     QStringList m_unknownFlags;
 

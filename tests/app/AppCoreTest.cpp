@@ -63,6 +63,33 @@ TEST(CommandLine, FileAndFlags)
     EXPECT_EQ(info.m_strFileName, "-p");
 }
 
+TEST(CommandLine, KeepsEveryFileInOrder)
+{
+    using C = CCommandLineInfo;
+    const struct
+    {
+        QStringList args;
+        C::ShellCommand command;
+        QStringList files;
+        QString printer;
+    } cases[] = {
+        {{"a.php", "b.php", "c.php"}, C::FileOpen, {"a.php", "b.php", "c.php"}, {}},
+        {{"a.php", "-embedding", "/s/b.php", "--", "-c.php"}, C::FileOpen, {"a.php", "/s/b.php", "-c.php"}, {}},
+        {{"-p", "a.php", "b.php"}, C::FilePrint, {"a.php", "b.php"}, {}},
+        // "pt" takes one file and then the printer; more is ignored.
+        {{"-pt", "a.php", "Office", "x.php"}, C::FilePrintTo, {"a.php"}, "Office"},
+        {{}, C::FileNew, {}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const C info = C::Parse(c.args);
+        EXPECT_EQ(info.m_nShellCommand, c.command);
+        EXPECT_EQ(info.m_fileNames, c.files);
+        EXPECT_EQ(info.m_strFileName, c.files.value(0));
+        EXPECT_EQ(info.m_strPrinterName, c.printer);
+    }
+}
+
 TEST(RecentFiles, NewestFirstAndFifthPushesOldestOut)
 {
     CRecentFileList list(4);

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSettings>
 #include <QSignalSpy>
@@ -41,25 +42,61 @@ QString PdfText(const QString& pdf)
 }
 } // namespace
 
-TEST(Startup, SecondStartHandsItsFileToTheRunningEditor)
+TEST(Startup, SecondStartHandsAllItsFilesToTheRunningEditor)
 {
     CInstanceChannel running;
     ASSERT_TRUE(running.Listen());
     QSignalSpy received(&running, &CInstanceChannel::filesReceived);
     QTemporaryDir dir;
-    const QString file = dir.filePath("page.php");
-    ASSERT_TRUE(QuilletTest::WriteFile(file, "<?php ?>"));
+    QStringList files;
+    for (const char* name : {"a.php", "b.php", "c.php"}) {
+        files << dir.filePath(QLatin1String(name));
+        ASSERT_TRUE(QuilletTest::WriteFile(files.constLast(), "<?php ?>"));
+    }
 
     QProcess second;
-    second.start(kQuillet, {file});
+    second.start(kQuillet, files);
     ASSERT_TRUE(QuilletTest::WaitFor([&] { return second.state() == QProcess::NotRunning; }, 30000));
     EXPECT_EQ(second.exitCode(), 0);
     ASSERT_TRUE(QuilletTest::WaitFor([&] { return received.count() == 1; }));
-    EXPECT_EQ(received.at(0).at(0).toStringList(), QStringList({file}));
+    EXPECT_EQ(received.at(0).at(0).toStringList(), files);
 
     // Only one editor listens at a time.
     CInstanceChannel other;
     EXPECT_FALSE(other.Listen());
+}
+
+TEST(Startup, StartsThatEndEarlyKeepTheRecentFileList)
+{
+    const QString conf = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Fennroth/Quillet.conf";
+    const QStringList recent = {"/site/one.php", "/site/two.php"};
+    {
+        QSettings settings(conf, QSettings::IniFormat);
+        settings.remove("Recent File List");
+        settings.setValue("Recent File List/File1", recent[0]);
+        settings.setValue("Recent File List/File2", recent[1]);
+    }
+    const auto listed = [&conf] {
+        QSettings settings(conf, QSettings::IniFormat);
+        return QStringList{settings.value("Recent File List/File1").toString(),
+                           settings.value("Recent File List/File2").toString()};
+    };
+
+    ASSERT_EQ(RunQuillet({QStringLiteral("-unregister")}), 0);
+    EXPECT_EQ(listed(), recent);
+
+    // A start that hands its file to the running editor.
+    CInstanceChannel running;
+    ASSERT_TRUE(running.Listen());
+    QSignalSpy received(&running, &CInstanceChannel::filesReceived);
+    QTemporaryDir dir;
+    const QString file = dir.filePath("handed.php");
+    ASSERT_TRUE(QuilletTest::WriteFile(file, "<?php ?>"));
+    QProcess second;
+    second.start(kQuillet, {file});
+    ASSERT_TRUE(QuilletTest::WaitFor([&] { return second.state() == QProcess::NotRunning; }, 30000));
+    ASSERT_EQ(received.count(), 1);
+    EXPECT_EQ(listed(), recent);
 }
 
 TEST(Startup, StaleSocketOfACrashedEditorDoesNotStopTheNextStart)
@@ -110,4 +147,45 @@ TEST(Startup, PrintToPdfRegistersAndRemembersTheFile)
     ASSERT_EQ(RunQuillet({QStringLiteral("-Unregister")}), 0);
     EXPECT_FALSE(QFile::exists(reg.DesktopEntryPath()));
     EXPECT_EQ(reg.CurrentDefault(), "");
+}
+
+TEST(Startup, PrintingThatWritesNothingEndsWithAnErrorOnStandardError)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("page.php");
+    ASSERT_TRUE(QuilletTest::WriteFile(file, "<?php echo 1; ?>\n"));
+    const struct
+    {
+        QStringList args;
+        int exitCode;
+        QString output;   // a file that must be there afterwards
+    } cases[] = {
+        {{"-pt", file, dir.filePath("missing/dir/out.pdf")}, 1, {}},
+        {{"-pt", file, "no such printer"}, 1, {}},
+        {{"-pt", dir.filePath("missing.php"), dir.filePath("x.pdf")}, 1, {}},
+        {{"-pt", file, dir.filePath("out/ok.pdf")}, 0, dir.filePath("out/ok.pdf")},
+    };
+    ASSERT_TRUE(QDir(dir.path()).mkpath("out"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        QProcess p;
+        p.start(kQuillet, c.args);
+        ASSERT_TRUE(p.waitForFinished(30000));
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(p.exitCode(), c.exitCode);
+        // Our own lines, whatever else the libraries may write there.
+        QStringList said;
+        for (const QString& line : QString::fromUtf8(p.readAllStandardError()).split(u'\n'))
+            if (line.startsWith(QLatin1String("quillet: ")))
+                said << line;
+        if (c.exitCode != 0) {
+            ASSERT_EQ(said.size(), 1) << said.join('\n').toStdString();
+            EXPECT_TRUE(said[0].contains(c.args[1])) << said[0].toStdString();
+        } else {
+            EXPECT_TRUE(said.isEmpty()) << said.join('\n').toStdString();
+            EXPECT_GT(QFileInfo(c.output).size(), 0);
+            EXPECT_TRUE(PdfText(c.output).contains("echo 1;"));
+        }
+    }
+    EXPECT_FALSE(QFile::exists(dir.filePath("x.pdf")));
 }

@@ -8,6 +8,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "AdView.h"
 #include "CodeEditCtrl.h"
 #include "CommandIds.h"
@@ -156,15 +159,79 @@ TEST_F(DocumentTest, UnreadableFileOpensNothing)
     EXPECT_TRUE(m_template.Documents().isEmpty());
 }
 
-TEST_F(DocumentTest, SavingKeepsTheFilesPermissions)
+namespace {
+struct stat StatOf(const QString& path, bool follow = true)
 {
-    ASSERT_TRUE(QuilletTest::WriteFile(Path("p.php"), "x"));
-    const auto perms = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ExeOwner;
-    ASSERT_TRUE(QFile::setPermissions(Path("p.php"), perms));
-    CQuilletDoc* doc = Open(Path("p.php"));
-    ASSERT_TRUE(doc->OnSaveDocument(Path("p.php")));
-        const QFile::Permissions ownerGroupOther(0x7077);
-    EXPECT_EQ(QFile::permissions(Path("p.php")) & ownerGroupOther, perms & ownerGroupOther);
+    struct stat st {};
+    const QByteArray native = QFile::encodeName(path);
+    EXPECT_EQ(follow ? ::stat(native.constData(), &st) : ::lstat(native.constData(), &st), 0) << native.constData();
+    return st;
+}
+} // namespace
+
+TEST_F(DocumentTest, FileWithoutWritePermissionIsRefusedAndLeftAsItWas)
+{
+    // The tests may run as the superuser, whom access() lets write anything:
+    // a file with no write bit at all must still be refused.
+    ASSERT_TRUE(QuilletTest::WriteFile(Path("ro.php"), "old\n"));
+    ASSERT_EQ(::chmod(QFile::encodeName(Path("ro.php")).constData(), 0444), 0);
+    CQuilletDoc* doc = Open(Path("ro.php"));
+    ASSERT_TRUE(doc);
+    QTest::keyClicks(doc->Editor(), "new ");
+    const ino_t inode = StatOf(Path("ro.php")).st_ino;
+
+    CScriptedResponder responder;
+    EXPECT_FALSE(doc->DoSave(Path("ro.php")));
+    EXPECT_EQ(responder.Texts(UserPrompt::Request::Message), QStringList({"保存文档失败。"}));
+    // Save offers another name instead; cancelling it saves nothing.
+    EXPECT_FALSE(doc->DoFileSave());
+    EXPECT_EQ(responder.Texts(UserPrompt::Request::SaveFile).size(), 1);
+
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(ReadFile(Path("ro.php")), "old\n");
+    EXPECT_EQ(StatOf(Path("ro.php")).st_mode & 07777, 0444u);
+    EXPECT_EQ(StatOf(Path("ro.php")).st_ino, inode);
+}
+
+TEST_F(DocumentTest, SavingKeepsTheFilesModeHardLinksAndSymbolicLinks)
+{
+    const auto edit = [this](const QString& path, const char* typed) {
+        CQuilletDoc* doc = Open(path);
+        EXPECT_TRUE(doc);
+        if (!doc)
+            return;
+        QTest::keyClicks(doc->Editor(), typed);
+        EXPECT_TRUE(doc->DoFileSave());
+        EXPECT_FALSE(doc->IsModified());
+        doc->OnCloseDocument();
+        QuilletTest::WaitFor([this] { return m_template.Documents().isEmpty(); });
+    };
+    CScriptedResponder responder;   // any prompt would be recorded, not shown
+
+    // Mode, set-group-id bit included.
+    ASSERT_TRUE(QuilletTest::WriteFile(Path("mode.php"), "m"));
+    ASSERT_EQ(::chmod(QFile::encodeName(Path("mode.php")).constData(), 02640), 0);
+    edit(Path("mode.php"), "1");
+    EXPECT_EQ(ReadFile(Path("mode.php")), "1m");
+    EXPECT_EQ(StatOf(Path("mode.php")).st_mode & 07777, 02640u);
+
+    // Two names of one file both show the new text.
+    ASSERT_TRUE(QuilletTest::WriteFile(Path("one.php"), "a long old text"));
+    ASSERT_EQ(::link(QFile::encodeName(Path("one.php")).constData(),
+                     QFile::encodeName(Path("two.php")).constData()), 0);
+    edit(Path("one.php"), "x");
+    EXPECT_EQ(ReadFile(Path("two.php")), "xa long old text");
+    EXPECT_EQ(StatOf(Path("one.php")).st_ino, StatOf(Path("two.php")).st_ino);
+    EXPECT_EQ(StatOf(Path("one.php")).st_nlink, 2u);
+
+    // A symbolic link stays a link to the file it names.
+    ASSERT_TRUE(QuilletTest::WriteFile(Path("target.php"), "t"));
+    ASSERT_TRUE(QFile::link(Path("target.php"), Path("link.php")));
+    edit(Path("link.php"), "s");
+    EXPECT_TRUE(S_ISLNK(StatOf(Path("link.php"), false).st_mode));
+    EXPECT_EQ(ReadFile(Path("target.php")), "st");
+
+    EXPECT_TRUE(responder.asked.isEmpty());
 }
 
 TEST_F(DocumentTest, CloseAsksToSaveAModifiedDocument)

@@ -5,6 +5,7 @@
 #include "ReferenceFixtures.h"
 #include "ReferenceImages.h"
 #include "ReferencePage.h"
+#include "ReferenceTables.h"
 #include "ReferenceTreeCtrl.h"
 #include "WSCSSView.h"
 #include "WSHtmlView.h"
@@ -149,6 +150,8 @@ TEST(FillReferenceTree, ItemsShowTitleImageAndIdInNameOrder)
     const QTreeWidgetItem* mid = tree->topLevelItem(0);
     EXPECT_EQ(CReferenceTreeCtrl::ItemData(mid), 9);
     EXPECT_EQ(mid->icon(0).cacheKey(), tree->Image(1).cacheKey());
+    EXPECT_EQ(CReferenceTreeCtrl::ItemKind(mid), 1);
+    EXPECT_EQ(CReferenceTreeCtrl::ItemKind(mid->child(2)), 9);
     EXPECT_EQ(CReferenceTreeCtrl::ItemData(tree->topLevelItem(2)), 3);
     EXPECT_EQ(tree->topLevelItem(2)->icon(0).cacheKey(), tree->Image(3).cacheKey());
 
@@ -180,7 +183,8 @@ TEST(FillReferenceTree, NoDatabaseLeavesTheTreeAsItWas)
 
 namespace {
 
-// A shown page of kind with three entries, the first with two children, expanded.
+// A shown page of kind with three entries, the first with two children, and
+// last a category with one entry in it; all expanded.
 struct ShownPage
 {
     CMessageRecorder frame;
@@ -190,12 +194,16 @@ struct ShownPage
     explicit ShownPage(std::unique_ptr<CReferencePage> made) : page(std::move(made))
     {
         const QString table = page->GetTableName();
+        const qint32 category = ReferenceTables::CategoryKind(page->GetKind());
+        const qint32 entry = category == 0 ? 1 : 0;
         file = std::make_unique<CReferenceDbFile>(QStringList{CreateTable(table)} + InsertRows(table, {
-            {1, QStringLiteral("first"), QStringLiteral("a"), 1, 0},
-            {2, QStringLiteral("second"), QStringLiteral("b"), 1, 0},
-            {3, QStringLiteral("third"), QStringLiteral("c"), 1, 0},
-            {11, QStringLiteral("child one"), QStringLiteral("a"), 0, 1},
-            {12, QStringLiteral("child two"), QStringLiteral("b"), 0, 1},
+            {1, QStringLiteral("first"), QStringLiteral("a"), entry, 0},
+            {2, QStringLiteral("second"), QStringLiteral("b"), entry, 0},
+            {3, QStringLiteral("third"), QStringLiteral("c"), entry, 0},
+            {11, QStringLiteral("child one"), QStringLiteral("a"), entry, 1},
+            {12, QStringLiteral("child two"), QStringLiteral("b"), entry, 1},
+            {4, QStringLiteral("02 String"), QStringLiteral("d"), category, 0},
+            {41, QStringLiteral("member"), QStringLiteral("m"), entry, 4},
         }));
         page->SetMessageTarget(&frame);
         page->Load(file->Database());
@@ -303,4 +311,42 @@ TEST(ReferencePageMessages, NoTargetNoMessageAndATargetGivenLater)
     QCoreApplication::processEvents();
     ASSERT_EQ(frame.messages.size(), 1);
     ExpectMessage(frame.messages[0], QuilletEvent::PageSelection, *shown.page);
+}
+
+TEST(ReferencePageMessages, CategoriesOpenAndCloseButShowAndInsertNothing)
+{
+    auto pages = MakeAllPages();
+    for (auto& made : pages) {
+        ShownPage shown(std::move(made));
+        SCOPED_TRACE(shown.page->metaObject()->className());
+        QWidget* viewport = shown.Tree()->viewport();
+        QTreeWidgetItem* category = shown.Tree()->topLevelItem(3);
+        ASSERT_EQ(category->text(0), "02 String");
+        ASSERT_TRUE(category->isExpanded());
+
+        // A click selects the category and posts nothing.
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, shown.CentreOf(category));
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(shown.frame.messages.isEmpty());
+        EXPECT_EQ(CReferenceTreeCtrl::SelectedItem(shown.Tree()), category);
+
+        // A double click closes it, the next one opens it again; no insertion.
+        for (const bool expanded : {false, true}) {
+            QTest::mouseDClick(viewport, Qt::LeftButton, {}, shown.CentreOf(category));
+            QTest::mouseRelease(viewport, Qt::LeftButton, {}, shown.CentreOf(category));
+            QCoreApplication::processEvents();
+            EXPECT_EQ(category->isExpanded(), expanded);
+        }
+        EXPECT_TRUE(shown.frame.messages.isEmpty());
+
+        // The entry inside it is an entry like any other.
+        QTreeWidgetItem* member = category->child(0);
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, shown.CentreOf(member));
+        QTest::mouseDClick(viewport, Qt::LeftButton, {}, shown.CentreOf(member));
+        QCoreApplication::processEvents();
+        ASSERT_EQ(shown.frame.messages.size(), 2);
+        ExpectMessage(shown.frame.messages[0], QuilletEvent::PageSelection, *shown.page);
+        ExpectMessage(shown.frame.messages[1], QuilletEvent::InsertEntry, *shown.page);
+        EXPECT_EQ(CReferenceTreeCtrl::ItemData(CReferenceTreeCtrl::SelectedItem(shown.Tree())), 41);
+    }
 }

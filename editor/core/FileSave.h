@@ -1,0 +1,26 @@
+// Writes a file's new content without changing what the file is: its mode,
+// owner and group, its hard links and the symbolic links that lead to it.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace FileSave {
+
+// True when path may be written: a file that does not exist yet, or a regular
+// file that has a write bit for someone and that this user may write. A file
+// without any write bit is refused even for the superuser, whom the system
+// itself would let through.
+bool IsWritable(const QString& path);
+
+// Replaces path's content by bytes. A file with one name is replaced as a
+// whole (written beside it, then renamed over it), so a failure leaves the old
+// content; the new file gets the old one's mode, and its owner and group where
+// the system permits. A file with several hard links is written in place so
+// that every name keeps showing it; the room for the new content is reserved
+// before the first old byte is overwritten. A symbolic link stays a link: the
+// file it leads to is written. False, with the file as it was, when path is
+// not writable (IsWritable) or anything fails.
+bool Write(const QString& path, const QByteArray& bytes);
+
+} // namespace FileSave
