@@ -31,6 +31,15 @@ const QList<Info>& Table()
         {Cmd::EditCopy, "复制(&C)", {K(Qt::CTRL | Qt::Key_C), K(Qt::CTRL | Qt::Key_Insert)}, "复制所选内容，将其放入剪贴板\n复制"},
         {Cmd::EditPaste, "粘贴(&P)", {K(Qt::CTRL | Qt::Key_V), K(Qt::SHIFT | Qt::Key_Insert)}, "插入剪贴板内容\n粘贴"},
         {Cmd::EditInsert, "插入(&I)", {K(Qt::CTRL | Qt::Key_I)}, "插入"},
+        {Cmd::EditRedo, "重做(&R)", {K(Qt::CTRL | Qt::Key_Y), K(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}, "重做上一个撤消的操作\n重做"},
+        {Cmd::EditSelectAll, "全选(&A)", {K(Qt::CTRL | Qt::Key_A)}, "选定整个文档\n全选"},
+        {Cmd::EditFind, "查找(&F)...", {K(Qt::CTRL | Qt::Key_F)}, "查找指定的文字\n查找"},
+        {Cmd::EditFindNext, "查找下一个(&N)", {K(Qt::Key_F3)}, "查找下一处上次查找的文字\n查找下一个"},
+        {Cmd::EditFindPrevious, "查找上一个", {K(Qt::SHIFT | Qt::Key_F3)}, "查找上一处上次查找的文字\n查找上一个"},
+        {Cmd::EditReplace, "替换(&E)...", {K(Qt::CTRL | Qt::Key_H)}, "用不同的文字替换指定的文字\n替换"},
+        {Cmd::EditGoToLine, "转到行(&G)...", {K(Qt::CTRL | Qt::Key_G)}, "把插入点移到指定的行\n转到行"},
+        {Cmd::CheckSyntax, "检查语法", {K(Qt::Key_F7)}, "用 PHP 检查活动文档的语法\n检查语法"},
+        {Cmd::IndentWithSpaces, "按空格缩进", {}, "回车时照搬上一行的空格和制表符，“}”退回一级\n按空格缩进"},
         {Cmd::ViewWorkspace, "工作空间", {}, "显示或隐藏工作空间\n工作空间"},
         {Cmd::ViewContextHelp, "上下文帮助", {}, "设置上下文帮助\n上下文帮助"},
         {Cmd::ViewPagePHP, "PHP", {}, nullptr},
@@ -85,7 +94,7 @@ QHash<int, QAction*> CreateActions(QObject* owner)
     }
     for (int id : {Cmd::ViewWorkspace, Cmd::ViewContextHelp, Cmd::ViewPagePHP, Cmd::ViewPageCSS,
                    Cmd::ViewPageHtml, Cmd::ViewPageJavaScript, Cmd::ViewPageCodeBlock,
-                   Cmd::ViewPageLocalSite, Cmd::ViewToolbar, Cmd::ViewStatusBar})
+                   Cmd::ViewPageLocalSite, Cmd::ViewToolbar, Cmd::ViewStatusBar, Cmd::IndentWithSpaces})
         actions.value(id)->setCheckable(true);
     return actions;
 }
@@ -132,10 +141,12 @@ MenuBars BuildMenus(QWidget* parent, const QHash<int, QAction*>& a)
     bars.withDocument = {
         bars.fileWithDoc,
         Menu(parent, QStringLiteral("编辑(&E)"), a,
-             {Cmd::EditUndo, 0, Cmd::EditCut, Cmd::EditCopy, Cmd::EditPaste, 0, Cmd::EditInsert}),
+             {Cmd::EditUndo, 0, Cmd::EditCut, Cmd::EditCopy, Cmd::EditPaste, 0, Cmd::EditInsert,
+              Cmd::EditRedo, Cmd::EditSelectAll, 0, Cmd::EditFind, Cmd::EditFindNext,
+              Cmd::EditFindPrevious, Cmd::EditReplace, Cmd::EditGoToLine, 0, Cmd::CheckSyntax}),
         Menu(parent, QStringLiteral("查看(&V)"), a, ViewItems()),
         Menu(parent, QStringLiteral("设置(&O)"), a,
-             {Cmd::NewCodeLib, Cmd::OpenCodeLib, Cmd::ImportCode, 0, Cmd::CodeStyle}),
+             {Cmd::NewCodeLib, Cmd::OpenCodeLib, Cmd::ImportCode, 0, Cmd::CodeStyle, Cmd::IndentWithSpaces}),
         bars.window,
         Menu(parent, QStringLiteral("帮助(&H)"), a, {Cmd::AppAbout})};
     return bars;
@@ -144,7 +155,8 @@ MenuBars BuildMenus(QWidget* parent, const QHash<int, QAction*>& a)
 QList<int> ToolbarOrder()
 {
     return {Cmd::FileNew, Cmd::FileOpen, Cmd::FileSave, Cmd::SaveAll, 0, Cmd::EditCut,
-            Cmd::EditCopy, Cmd::EditPaste, 0, Cmd::FilePrint, Cmd::AppAbout, 0, Cmd::ComboSlot};
+            Cmd::EditCopy, Cmd::EditPaste, Cmd::EditFind, Cmd::EditReplace, 0, Cmd::FilePrint,
+            Cmd::AppAbout, 0, Cmd::ComboSlot};
 }
 
 } // namespace FrameCommands

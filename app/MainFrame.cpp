@@ -18,6 +18,7 @@
 #include <QTimer>
 
 #include "ChildFrame.h"
+#include "EditCommands.h"
 #include "MdiWindows.h"
 #include "ColourEditor.h"
 #include "ContextHelpDlg.h"
@@ -85,6 +86,7 @@ bool CMainFrame::Create()
         connect(action, &QAction::triggered, this, [this, id] { RouteCommand(id); });
     }
     RegisterCommands();
+    new CEditCommands(this);
 
     CreateToolBar();
     CreateStatusBar();

@@ -46,6 +46,8 @@ const char* ThemeName(int id)
     case Cmd::EditCut: return "edit-cut";
     case Cmd::EditCopy: return "edit-copy";
     case Cmd::EditPaste: return "edit-paste";
+    case Cmd::EditFind: return "edit-find";
+    case Cmd::EditReplace: return "edit-find-replace";
     case Cmd::FilePrint: return "document-print";
     case Cmd::AppAbout: return "help-about";
     default: return nullptr;
@@ -102,6 +104,17 @@ QPixmap Drawn(int id)
         p.setBrush(QColor(200, 200, 210));
         p.drawRect(QRectF(4, 0, 4, 3));
         Page(p, QRectF(6, 6, 9, 9));
+        break;
+    case Cmd::EditFind:
+    case Cmd::EditReplace:
+        // A magnifying glass; over a page for replace.
+        if (id == Cmd::EditReplace)
+            Page(p, QRectF(1, 1, 9, 12));
+        p.setPen(QPen(kInk, 1.5));
+        p.setBrush(QColor(200, 225, 250));
+        p.drawEllipse(QRectF(5, 3, 7, 7));
+        p.setPen(QPen(kInk, 2.5));
+        p.drawLine(QPointF(11, 9), QPointF(14.5, 13.5));
         break;
     case Cmd::FilePrint:
         Page(p, QRectF(4, 0, 8, 6));

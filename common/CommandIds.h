@@ -24,6 +24,14 @@ constexpr int EditCut = 57635;
 constexpr int EditCopy = 57634;
 constexpr int EditPaste = 57637;
 constexpr int EditInsert = 32792;
+constexpr int EditRedo = 57644;
+constexpr int EditSelectAll = 57642;
+constexpr int EditFind = 57636;
+constexpr int EditFindNext = 57640;
+constexpr int EditReplace = 57641;
+constexpr int EditFindPrevious = 32841;
+constexpr int EditGoToLine = 32842;
+constexpr int CheckSyntax = 32843;
 // View
 constexpr int ViewWorkspace = 32771;
 constexpr int ViewContextHelp = 32772;
@@ -40,6 +48,7 @@ constexpr int NewCodeLib = 32817;
 constexpr int OpenCodeLib = 32816;
 constexpr int ImportCode = 32818;
 constexpr int CodeStyle = 32822;
+constexpr int IndentWithSpaces = 32844;
 // Window
 constexpr int WindowNew = 57648;
 constexpr int WindowCascade = 57650;

@@ -24,6 +24,8 @@ int g_nCaretLineStart = 0;
 // The editor whose typing opened the context-help list: only its changes and
 // caret moves may close the list.
 QPointer<CCodeEditCtrl> g_pListOwner;
+bool g_bIndentWithSpaces = false;
+constexpr int kSpacesPerLevel = 4;
 
 bool IsListKey(int key)
 {
@@ -259,8 +261,15 @@ void CCodeEditCtrl::OnCharTyped(int ch, QKeyEvent* event)
     DriveHelpList(ch);
 }
 
+void CCodeEditCtrl::SetIndentWithSpaces(bool on) { g_bIndentWithSpaces = on; }
+bool CCodeEditCtrl::IndentWithSpaces() { return g_bIndentWithSpaces; }
+
 void CCodeEditCtrl::RemoveBlankBeforeBrace()
 {
+    if (g_bIndentWithSpaces) {
+        TakeBackOneLevel();
+        return;
+    }
     const int start = SelectionStart();
     const int end = SelectionEnd();
     if (start != end || start <= 0)
@@ -273,8 +282,66 @@ void CCodeEditCtrl::RemoveBlankBeforeBrace()
     }
 }
 
+void CCodeEditCtrl::TakeBackOneLevel()
+{
+    const int caret = SelectionStart();
+    if (caret != SelectionEnd())
+        return;
+    const long line = SendScintilla(SCI_LINEFROMPOSITION, static_cast<unsigned long>(caret));
+    const int lineStart = static_cast<int>(SendScintilla(SCI_POSITIONFROMLINE, static_cast<unsigned long>(line)));
+    const int lineEnd = static_cast<int>(SendScintilla(SCI_GETLINEENDPOSITION, static_cast<unsigned long>(line)));
+    // Only on a line of nothing but blanks: a brace after code stays where typed.
+    for (int pos = lineStart; pos < lineEnd; ++pos) {
+        const int c = static_cast<int>(SendScintilla(SCI_GETCHARAT, static_cast<unsigned long>(pos)));
+        if (c != ' ' && c != '\t')
+            return;
+    }
+    int from = caret;
+    if (from > lineStart && SendScintilla(SCI_GETCHARAT, static_cast<unsigned long>(from - 1)) == '\t') {
+        --from;
+    } else {
+        while (from > lineStart && caret - from < kSpacesPerLevel &&
+               SendScintilla(SCI_GETCHARAT, static_cast<unsigned long>(from - 1)) == ' ')
+            --from;
+    }
+    if (from < caret) {
+        SetSelection(from, caret);
+        SendScintilla(SCI_CLEAR);
+    }
+}
+
+void CCodeEditCtrl::IndentNewLineWithBlanks()
+{
+    const long caret = SelectionEnd();
+    const long line = SendScintilla(SCI_LINEFROMPOSITION, static_cast<unsigned long>(caret));
+    if (line <= 0)
+        return;
+    const long prevStart = SendScintilla(SCI_POSITIONFROMLINE, static_cast<unsigned long>(line - 1));
+    const long prevEnd = SendScintilla(SCI_GETLINEENDPOSITION, static_cast<unsigned long>(line - 1));
+    QByteArray prev;
+    for (long pos = prevStart; pos < prevEnd; ++pos)
+        prev.append(static_cast<char>(SendScintilla(SCI_GETCHARAT, static_cast<unsigned long>(pos))));
+    qsizetype lead = 0;
+    while (lead < prev.size() && (prev.at(lead) == ' ' || prev.at(lead) == '\t'))
+        ++lead;
+    QByteArray indent = prev.left(lead);
+    const QByteArray code = prev.trimmed();
+    if (code.startsWith('{') || code.endsWith('{')) {
+        const bool tabs = !indent.isEmpty() && indent.count('\t') == indent.size();
+        indent += tabs ? QByteArray("\t") : QByteArray(kSpacesPerLevel, ' ');
+    }
+    if (!indent.isEmpty()) {
+        SetSelection(static_cast<int>(caret), static_cast<int>(caret));
+        ReplaceSelection(indent);
+    }
+}
+
 void CCodeEditCtrl::IndentNewLine()
 {
+    if (g_bIndentWithSpaces) {
+        IndentNewLineWithBlanks();
+        return;
+    }
     const long caret = SelectionEnd();
     const long line = SendScintilla(SCI_LINEFROMPOSITION, static_cast<unsigned long>(SelectionStart()));
     if (line <= 0)

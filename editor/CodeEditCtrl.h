@@ -34,6 +34,11 @@ public:
     void ReplaceSelection(const QByteArray& utf8);
     bool CanPaste() const;
 
+    // Indentation with spaces (a setting, off by default): Enter repeats the
+    // previous line's blanks as they are and "}" takes back a whole level.
+    static void SetIndentWithSpaces(bool on);
+    static bool IndentWithSpaces();
+
     // The line start recorded by the last change notification of any editor.
     static int CaretLineStart();
     static void ResetCaretLineStart(int value = 0);
@@ -55,6 +60,8 @@ private:
     void OnCharTyped(int ch, QKeyEvent* event);
     void RemoveBlankBeforeBrace();
     void IndentNewLine();
+    void IndentNewLineWithBlanks();
+    void TakeBackOneLevel();
     void DriveHelpList(int ch);
     void HideHelpListIfCaretLeft();
     void OnModified(int position, int type);

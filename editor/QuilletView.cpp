@@ -72,6 +72,9 @@ void CQuilletView::RegisterCommands()
                   [this](CCmdUI& ui) { ui.enabled = m_pEditor->CanPaste(); });
     Commands().On(Cmd::EditUndo, [this] { m_pEditor->undo(); },
                   [this](CCmdUI& ui) { ui.enabled = m_pEditor->isUndoAvailable(); });
+    Commands().On(Cmd::EditRedo, [this] { m_pEditor->redo(); },
+                  [this](CCmdUI& ui) { ui.enabled = m_pEditor->isRedoAvailable(); });
+    Commands().On(Cmd::EditSelectAll, [this] { m_pEditor->selectAll(); });
     Commands().On(Cmd::EditInsert, [this] { OnEditInsert(); }, [](CCmdUI& ui) {
         IContextHelpList* list = EditorHost::HelpList();
         ui.enabled = list && list->IsListVisible();

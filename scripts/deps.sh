@@ -8,6 +8,7 @@ QUILLET_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wqy-microhei qt6-translations-l10n
   poppler-utils xvfb xauth
+  php-cli
 )
 
 quillet_install_deps() {

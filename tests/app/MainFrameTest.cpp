@@ -118,7 +118,8 @@ TEST_F(MainFrameTest, ToolbarOrderAndComboSlot)
             ids << -1;   // the combo box's place
     }
     EXPECT_EQ(ids, QList<int>({Cmd::FileNew, Cmd::FileOpen, Cmd::FileSave, Cmd::SaveAll, 0,
-                               Cmd::EditCut, Cmd::EditCopy, Cmd::EditPaste, 0, Cmd::FilePrint,
+                               Cmd::EditCut, Cmd::EditCopy, Cmd::EditPaste, Cmd::EditFind,
+                               Cmd::EditReplace, 0, Cmd::FilePrint,
                                Cmd::AppAbout, 0, -1}));
     QComboBox* combo = Frame()->ToolBar()->Combo();
     ASSERT_TRUE(combo);

@@ -1,0 +1,103 @@
+#include "EditCommands.h"
+
+#include <QSettings>
+#include <QStatusBar>
+
+#include "CodeEditCtrl.h"
+#include "CommandIds.h"
+#include "EditorSearch.h"
+#include "FindReplaceDlg.h"
+#include "GoToLineDlg.h"
+#include "MainFrame.h"
+#include "PhpSyntaxCheck.h"
+#include "QuilletView.h"
+#include "UserPrompt.h"
+
+namespace {
+const QString kIndentKey = QStringLiteral("Settings/IndentWithSpaces");
+constexpr int kStatusMs = 8000;
+}
+
+CEditCommands::CEditCommands(CMainFrame* frame)
+    : QObject(frame), m_pFrame(frame),
+      m_pFindDlg(new CFindReplaceDlg(
+          [frame]() -> QsciScintilla* {
+              CQuilletView* view = frame->ActiveView();
+              return view ? view->Editor() : nullptr;
+          },
+          frame)),
+      m_pSyntaxCheck(new CPhpSyntaxCheck(this))
+{
+    connect(m_pFindDlg, &CFindReplaceDlg::statusMessage, this, &CEditCommands::ShowStatus);
+    const auto withEditor = [frame](CCmdUI& ui) { ui.enabled = frame->ActiveView() != nullptr; };
+    CCommandMap& commands = frame->Commands();
+    commands.On(Cmd::EditFind, [this] { m_pFindDlg->Open(false); }, withEditor);
+    commands.On(Cmd::EditReplace, [this] { m_pFindDlg->Open(true); }, withEditor);
+    commands.On(Cmd::EditFindNext, [this] {
+        if (!m_pFindDlg->Repeat(false))
+            m_pFindDlg->Open(false);
+    }, withEditor);
+    commands.On(Cmd::EditFindPrevious, [this] {
+        if (!m_pFindDlg->Repeat(true))
+            m_pFindDlg->Open(false);
+    }, withEditor);
+    commands.On(Cmd::EditGoToLine, [this] { OnGoToLine(); }, withEditor);
+    commands.On(Cmd::CheckSyntax, [this] { OnCheckSyntax(); }, withEditor);
+
+    CCodeEditCtrl::SetIndentWithSpaces(QSettings().value(kIndentKey, false).toBool());
+    commands.On(Cmd::IndentWithSpaces, [] {
+        const bool on = !CCodeEditCtrl::IndentWithSpaces();
+        CCodeEditCtrl::SetIndentWithSpaces(on);
+        QSettings().setValue(kIndentKey, on);
+    }, [](CCmdUI& ui) { ui.checked = CCodeEditCtrl::IndentWithSpaces(); });
+
+    connect(m_pSyntaxCheck, &CPhpSyntaxCheck::failed, this, [this](const QString& message) {
+        UserPrompt::ShowMessage(m_pFrame, message);
+    });
+    connect(m_pSyntaxCheck, &CPhpSyntaxCheck::checked, this,
+            [this](QsciScintilla* editor, const CPhpLintResult& result) {
+                CPhpSyntaxCheck::ClearMarks(editor);
+                if (result.bClean) {
+                    ShowStatus(QStringLiteral("没有发现语法错误"));
+                    return;
+                }
+                if (result.nLine > 0) {
+                    CPhpSyntaxCheck::MarkLine(editor, result.nLine);
+                    EditorSearch::GoToLine(editor, result.nLine);
+                    editor->setFocus();
+                    ShowStatus(QStringLiteral("第 %1 行: %2").arg(result.nLine).arg(result.strMessage));
+                } else {
+                    ShowStatus(result.strMessage);
+                }
+            });
+}
+
+void CEditCommands::ShowStatus(const QString& text)
+{
+    m_pFrame->statusBar()->showMessage(text, kStatusMs);
+}
+
+void CEditCommands::OnGoToLine()
+{
+    CQuilletView* view = m_pFrame->ActiveView();
+    if (!view)
+        return;
+    QsciScintilla* editor = view->Editor();
+    int line = 0, index = 0;
+    editor->getCursorPosition(&line, &index);
+    if (const std::optional<int> chosen = CGoToLineDlg::Ask(m_pFrame, line + 1, editor->lines()))
+        EditorSearch::GoToLine(editor, *chosen);
+    editor->setFocus();
+}
+
+void CEditCommands::OnCheckSyntax()
+{
+    CQuilletView* view = m_pFrame->ActiveView();
+    if (!view)
+        return;
+    if (!m_pSyntaxCheck->Start(view->Editor()))
+        UserPrompt::ShowMessage(m_pFrame,
+                                QStringLiteral("找不到 PHP 解释器，无法检查语法。\n请安装 PHP（Debian 的 php-cli），"
+                                               "或在 ~/.config/Fennroth/Quillet.conf 的 [Settings] 中用 "
+                                               "PhpPath 指定它的路径。"));
+}

@@ -1,0 +1,180 @@
+#include "FindReplaceDlg.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QVBoxLayout>
+#include <Qsci/qsciscintilla.h>
+
+#include "core/FindHistory.h"
+
+namespace {
+const QString kHistoryKey = QStringLiteral("Find/History");
+}
+
+CFindReplaceDlg::CFindReplaceDlg(EditorProvider activeEditor, QWidget* parent)
+    : QDialog(parent), m_activeEditor(std::move(activeEditor))
+{
+    setObjectName(QStringLiteral("findReplaceDlg"));
+    setModal(false);
+    m_pFind = new QComboBox(this);
+    m_pFind->setObjectName(QStringLiteral("findWhat"));
+    m_pFind->setEditable(true);
+    m_pFind->setInsertPolicy(QComboBox::NoInsert);
+    m_pFind->setMinimumContentsLength(30);
+    m_pFind->setMaxCount(FindHistory::kMaxEntries);
+    m_pFind->addItems(FindHistory::Clean(QSettings().value(kHistoryKey).toStringList()));
+    m_pFind->setCurrentIndex(-1);
+    m_pReplace = new QLineEdit(this);
+    m_pReplace->setObjectName(QStringLiteral("replaceWith"));
+    auto* findLabel = new QLabel(QStringLiteral("查找内容:"), this);
+    findLabel->setBuddy(m_pFind);
+    m_pReplaceLabel = new QLabel(QStringLiteral("替换为:"), this);
+    m_pReplaceLabel->setBuddy(m_pReplace);
+
+    m_pMatchCase = new QCheckBox(QStringLiteral("区分大小写"), this);
+    m_pWholeWord = new QCheckBox(QStringLiteral("全字匹配"), this);
+    m_pRegExp = new QCheckBox(QStringLiteral("正则表达式"), this);
+    m_pBackward = new QCheckBox(QStringLiteral("向上"), this);
+
+    auto* findNext = new QPushButton(QStringLiteral("查找下一个"), this);
+    findNext->setDefault(true);
+    m_pReplaceButton = new QPushButton(QStringLiteral("替换"), this);
+    m_pReplaceAllButton = new QPushButton(QStringLiteral("全部替换"), this);
+    auto* close = new QPushButton(QStringLiteral("关闭"), this);
+    for (QPushButton* b : {findNext, m_pReplaceButton, m_pReplaceAllButton, close})
+        b->setAutoDefault(false);
+    findNext->setDefault(true);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(findLabel, 0, 0);
+    grid->addWidget(m_pFind, 0, 1);
+    grid->addWidget(m_pReplaceLabel, 1, 0);
+    grid->addWidget(m_pReplace, 1, 1);
+    auto* options = new QVBoxLayout;
+    for (QCheckBox* c : {m_pMatchCase, m_pWholeWord, m_pRegExp, m_pBackward})
+        options->addWidget(c);
+    grid->addLayout(options, 2, 1);
+    auto* buttons = new QVBoxLayout;
+    for (QPushButton* b : {findNext, m_pReplaceButton, m_pReplaceAllButton, close})
+        buttons->addWidget(b);
+    buttons->addStretch();
+    grid->addLayout(buttons, 0, 2, 3, 1);
+    setTabOrder(m_pFind, m_pReplace);
+
+    connect(findNext, &QPushButton::clicked, this, &CFindReplaceDlg::OnFindNext);
+    connect(m_pReplaceButton, &QPushButton::clicked, this, &CFindReplaceDlg::OnReplace);
+    connect(m_pReplaceAllButton, &QPushButton::clicked, this, &CFindReplaceDlg::OnReplaceAll);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void CFindReplaceDlg::Open(bool replace)
+{
+    m_bReplace = replace;
+    setWindowTitle(replace ? QStringLiteral("替换") : QStringLiteral("查找"));
+    for (QWidget* w : {static_cast<QWidget*>(m_pReplaceLabel), static_cast<QWidget*>(m_pReplace),
+                       static_cast<QWidget*>(m_pReplaceButton), static_cast<QWidget*>(m_pReplaceAllButton)})
+        w->setVisible(replace);
+    QString prefill = m_lastSearch.strText;
+    if (QsciScintilla* editor = m_activeEditor ? m_activeEditor() : nullptr) {
+        const QString selected = editor->selectedText();
+        if (!selected.isEmpty() && !selected.contains(u'\n') && !selected.contains(u'\r'))
+            prefill = selected;
+    }
+    m_pFind->setEditText(prefill);
+    adjustSize();
+    show();
+    raise();
+    activateWindow();
+    m_pFind->setFocus(Qt::ShortcutFocusReason);
+    m_pFind->lineEdit()->selectAll();
+}
+
+CFindOptions CFindReplaceDlg::Options() const
+{
+    CFindOptions o;
+    o.strText = m_pFind->currentText();
+    o.bMatchCase = m_pMatchCase->isChecked();
+    o.bWholeWord = m_pWholeWord->isChecked();
+    o.bRegExp = m_pRegExp->isChecked();
+    o.bBackward = m_pBackward->isChecked();
+    return o;
+}
+
+void CFindReplaceDlg::Remember(const CFindOptions& options)
+{
+    m_lastSearch = options;
+    QSettings settings;
+    const QStringList history =
+        FindHistory::Add(FindHistory::Clean(settings.value(kHistoryKey).toStringList()), options.strText);
+    settings.setValue(kHistoryKey, history);
+    // The drop-down follows without losing what is typed in it.
+    const QString typed = m_pFind->currentText();
+    m_pFind->clear();
+    m_pFind->addItems(history);
+    m_pFind->setEditText(typed);
+}
+
+void CFindReplaceDlg::ReportNotFound(const QString& text)
+{
+    emit statusMessage(QStringLiteral("找不到“%1”").arg(text));
+}
+
+void CFindReplaceDlg::OnFindNext()
+{
+    const CFindOptions o = Options();
+    if (o.strText.isEmpty())
+        return;
+    Remember(o);
+    QsciScintilla* editor = m_activeEditor ? m_activeEditor() : nullptr;
+    if (editor && !EditorSearch::FindNext(editor, o))
+        ReportNotFound(o.strText);
+}
+
+bool CFindReplaceDlg::Repeat(bool backward)
+{
+    if (m_lastSearch.strText.isEmpty())
+        return false;
+    CFindOptions o = m_lastSearch;
+    o.bBackward = backward;
+    QsciScintilla* editor = m_activeEditor ? m_activeEditor() : nullptr;
+    if (editor && !EditorSearch::FindNext(editor, o))
+        ReportNotFound(o.strText);
+    return true;
+}
+
+void CFindReplaceDlg::OnReplace()
+{
+    const CFindOptions o = Options();
+    if (o.strText.isEmpty())
+        return;
+    Remember(o);
+    QsciScintilla* editor = m_activeEditor ? m_activeEditor() : nullptr;
+    if (!editor)
+        return;
+    const long before = editor->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART);
+    const bool replaced = EditorSearch::ReplaceSelected(editor, o, m_pReplace->text());
+    if (!replaced && editor->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART) == before &&
+        !editor->hasSelectedText())
+        ReportNotFound(o.strText);
+}
+
+void CFindReplaceDlg::OnReplaceAll()
+{
+    const CFindOptions o = Options();
+    if (o.strText.isEmpty())
+        return;
+    Remember(o);
+    QsciScintilla* editor = m_activeEditor ? m_activeEditor() : nullptr;
+    if (!editor)
+        return;
+    const int count = EditorSearch::ReplaceAll(editor, o, m_pReplace->text());
+    if (count == 0)
+        ReportNotFound(o.strText);
+    else
+        emit statusMessage(QStringLiteral("已替换 %1 处。").arg(count));
+}

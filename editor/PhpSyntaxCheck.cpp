@@ -1,0 +1,116 @@
+#include "PhpSyntaxCheck.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTimer>
+#include <Qsci/qsciscintilla.h>
+
+namespace {
+// php's verdict on a page is a few lines; anything past this is not read.
+constexpr qsizetype kMaxOutput = 64 * 1024;
+}
+
+CPhpSyntaxCheck::CPhpSyntaxCheck(QObject* parent) : QObject(parent), m_pTimer(new QTimer(this))
+{
+    m_pTimer->setSingleShot(true);
+    connect(m_pTimer, &QTimer::timeout, this, [this] {
+        Stop();
+        emit failed(QStringLiteral("语法检查超过 %1 秒没有结束，已停止。").arg(kTimeoutMs / 1000));
+    });
+}
+
+CPhpSyntaxCheck::~CPhpSyntaxCheck()
+{
+    Stop();
+}
+
+QString CPhpSyntaxCheck::FindPhp()
+{
+    const QString configured = QSettings().value(QStringLiteral("Settings/PhpPath")).toString();
+    if (!configured.isEmpty()) {
+        const QFileInfo info(configured);
+        return info.isFile() && info.isExecutable() ? info.absoluteFilePath() : QString();
+    }
+    return QStandardPaths::findExecutable(QStringLiteral("php"));
+}
+
+bool CPhpSyntaxCheck::IsRunning() const
+{
+    return m_pProcess != nullptr;
+}
+
+void CPhpSyntaxCheck::Stop()
+{
+    m_pTimer->stop();
+    if (!m_pProcess)
+        return;
+    QProcess* process = m_pProcess;
+    m_pProcess = nullptr;
+    process->disconnect(this);
+    process->kill();
+    process->waitForFinished(1000);
+    process->deleteLater();
+}
+
+bool CPhpSyntaxCheck::Start(QsciScintilla* editor)
+{
+    Stop();
+    const QString php = FindPhp();
+    if (php.isEmpty() || !editor)
+        return false;
+    m_pEditor = editor;
+    m_output.clear();
+    m_pProcess = new QProcess(this);
+    m_pProcess->setProcessChannelMode(QProcess::MergedChannels);
+    connect(m_pProcess, &QProcess::readyRead, this, [this] {
+        const QByteArray more = m_pProcess->readAll();
+        if (m_output.size() < kMaxOutput)
+            m_output += more.left(kMaxOutput - m_output.size());
+    });
+    connect(m_pProcess, &QProcess::finished, this, &CPhpSyntaxCheck::OnFinished);
+    connect(m_pProcess, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart)
+            return;
+        Stop();
+        emit failed(QStringLiteral("无法启动 PHP 解释器。"));
+    });
+    // Errors shown on php's own output, whatever its ini says; no ini of the
+    // user's project is read.
+    m_pProcess->start(php, {QStringLiteral("-n"), QStringLiteral("-d"), QStringLiteral("display_errors=1"),
+                            QStringLiteral("-l")});
+    m_pProcess->write(editor->text().toUtf8());
+    m_pProcess->closeWriteChannel();
+    m_pTimer->start(kTimeoutMs);
+    return true;
+}
+
+void CPhpSyntaxCheck::OnFinished()
+{
+    if (!m_pProcess)
+        return;
+    m_output += m_pProcess->readAll().left(kMaxOutput);
+    const int code = m_pProcess->exitStatus() == QProcess::NormalExit ? m_pProcess->exitCode() : -1;
+    m_pTimer->stop();
+    m_pProcess->deleteLater();
+    m_pProcess = nullptr;
+    const CPhpLintResult result = ParsePhpLintOutput(QString::fromUtf8(m_output), code);
+    if (m_pEditor)
+        emit checked(m_pEditor, result);
+}
+
+void CPhpSyntaxCheck::MarkLine(QsciScintilla* editor, int line)
+{
+    editor->markerDefine(QsciScintilla::Circle, kErrorMarker);
+    editor->setMarkerBackgroundColor(QColor(220, 40, 40), kErrorMarker);
+    editor->setMarkerForegroundColor(QColor(150, 0, 0), kErrorMarker);
+    editor->setMarginWidth(1, 14);
+    editor->markerAdd(line - 1, kErrorMarker);
+}
+
+void CPhpSyntaxCheck::ClearMarks(QsciScintilla* editor)
+{
+    editor->markerDeleteAll(kErrorMarker);
+    editor->setMarginWidth(1, 0);
+}

@@ -1,0 +1,202 @@
+// Find, replace, go to line, the syntax check and the indentation setting
+// through the real main frame's commands.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "CodeEditCtrl.h"
+#include "CommandIds.h"
+#include "DocTemplate.h"
+#include "EditCommands.h"
+#include "FindReplaceDlg.h"
+#include "GoToLineDlg.h"
+#include "MainFrame.h"
+#include "PhpSyntaxCheck.h"
+#include "QuilletApp.h"
+#include "QuilletDoc.h"
+#include "ScriptedResponder.h"
+#include "TestSupport.h"
+
+namespace {
+
+CMainFrame* Frame() { return static_cast<CQuilletApp*>(qApp)->MainFrame(); }
+CDocTemplate* Docs() { return static_cast<CQuilletApp*>(qApp)->DocTemplate(); }
+CFindReplaceDlg* FindDlg() { return Frame()->findChild<CEditCommands*>()->FindDialog(); }
+
+class EditCommandsTest : public testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(Docs()->Documents().isEmpty()); }
+    void TearDown() override
+    {
+        FindDlg()->hide();
+        CScriptedResponder discard;
+        discard.answers = QList<UserPrompt::Answer>(4, UserPrompt::Answer::No);
+        Docs()->CloseAllDocuments();
+        QuilletTest::WaitFor([] { return Docs()->Documents().isEmpty(); });
+        QSettings().remove(QStringLiteral("Settings/PhpPath"));
+    }
+    CQuilletDoc* Open(const QByteArray& bytes)
+    {
+        const QString path = m_dir.filePath(QStringLiteral("page%1.php").arg(++m_nFiles));
+        EXPECT_TRUE(QuilletTest::WriteFile(path, bytes));
+        return Docs()->OpenDocumentFile(path);
+    }
+    void Run(int id)
+    {
+        Frame()->UpdateCommandStates();
+        ASSERT_TRUE(Frame()->Action(id)->isEnabled()) << id;
+        Frame()->Action(id)->trigger();
+        QCoreApplication::processEvents();
+    }
+    static QString Status() { return Frame()->statusBar()->currentMessage(); }
+
+    QTemporaryDir m_dir;
+    int m_nFiles = 0;
+};
+
+} // namespace
+
+TEST_F(EditCommandsTest, EditMenuHoldsTheNewCommandsGreyedWithoutAnEditor)
+{
+    const QList<int> ids = {Cmd::EditFind, Cmd::EditFindNext, Cmd::EditFindPrevious,
+                            Cmd::EditReplace, Cmd::EditGoToLine, Cmd::CheckSyntax};
+    Frame()->UpdateCommandStates();
+    for (int id : ids)
+        EXPECT_FALSE(Frame()->Action(id)->isEnabled()) << id;
+    CQuilletDoc* doc = Docs()->NewDocument();
+    Frame()->UpdateCommandStates();
+    for (int id : ids)
+        EXPECT_TRUE(Frame()->Action(id)->isEnabled()) << id;
+    EXPECT_FALSE(Frame()->Action(Cmd::EditRedo)->isEnabled());
+    QTest::keyClicks(doc->Editor(), "ab");
+    doc->Editor()->undo();
+    Frame()->UpdateCommandStates();
+    EXPECT_TRUE(Frame()->Action(Cmd::EditRedo)->isEnabled());
+    Run(Cmd::EditRedo);
+    EXPECT_EQ(doc->Editor()->WholeText(), "ab");
+    EXPECT_EQ(Frame()->Action(Cmd::EditRedo)->shortcuts().size(), 2);
+    EXPECT_EQ(Frame()->Action(Cmd::EditFindNext)->shortcut(), QKeySequence(Qt::Key_F3));
+}
+
+TEST_F(EditCommandsTest, FindOpensPrefilledAndTellsWhatItCannotFind)
+{
+    CQuilletDoc* doc = Open("<?php\n$total = 0;\necho $total;\n");
+    CCodeEditCtrl* editor = doc->Editor();
+    editor->SetSelection(7, 12);   // "total"
+    Run(Cmd::EditFind);
+    ASSERT_TRUE(FindDlg()->isVisible());
+    EXPECT_EQ(FindDlg()->windowTitle(), "查找");
+    EXPECT_EQ(FindDlg()->FindBox()->currentText(), "total");
+    EXPECT_TRUE(FindDlg()->FindBox()->lineEdit()->hasSelectedText());
+    EXPECT_FALSE(FindDlg()->ReplaceBox()->isVisible());
+    FindDlg()->OnFindNext();
+    EXPECT_EQ(editor->SelectionStart(), 24);
+    Run(Cmd::EditFindNext);   // F3: round to the first again
+    EXPECT_EQ(editor->SelectionStart(), 7);
+    Run(Cmd::EditFindPrevious);
+    EXPECT_EQ(editor->SelectionStart(), 24);
+    EXPECT_EQ(QSettings().value("Find/History").toStringList().value(0), "total");
+
+    FindDlg()->FindBox()->setEditText("nowhere");
+    FindDlg()->OnFindNext();
+    EXPECT_EQ(Status(), "找不到“nowhere”");
+    EXPECT_EQ(editor->SelectionStart(), 24);
+    // Escape closes it.
+    QTest::keyClick(FindDlg(), Qt::Key_Escape);
+    EXPECT_FALSE(FindDlg()->isVisible());
+}
+
+TEST_F(EditCommandsTest, ReplaceAllInAGb18030FileChangesOnlyTheMatches)
+{
+    // "中文" in GB18030 around the matches: the bytes must come back as they were.
+    const QByteArray original = "<?php\r\n// \xD6\xD0\xCE\xC4 abc\r\n$abc = '\xD6\xD0" "abc';\r\n";
+    CQuilletDoc* doc = Open(original);
+    Run(Cmd::EditReplace);
+    EXPECT_EQ(FindDlg()->windowTitle(), "替换");
+    EXPECT_TRUE(FindDlg()->ReplaceBox()->isVisible());
+    FindDlg()->FindBox()->setEditText("abc");
+    FindDlg()->ReplaceBox()->setText("xyz");
+    FindDlg()->OnReplaceAll();
+    EXPECT_EQ(Status(), "已替换 3 处。");
+    ASSERT_TRUE(doc->DoFileSave());
+    QByteArray expected = original;
+    expected.replace("abc", "xyz");
+    EXPECT_EQ(QuilletTest::ReadFile(doc->GetPathName()), expected);
+    doc->Editor()->undo();   // one step takes all three back
+    EXPECT_EQ(doc->Editor()->WholeText().count("abc"), 3);
+}
+
+TEST_F(EditCommandsTest, GoToLineAsksWithinTheDocumentsLines)
+{
+    CGoToLineDlg dlg(2, 40, Frame());
+    QSpinBox* box = dlg.LineBox();
+    EXPECT_EQ(box->minimum(), 1);
+    EXPECT_EQ(box->maximum(), 40);
+    box->selectAll();
+    QTest::keyClicks(box, "99");   // out of range: refused as typed
+    EXPECT_LE(box->value(), 40);
+    box->selectAll();
+    QTest::keyClicks(box, "17");
+    EXPECT_EQ(dlg.Line(), 17);
+}
+
+TEST_F(EditCommandsTest, SyntaxCheckMarksTheLineOrSaysItIsClean)
+{
+    CQuilletDoc* doc = Open("<?php\n$a = 1;\n");
+    // Without an interpreter: a message says so and where to name one.
+    QSettings().setValue("Settings/PhpPath", m_dir.filePath("no-such-php"));
+    {
+        CScriptedResponder responder;
+        Run(Cmd::CheckSyntax);
+        ASSERT_EQ(responder.Texts(UserPrompt::Request::Message).size(), 1);
+        EXPECT_TRUE(responder.Texts(UserPrompt::Request::Message).first().contains("PhpPath"));
+    }
+    QSettings().remove("Settings/PhpPath");
+    if (CPhpSyntaxCheck::FindPhp().isEmpty())
+        GTEST_SKIP() << "no php interpreter on this machine";
+
+    CPhpSyntaxCheck* check = Frame()->findChild<CEditCommands*>()->SyntaxCheck();
+    Run(Cmd::CheckSyntax);
+    ASSERT_TRUE(QuilletTest::WaitFor([check] { return !check->IsRunning(); }, 15000));
+    EXPECT_EQ(Status(), "没有发现语法错误");
+
+    // The text as it stands, unsaved, is checked.
+    doc->Editor()->SetWholeText("<?php\n$a = 1;\n$b = ;\necho $a;\n");
+    Run(Cmd::CheckSyntax);
+    ASSERT_TRUE(QuilletTest::WaitFor([check] { return !check->IsRunning(); }, 15000));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(Status().startsWith("第 3 行")) << Status().toStdString();
+    int line = 0, index = 0;
+    doc->Editor()->getCursorPosition(&line, &index);
+    EXPECT_EQ(line, 2);
+    EXPECT_EQ(doc->Editor()->markersAtLine(2) & (1 << CPhpSyntaxCheck::kErrorMarker),
+              1 << CPhpSyntaxCheck::kErrorMarker);
+    EXPECT_EQ(QuilletTest::ReadFile(doc->GetPathName()), "<?php\n$a = 1;\n");
+}
+
+TEST_F(EditCommandsTest, IndentationSettingIsAKeptCheckItem)
+{
+    Docs()->NewDocument();
+    Frame()->UpdateCommandStates();
+    QAction* item = Frame()->Action(Cmd::IndentWithSpaces);
+    EXPECT_FALSE(item->isChecked());
+    Run(Cmd::IndentWithSpaces);
+    Frame()->UpdateCommandStates();
+    EXPECT_TRUE(item->isChecked());
+    EXPECT_TRUE(CCodeEditCtrl::IndentWithSpaces());
+    EXPECT_TRUE(QSettings().value("Settings/IndentWithSpaces").toBool());
+    Run(Cmd::IndentWithSpaces);
+    EXPECT_FALSE(CCodeEditCtrl::IndentWithSpaces());
+}

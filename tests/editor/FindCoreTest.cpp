@@ -1,0 +1,56 @@
+#include <gtest/gtest.h>
+
+#include "core/FindHistory.h"
+#include "core/PhpLintResult.h"
+
+TEST(FindHistory, NewestFirstWithoutRepeatsAndAtMostTwenty)
+{
+    QStringList h = FindHistory::Add({"b", "a"}, "a");
+    EXPECT_EQ(h, QStringList({"a", "b"}));
+    EXPECT_EQ(FindHistory::Add(h, ""), h);
+    for (int i = 0; i < 30; ++i)
+        h = FindHistory::Add(h, QString::number(i));
+    ASSERT_EQ(h.size(), FindHistory::kMaxEntries);
+    EXPECT_EQ(h.first(), "29");
+    EXPECT_EQ(h.last(), "10");
+    // What the settings file holds may be anything.
+    QStringList stored = {"", "x", "x", QString(5000, u'y')};
+    for (int i = 0; i < 40; ++i)
+        stored << QStringLiteral("s%1").arg(i);
+    const QStringList clean = FindHistory::Clean(stored);
+    EXPECT_EQ(clean.size(), FindHistory::kMaxEntries);
+    EXPECT_EQ(clean.first(), "x");
+    EXPECT_EQ(clean.at(1), "s0");
+}
+
+TEST(PhpLintResult, CleanErrorsAndOtherMessages)
+{
+    struct Case
+    {
+        const char* output;
+        int exitCode;
+        bool clean;
+        int line;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"No syntax errors detected in Standard input code\n", 0, true, 0, ""},
+        {"PHP Parse error:  syntax error, unexpected token \"}\" in Standard input code on line 3\n"
+         "\nParse error: syntax error, unexpected token \"}\" in Standard input code on line 3\n"
+         "Errors parsing Standard input code\n",
+         255, false, 3, "Parse error: syntax error, unexpected token \"}\""},
+        {"PHP Fatal error:  Cannot redeclare f() (previously declared in Standard input code:2) in "
+         "Standard input code on line 4\n",
+         255, false, 4, "Fatal error: Cannot redeclare f() (previously declared in Standard input code:2)"},
+        {"Could not open input file\n", 1, false, 0, "Could not open input file"},
+        // A zero exit code without php's clean verdict is no verdict.
+        {"", 0, false, 0, ""},
+    };
+    for (const Case& c : cases) {
+        const CPhpLintResult r = ParsePhpLintOutput(QString::fromUtf8(c.output), c.exitCode);
+        EXPECT_EQ(r.bClean, c.clean) << c.output;
+        EXPECT_EQ(r.nLine, c.line) << c.output;
+        if (!c.clean)
+            EXPECT_EQ(r.strMessage, QString::fromUtf8(c.message)) << c.output;
+    }
+}
