@@ -87,6 +87,7 @@ void CEditCommands::OnGoToLine()
     editor->getCursorPosition(&line, &index);
     if (const std::optional<int> chosen = CGoToLineDlg::Ask(m_pFrame, line + 1, editor->lines()))
         EditorSearch::GoToLine(editor, *chosen);
+    editor->window()->activateWindow();
     editor->setFocus();
 }
 

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -177,4 +178,15 @@ void CFindReplaceDlg::OnReplaceAll()
         ReportNotFound(o.strText);
     else
         emit statusMessage(QStringLiteral("已替换 %1 处。").arg(count));
+}
+
+void CFindReplaceDlg::hideEvent(QHideEvent* event)
+{
+    QDialog::hideEvent(event);
+    if (event->spontaneous())
+        return;
+    if (QsciScintilla* editor = m_activeEditor ? m_activeEditor() : nullptr) {
+        editor->window()->activateWindow();
+        editor->setFocus(Qt::OtherFocusReason);
+    }
 }

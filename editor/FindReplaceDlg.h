@@ -39,6 +39,10 @@ public:
     void OnReplace();
     void OnReplaceAll();
 
+protected:
+    // Closing gives the keyboard back to the editor the dialog worked on.
+    void hideEvent(QHideEvent* event) override;
+
 signals:
     // A text for the status bar ("找不到“…”", "已替换 N 处。").
     void statusMessage(const QString& text);
