@@ -26,6 +26,7 @@ const QList<Info>& Table()
         {Cmd::FileMruFirst, "最近文件", {}, "打开该文档"},
         {Cmd::AppExit, "退出(&X)", {}, "退出应用程序；提示保存文档\n退出"},
         {Cmd::OpenSite, "打开站点", {}, "打开本地站点文件夹\n打开站点"},
+        {Cmd::FindInFiles, "在文件中查找...", {K(Qt::CTRL | Qt::SHIFT | Qt::Key_F)}, "在一个文件夹的文件中查找文字\n在文件中查找"},
         {Cmd::EditUndo, "撤消(&U)", {K(Qt::CTRL | Qt::Key_Z), K(Qt::ALT | Qt::Key_Backspace)}, "撤消最后一步操作\n撤消"},
         {Cmd::EditCut, "剪切(&T)", {K(Qt::CTRL | Qt::Key_X), K(Qt::SHIFT | Qt::Key_Delete)}, "剪切所选内容，将其放入剪贴板\n剪切"},
         {Cmd::EditCopy, "复制(&C)", {K(Qt::CTRL | Qt::Key_C), K(Qt::CTRL | Qt::Key_Insert)}, "复制所选内容，将其放入剪贴板\n复制"},
@@ -127,7 +128,7 @@ MenuBars BuildMenus(QWidget* parent, const QHash<int, QAction*>& a)
     bars.fileNoDoc = Menu(parent, QStringLiteral("文件(&F)"), a,
                           {Cmd::FileNew, Cmd::FileOpen, 0, Cmd::FilePrintSetup, 0,
                            Cmd::FileMruFirst, 0, Cmd::AppExit});
-    bars.noDocument = {bars.fileNoDoc, Menu(parent, QStringLiteral("站点"), a, {Cmd::OpenSite}),
+    bars.noDocument = {bars.fileNoDoc, Menu(parent, QStringLiteral("站点"), a, {Cmd::OpenSite, 0, Cmd::FindInFiles}),
                        Menu(parent, QStringLiteral("查看(&V)"), a, ViewItems()),
                        Menu(parent, QStringLiteral("帮助(&H)"), a, {Cmd::AppAbout})};
 

@@ -19,6 +19,7 @@
 
 #include "ChildFrame.h"
 #include "EditCommands.h"
+#include "FindInFilesCommand.h"
 #include "MdiWindows.h"
 #include "ColourEditor.h"
 #include "ContextHelpDlg.h"
@@ -87,6 +88,7 @@ bool CMainFrame::Create()
     }
     RegisterCommands();
     new CEditCommands(this);
+    new CFindInFilesCommand(this);
 
     CreateToolBar();
     CreateStatusBar();

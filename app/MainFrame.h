@@ -43,6 +43,7 @@ public:
     QAction* Action(int id) const { return m_actions.value(id); }
     const QString& StartDir() const { return m_strStartDir; }
     CContextHelpDlg* GetHelpList() const { return m_pHelpList; }
+    CDocTemplate* DocTemplate() const { return m_pDocTemplate; }
 
     // The three databases: 1 reference, 2 standard code library, 3 user code
     // library; null when that one is not available.

@@ -4,6 +4,9 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -19,6 +22,8 @@
 #include "CommandIds.h"
 #include "DocTemplate.h"
 #include "EditCommands.h"
+#include "FindInFilesCommand.h"
+#include "FindResultsPane.h"
 #include "FindReplaceDlg.h"
 #include "GoToLineDlg.h"
 #include "MainFrame.h"
@@ -199,4 +204,38 @@ TEST_F(EditCommandsTest, IndentationSettingIsAKeptCheckItem)
     EXPECT_TRUE(QSettings().value("Settings/IndentWithSpaces").toBool());
     Run(Cmd::IndentWithSpaces);
     EXPECT_FALSE(CCodeEditCtrl::IndentWithSpaces());
+}
+
+TEST_F(EditCommandsTest, FindInFilesListsMatchesAndOpensThemAtTheirLine)
+{
+    const QString page = m_dir.filePath("site/index.php");
+    QDir().mkpath(m_dir.filePath("site/inc"));
+    ASSERT_TRUE(QuilletTest::WriteFile(page, "<?php\n// 中文\n$n = strlen($s);\n"));
+    ASSERT_TRUE(QuilletTest::WriteFile(m_dir.filePath("site/inc/a.inc"), "strlen\n"));
+    auto* command = Frame()->findChild<CFindInFilesCommand*>();
+    ASSERT_TRUE(command);
+    CFindResultsPane* pane = command->Pane();
+    CFileSearchOptions options;
+    options.strText = "STRLEN";
+    pane->Start(m_dir.filePath("site"), options);
+    ASSERT_TRUE(QuilletTest::WaitFor([pane] { return !pane->IsRunning() && pane->List()->count() == 2; }));
+    QCoreApplication::processEvents();
+    QStringList lines;
+    for (int i = 0; i < pane->List()->count(); ++i)
+        lines << pane->List()->item(i)->text();
+    lines.sort();
+    EXPECT_EQ(lines, QStringList({"inc/a.inc:1: strlen", "index.php:3: $n = strlen($s);"}));
+    EXPECT_TRUE(pane->StateLabel()->text().contains("找到 2 处")) << pane->StateLabel()->text().toStdString();
+
+    const auto found = pane->List()->findItems("index.php:3", Qt::MatchStartsWith);
+    ASSERT_EQ(found.size(), 1);
+    emit pane->List()->itemActivated(found.first());
+    ASSERT_EQ(Docs()->Documents().size(), 1);
+    CCodeEditCtrl* editor = Docs()->Documents().first()->Editor();
+    EXPECT_EQ(editor->selectedText(), "strlen");
+    int line = 0, index = 0;
+    editor->getCursorPosition(&line, &index);
+    EXPECT_EQ(line, 2);
+    emit pane->List()->itemActivated(found.first());   // the same window again
+    EXPECT_EQ(Docs()->Documents().size(), 1);
 }

@@ -1,0 +1,67 @@
+#include "FindInFilesCommand.h"
+
+#include <QDir>
+#include <Qsci/qsciscintilla.h>
+
+#include "CodeEditCtrl.h"
+#include "CommandIds.h"
+#include "DocTemplate.h"
+#include "FindInFilesDlg.h"
+#include "FindResultsPane.h"
+#include "MainFrame.h"
+#include "QuilletDoc.h"
+#include "QuilletView.h"
+
+CFindInFilesCommand::CFindInFilesCommand(CMainFrame* frame) : QObject(frame), m_pFrame(frame)
+{
+    frame->Commands().On(Cmd::FindInFiles, [this] { Run(); });
+}
+
+CFindResultsPane* CFindInFilesCommand::Pane()
+{
+    if (!m_pPane) {
+        m_pPane = new CFindResultsPane([this](const CFileMatch& m) { OpenMatch(m); }, m_pFrame);
+        m_pFrame->addDockWidget(Qt::BottomDockWidgetArea, m_pPane);
+    }
+    return m_pPane;
+}
+
+void CFindInFilesCommand::Run(const QString& folder)
+{
+    QString start = folder;
+    if (start.isEmpty() && m_siteFolder)
+        start = m_siteFolder();
+    if (start.isEmpty())
+        start = m_strLastFolder;
+    if (start.isEmpty())
+        start = QDir::homePath();
+    QString text;
+    if (CQuilletView* view = m_pFrame->ActiveView())
+        if (!view->Editor()->selectedText().contains(u'\n'))
+            text = view->Editor()->selectedText();
+    CFindInFilesDlg dlg(start, text, m_pFrame);
+    if (dlg.exec() != QDialog::Accepted)
+        return;
+    m_strLastFolder = dlg.Folder();
+    Pane()->Start(dlg.Folder(), dlg.Options());
+}
+
+void CFindInFilesCommand::OpenMatch(const CFileMatch& match)
+{
+    CQuilletDoc* doc = m_pFrame->DocTemplate()->OpenDocumentFile(match.strPath);
+    CQuilletView* view = doc ? doc->FirstView() : nullptr;
+    if (!view)
+        return;
+    CCodeEditCtrl* editor = view->Editor();
+    const int line = match.nLine - 1;
+    if (line >= editor->lines())
+        return;   // the file changed since it was searched
+    // Columns count characters; the control counts bytes.
+    const QString lineText = editor->text(line);
+    const long lineStart = editor->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+    const int from = static_cast<int>(lineStart + lineText.left(match.nColumn).toUtf8().size());
+    const int to = from + static_cast<int>(lineText.mid(match.nColumn, match.nLength).toUtf8().size());
+    editor->SetSelection(from, to);
+    editor->SendScintilla(QsciScintillaBase::SCI_SCROLLCARET);
+    editor->setFocus(Qt::OtherFocusReason);
+}
