@@ -6,6 +6,7 @@
 #include "CodeEditCtrl.h"
 #include "CommandIds.h"
 #include "DocTemplate.h"
+#include "EditorSearch.h"
 #include "FindInFilesDlg.h"
 #include "FindResultsPane.h"
 #include "MainFrame.h"
@@ -61,7 +62,8 @@ void CFindInFilesCommand::OpenMatch(const CFileMatch& match)
     const long lineStart = editor->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
     const int from = static_cast<int>(lineStart + lineText.left(match.nColumn).toUtf8().size());
     const int to = from + static_cast<int>(lineText.mid(match.nColumn, match.nLength).toUtf8().size());
+    EditorSearch::GoToLine(editor, match.nLine);   // the line in the middle of the window
     editor->SetSelection(from, to);
-    editor->SendScintilla(QsciScintillaBase::SCI_SCROLLCARET);
     editor->setFocus(Qt::OtherFocusReason);
+    editor->ReportCaretPosition();
 }
