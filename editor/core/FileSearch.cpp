@@ -6,6 +6,8 @@
 
 #include "FileEncoding.h"
 
+#include <algorithm>
+
 namespace FileSearch {
 
 QRegularExpression BuildExpression(const CFileSearchOptions& options)
@@ -36,8 +38,13 @@ bool LooksLikeText(const QByteArray& head)
 QList<CFileMatch> SearchText(const QString& path, const QString& text, const QRegularExpression& expression)
 {
     QList<CFileMatch> matches;
-    int lineNo = 0;
-    qsizetype start = 0;
+    // Most files hold no match: one search of the whole text says so, and only
+    // a file with a match is gone through line by line.
+    const QRegularExpressionMatch any = expression.match(text);
+    if (!any.hasMatch())
+        return matches;
+    int lineNo = static_cast<int>(QStringView(text).left(any.capturedStart()).count(u'\n'));
+    qsizetype start = any.capturedStart() == 0 ? 0 : text.lastIndexOf(u'\n', any.capturedStart() - 1) + 1;
     while (start <= text.size()) {
         qsizetype end = text.indexOf(u'\n', start);
         if (end < 0)
@@ -86,7 +93,9 @@ CFileSearchSummary SearchTree(const QString& root, const CFileSearchOptions& opt
             ++summary.nFilesSkipped;
             continue;
         }
-        const QByteArray bytes = file.read(kMaxFileBytes + 1);
+        // Read what the file holds (a file growing meanwhile is cut at the limit);
+        // asking for the limit itself would reserve 50 MB for every file.
+        const QByteArray bytes = file.read(std::min(info.size(), kMaxFileBytes) + 1);
         if (bytes.size() > kMaxFileBytes || !LooksLikeText(bytes)) {
             ++summary.nFilesSkipped;
             continue;
