@@ -219,8 +219,18 @@ bool CQuilletApp::PrintDocument(CQuilletDoc* doc, const QString& printerName)
 
 void CQuilletApp::OpenRequestedFiles(const QStringList& files)
 {
+    // However many files fail, the user hears of them once.
+    QStringList failed;
     for (const QString& f : files)
-        m_pDocTemplate->OpenDocumentFile(f);
+        if (!m_pDocTemplate->OpenDocumentFile(f, false))
+            failed << QDir::toNativeSeparators(f);
+    if (!failed.isEmpty()) {
+        constexpr int kListed = 10;
+        QString text = QStringLiteral("打开文档失败。\n\n") + failed.mid(0, kListed).join(u'\n');
+        if (failed.size() > kListed)
+            text += QStringLiteral("\n……等 %1 个文件").arg(failed.size());
+        UserPrompt::ShowMessage(m_pMainFrame, text);
+    }
     if (m_pMainFrame) {
         if (m_pMainFrame->isMinimized())
             m_pMainFrame->showMaximized();

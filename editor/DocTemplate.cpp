@@ -56,7 +56,7 @@ CQuilletDoc* CDocTemplate::FindDocument(const QString& path) const
     return nullptr;
 }
 
-CQuilletDoc* CDocTemplate::OpenDocumentFile(const QString& path)
+CQuilletDoc* CDocTemplate::OpenDocumentFile(const QString& path, bool reportFailure)
 {
     if (path.isEmpty())
         return NewDocument();
@@ -72,7 +72,8 @@ CQuilletDoc* CDocTemplate::OpenDocumentFile(const QString& path)
     }
     QFileInfo info(path);
     if (!info.isFile() || !info.isReadable()) {
-        UserPrompt::ShowMessage(nullptr, QStringLiteral("打开文档失败。"));
+        if (reportFailure)
+            UserPrompt::ShowMessage(nullptr, QStringLiteral("打开文档失败。"));
         return nullptr;
     }
     CQuilletDoc* doc = CreateDocument();
@@ -80,7 +81,8 @@ CQuilletDoc* CDocTemplate::OpenDocumentFile(const QString& path)
         return nullptr;
     if (!doc->OnOpenDocument(path)) {
         doc->OnCloseDocument();
-        UserPrompt::ShowMessage(nullptr, QStringLiteral("打开文档失败。"));
+        if (reportFailure)
+            UserPrompt::ShowMessage(nullptr, QStringLiteral("打开文档失败。"));
         return nullptr;
     }
     emit fileUsed(doc->GetPathName());

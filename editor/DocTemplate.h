@@ -41,7 +41,9 @@ public:
     CQuilletDoc* NewDocument();
     // Opens path, or activates it when it is open already; reports a file that
     // cannot be read and returns nullptr.
-    CQuilletDoc* OpenDocumentFile(const QString& path);
+    // reportFailure false: a file that cannot be opened is only left out,
+    // for callers that say so once for many files.
+    CQuilletDoc* OpenDocumentFile(const QString& path, bool reportFailure = true);
     // Another view of doc in a new window.
     CQuilletView* NewWindow(CQuilletDoc* doc, CQuilletView* source);
 

@@ -90,3 +90,18 @@ TEST_F(ShellCommandTest, OpenAndSaveAsDialogsStartInTheActiveDocumentsFolder)
     EXPECT_EQ(responder.asked[2].kind, UserPrompt::Request::SaveFile);
     EXPECT_EQ(responder.asked[2].dir, m_dir.filePath(untitled->GetTitle() + ".php"));
 }
+
+TEST_F(ShellCommandTest, FilesHandedOverThatFailAreReportedInOneMessage)
+{
+    const QString good = File("good.php");
+    QStringList sent = {good};
+    for (int i = 0; i < 30; ++i)
+        sent << m_dir.filePath(QStringLiteral("missing%1.php").arg(i));
+    CScriptedResponder responder;
+    App()->OpenRequestedFiles(sent);
+    EXPECT_EQ(OpenPaths(), QStringList({good}));
+    const QStringList messages = responder.Texts(UserPrompt::Request::Message);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages.first().contains("missing0.php"));
+    EXPECT_TRUE(messages.first().contains("30"));
+}

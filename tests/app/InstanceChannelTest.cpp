@@ -1,0 +1,136 @@
+// The channel a second start uses: only this user's, and bounded in what it reads.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLocalSocket>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "InstanceChannel.h"
+#include "TestSupport.h"
+
+namespace {
+
+// Points the runtime and temporary folders at fresh ones for one test.
+class ScopedFolders
+{
+public:
+    explicit ScopedFolders(bool withRuntime)
+        : m_oldRuntime(qgetenv("XDG_RUNTIME_DIR")), m_oldTmp(qgetenv("TMPDIR"))
+    {
+        if (withRuntime) {
+            chmod(QFile::encodeName(m_runtime.path()).constData(), 0700);
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
+        } else {
+            qunsetenv("XDG_RUNTIME_DIR");
+        }
+        qputenv("TMPDIR", QFile::encodeName(m_tmp.path()));
+    }
+    ~ScopedFolders()
+    {
+        qputenv("XDG_RUNTIME_DIR", m_oldRuntime);
+        qputenv("TMPDIR", m_oldTmp);
+    }
+    QString OwnFolder() const { return m_tmp.filePath(QStringLiteral("quillet-%1").arg(getuid())); }
+
+private:
+    QTemporaryDir m_runtime, m_tmp;
+    QByteArray m_oldRuntime, m_oldTmp;
+};
+
+mode_t ModeOf(const QString& path)
+{
+    struct stat st {};
+    return lstat(QFile::encodeName(path).constData(), &st) == 0 ? (st.st_mode & 07777) : 0;
+}
+
+} // namespace
+
+TEST(InstanceChannel, RequestsAreFramedByNulAndBounded)
+{
+    ScopedFolders folders(true);
+    CInstanceChannel channel;
+    channel.SetIdleTimeoutMs(300);
+    ASSERT_TRUE(channel.Listen());
+    QSignalSpy received(&channel, &CInstanceChannel::filesReceived);
+
+    struct Case
+    {
+        const char* what;
+        QByteArray request;
+        QStringList expected;   // empty: nothing may arrive, the connection is closed
+    };
+    const QByteArray longPath(CInstanceChannel::kMaxPathBytes + 1, 'a');
+    QByteArray manyPaths;
+    for (int i = 0; i <= CInstanceChannel::kMaxPaths; ++i)
+        manyPaths += "/p" + QByteArray::number(i) + '\0';
+    const QList<Case> cases = {
+        {"a name with a line break", QByteArray("/s/a\nb.php\0/s/c.php\0\0", 21), {"/s/a\nb.php", "/s/c.php"}},
+        {"a path too long", "/" + longPath + QByteArray("\0\0", 2), {}},
+        {"too many paths", manyPaths + '\0', {}},
+        {"megabytes without an end", QByteArray(2 * 1024 * 1024, 'x'), {}},
+        {"no end, then silence", "/s/never-ended.php", {}},
+    };
+    for (const Case& c : cases) {
+        received.clear();
+        QLocalSocket client;
+        client.connectToServer(CInstanceChannel::ServerName());
+        ASSERT_TRUE(client.waitForConnected(2000)) << c.what;
+        client.write(c.request);
+        client.flush();
+        if (!c.expected.isEmpty()) {
+            ASSERT_TRUE(QuilletTest::WaitFor([&] { return received.size() == 1; })) << c.what;
+            EXPECT_EQ(received.at(0).at(0).toStringList(), c.expected) << c.what;
+            continue;
+        }
+        // Refused requests end the connection, silent ones within the idle time.
+        EXPECT_TRUE(QuilletTest::WaitFor([&] {
+            return client.state() == QLocalSocket::UnconnectedState || !client.waitForReadyRead(10) &&
+                                                                           channel.OpenConnections() == 0;
+        })) << c.what;
+        EXPECT_TRUE(received.isEmpty()) << c.what;
+    }
+    EXPECT_TRUE(QuilletTest::WaitFor([&] { return channel.OpenConnections() == 0; }));
+
+    // Connections past the limit are turned away.
+    QList<QLocalSocket*> many;
+    for (int i = 0; i < CInstanceChannel::kMaxConnections + 8; ++i) {
+        auto* s = new QLocalSocket(&channel);
+        s->connectToServer(CInstanceChannel::ServerName());
+        many << s;
+    }
+    QuilletTest::WaitFor([&] { return channel.OpenConnections() == CInstanceChannel::kMaxConnections; }, 2000);
+    EXPECT_LE(channel.OpenConnections(), CInstanceChannel::kMaxConnections);
+    qDeleteAll(many);
+}
+
+TEST(InstanceChannel, WithoutARuntimeFolderTheSocketGoesInAFolderOnlyThisUserOwns)
+{
+    ScopedFolders folders(false);
+    const QString own = folders.OwnFolder();
+    // A folder of ours left open to others is closed up before use.
+    ASSERT_EQ(mkdir(QFile::encodeName(own).constData(), 0777), 0);
+    chmod(QFile::encodeName(own).constData(), 0777);
+    EXPECT_EQ(CInstanceChannel::ServerName(), own + QStringLiteral("/quillet-%1.sock").arg(getuid()));
+    EXPECT_EQ(ModeOf(own), 0700u);
+    CInstanceChannel channel;
+    EXPECT_TRUE(channel.Listen());
+    EXPECT_TRUE(QFileInfo(CInstanceChannel::ServerName()).exists());
+
+    if (getuid() != 0)
+        GTEST_SKIP() << "handing the folder to another user needs root";
+    // Taken by someone else first: no socket there, each start on its own.
+    ScopedFolders squatted(false);
+    const QString taken = squatted.OwnFolder();
+    ASSERT_EQ(mkdir(QFile::encodeName(taken).constData(), 0700), 0);
+    ASSERT_EQ(chown(QFile::encodeName(taken).constData(), 65534, 65534), 0);
+    EXPECT_TRUE(CInstanceChannel::ServerName().isEmpty());
+    CInstanceChannel other;
+    EXPECT_FALSE(other.Listen());
+    EXPECT_FALSE(CInstanceChannel::SendToRunningInstance({"/s/z.php"}));
+}
