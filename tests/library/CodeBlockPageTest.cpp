@@ -14,7 +14,6 @@
 #include "WSCodeBlockView.h"
 
 #include <QAction>
-#include <QContextMenuEvent>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
@@ -218,34 +217,6 @@ TEST_F(CodeBlockPageTest, CommandsAndMenuFollowTheLibraryAndTheSelection)
         EXPECT_EQ(texts, QStringList({"插入", "", "新建", "编辑", "删除", "", "导入"}));
         EXPECT_EQ(enabled, QList<bool>({c.insert, false, c.create, c.change, c.change, false, c.userLib}));
     }
-}
-
-TEST_F(CodeBlockPageTest, PageGreysItsOwnItemsWithoutASelectionAndPassesChoicesOn)
-{
-    Start({{"std", "s"}}, std::nullopt);
-    // Without the frame's commands only the page's own rule applies.
-    page->UpdateContextMenu();
-    QList<bool> enabled;
-    for (QAction* item : page->GetContextMenu()->actions())
-        enabled << (!item->isSeparator() && item->isEnabled());
-    EXPECT_EQ(enabled, QList<bool>({false, false, true, false, false, false, true}));
-
-    Select("std", false);
-    QAction edit;
-    int edits = 0;
-    QObject::connect(&edit, &QAction::triggered, [&] { ++edits; });
-    page->SetCommandActions({{Cmd::EditCode, &edit}});
-    page->UpdateContextMenu();
-    page->GetContextMenu()->actions().at(CWSCodeBlockView::kMenuEdit)->trigger();
-    EXPECT_EQ(edits, 1);
-
-    // A right click opens the menu without waiting for a choice.
-    owner->show();
-    const QPoint at = List()->visualItemRect(List()->item(0)).center();
-    QContextMenuEvent menu(QContextMenuEvent::Mouse, at, List()->viewport()->mapToGlobal(at));
-    QCoreApplication::sendEvent(List()->viewport(), &menu);
-    EXPECT_TRUE(page->GetContextMenu()->isVisible());
-    page->GetContextMenu()->hide();
 }
 
 TEST_F(CodeBlockPageTest, DoubleClickAndSelectionPostKindFourWithTheList)

@@ -56,19 +56,6 @@ TEST(CodeEditDlgTest, OkRefusesATooLongTitleAndBlankFields)
     }
 }
 
-TEST(CodeEditDlgTest, CancelKeepsNothing)
-{
-    CScriptedResponder user;
-    CCodeEditDlg dlg;
-    dlg.SetTitle("preset");
-    dlg.show();
-    QTest::keyClicks(dlg.TitleField(), " more");
-    QTest::mouseClick(dlg.CancelButton(), Qt::LeftButton);
-    EXPECT_EQ(dlg.result(), QDialog::Rejected);
-    EXPECT_EQ(dlg.GetTitle(), "preset");
-    EXPECT_TRUE(user.asked.isEmpty());
-}
-
 TEST(CodeEditDlgTest, TypingKeepsTabsAndTheTitleWithinItsLimit)
 {
     CCodeEditDlg dlg;

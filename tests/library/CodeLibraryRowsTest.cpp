@@ -1,4 +1,4 @@
-// Reading titles and snippets, and each change's outcome, on real library files:
+// Each change's outcome and reading a snippet back, on real library files:
 // a sound library, a row another program removed, and a library that refuses writes.
 #include "AdoDatabase.h"
 #include "CodeLibraryRows.h"
@@ -37,31 +37,6 @@ struct CodeLibraryRowsTest : testing::Test
         ASSERT_TRUE(db.Open(ConnectionString::ForFile(path)));
     }
 };
-
-TEST_F(CodeLibraryRowsTest, TitlesCarryTheirIdsWithTheLibrarysFlag)
-{
-    Open({{"b", "1"}, {"Tom's tips", "2"}, {"a", "3"}});
-    const QList<qint32> ids = LibraryFixtures::ReadIds(path);
-    for (quint32 flag : {0u, 0x80000000u}) {
-        const auto entries = CodeLibraryRows::ReadTitles(&db, flag);
-        ASSERT_EQ(entries.size(), 3);
-        // ORDER BY title; the list sorts them again anyway.
-        EXPECT_EQ(entries[0].strTitle, "Tom's tips");
-        EXPECT_EQ(entries[0].nItemData, static_cast<quint32>(ids[1]) | flag);
-        EXPECT_EQ(entries[1].strTitle, "a");
-        EXPECT_EQ(entries[1].nItemData, static_cast<quint32>(ids[2]) | flag);
-    }
-    EXPECT_TRUE(CodeLibraryRows::ReadTitles(nullptr, 0).isEmpty());
-}
-
-TEST_F(CodeLibraryRowsTest, ALibraryWithoutItsTableGivesNothing)
-{
-    LibraryFixtures::MakeDatabase(path, {QStringLiteral("CREATE TABLE Other (id INTEGER)")});
-    ASSERT_TRUE(db.Open(ConnectionString::ForFile(path)));
-    EXPECT_TRUE(CodeLibraryRows::ReadTitles(&db, 0).isEmpty());
-    CodeLibraryRows::CSnippet snippet;
-    EXPECT_EQ(CodeLibraryRows::ReadSnippet(&db, 1, snippet), CodeLibraryRows::Lookup::Failed);
-}
 
 TEST_F(CodeLibraryRowsTest, ChangesReportWhetherTheLibraryHoldsThem)
 {
