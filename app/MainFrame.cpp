@@ -20,6 +20,7 @@
 #include "ChildFrame.h"
 #include "EditCommands.h"
 #include "FindInFilesCommand.h"
+#include "CodeBlockWiring.h"
 #include "MdiWindows.h"
 #include "ColourEditor.h"
 #include "ContextHelpDlg.h"
@@ -42,6 +43,7 @@
 #include "WSHtmlView.h"
 #include "WSJavaScriptView.h"
 #include "WSPHPView.h"
+#include "WSCodeBlockView.h"
 #include "WorkspaceBar.h"
 #include "WorkspaceSetup.h"
 #include "core/RecentFileList.h"
@@ -129,6 +131,7 @@ bool CMainFrame::Create()
     m_pCodeLibraries = new CCodeLibraryStore(
         m_strStartDir, CDataFileLocator::StandardFallbackDirs(installedData), this);
     m_pCodeLibraries->OpenDatabases();
+    InstallCodeBlockPage(this);
 
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &CMainFrame::RequestUpdate);
     // An accelerator runs its command only when the command's update rule
@@ -204,10 +207,9 @@ void CMainFrame::OnInsertEntry(int kind, QObject* control)
         if (QTreeWidgetItem* item = CReferenceTreeCtrl::SelectedItem(qobject_cast<QTreeWidget*>(control)))
             CQuilletEvent::Post(view, QuilletEvent::InsertEntry, kind, CReferenceTreeCtrl::ItemData(item));
     } else if (kind == 4) {
-        // The code library's list: its line's data is the snippet id.
-        auto* list = qobject_cast<QListWidget*>(control);
-        if (QListWidgetItem* item = list ? list->currentItem() : nullptr)
-            CQuilletEvent::Post(view, QuilletEvent::InsertEntry, 4, item->data(Qt::UserRole).toLongLong());
+        // The code list's selected line: its data is the snippet id and library.
+        if (QListWidgetItem* item = CWSCodeBlockView::SelectedItem(qobject_cast<QListWidget*>(control)))
+            CQuilletEvent::Post(view, QuilletEvent::InsertEntry, 4, CWSCodeBlockView::ItemData(item));
     }
 }
 
@@ -220,9 +222,9 @@ void CMainFrame::CreateWorkspaceBar()
     m_pWorkspaceMenu = new QMenu(this);
     FillWorkspaceMenu(m_pWorkspaceMenu, pageActions, m_actions.value(Cmd::ViewWorkspace));
     connect(m_pWorkspaceMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
-    // The reference pages; CodeBlock and LocalSite are empty pages for now.
+    // The reference pages and CodeBlock; LocalSite is an empty page for now.
     const QList<QWidget*> pages = {new CWSPHPView(this), new CWSCSSView(this), new CWSHtmlView(this),
-                                   new CWSJavaScriptView(this)};
+                                   new CWSJavaScriptView(this), new CWSCodeBlockView(this)};
     m_wndWorkspaceBar = ::CreateWorkspaceBar(this, pages, m_pWorkspaceMenu);
     m_wndWorkspaceBar->setProperty("ctrlId", CtrlId::WorkspaceBar);
     // The check marks follow the bar however it was shown, hidden or paged.
@@ -511,6 +513,8 @@ bool CMainFrame::event(QEvent* event)
         ++m_nDeferredLoads;
         LoadReferencePages([this](int tab) { return m_wndWorkspaceBar->GetView(tab); },
                            [this] { return GetDatabase(CCodeLibraryStore::ReferenceDb); });
+        if (CWSCodeBlockView* codeBlock = FindCodeBlockPage(this))
+            codeBlock->FillCodeList();
         m_pHelpList->FillContextList(0, GetDatabase(CCodeLibraryStore::ReferenceDb));
         return true;
     }

@@ -50,6 +50,11 @@ constexpr int OpenCodeLib = 32816;
 constexpr int ImportCode = 32818;
 constexpr int CodeStyle = 32822;
 constexpr int IndentWithSpaces = 32844;
+// Snippets (the CodeBlock page's menu)
+constexpr int InsertCode = 32787;
+constexpr int NewCode = 32788;
+constexpr int EditCode = 32789;
+constexpr int DeleteCode = 32790;
 // Window
 constexpr int WindowNew = 57648;
 constexpr int WindowCascade = 57650;

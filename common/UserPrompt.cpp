@@ -37,12 +37,13 @@ Answer AskYesNoCancel(QWidget* parent, const QString& text)
     return Answer::Cancel;
 }
 
-bool AskYesNo(QWidget* parent, const QString& text)
+bool AskYesNo(QWidget* parent, const QString& text, QMessageBox::Icon icon)
 {
     if (g_pResponder)
         return g_pResponder->Ask({Request::YesNo, text, {}, {}}) == Answer::Yes;
-    return QMessageBox::question(parent, Caption(), text, QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No) == QMessageBox::Yes;
+    QMessageBox box(icon, Caption(), text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 void ShowMessage(QWidget* parent, const QString& text, QMessageBox::Icon icon)

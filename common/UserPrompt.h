@@ -38,7 +38,8 @@ Responder* CurrentResponder();
 QString Caption();
 
 Answer AskYesNoCancel(QWidget* parent, const QString& text);
-bool AskYesNo(QWidget* parent, const QString& text);
+bool AskYesNo(QWidget* parent, const QString& text,
+              QMessageBox::Icon icon = QMessageBox::Question);
 void ShowMessage(QWidget* parent, const QString& text,
                  QMessageBox::Icon icon = QMessageBox::Warning);
 QString GetOpenFileName(QWidget* parent, const QString& caption, const QString& dir,

@@ -2,6 +2,7 @@
 
 #include "QuilletEvent.h"
 #include "ReferenceText.h"
+#include "SortedListItem.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -16,16 +17,6 @@ constexpr int kBackspace = 8;
 constexpr int kListWidth = 200;
 constexpr int kListHeight = 150;
 
-// What a line is sorted and searched by: its text folded to lower case without
-// its leading blanks, as UTF-8, whose byte order is the order of the characters.
-QByteArray SearchKey(const QString& text)
-{
-    qsizetype start = 0;
-    while (start < text.size() && text.at(start).isSpace())
-        ++start;
-    return text.mid(start).toLower().toUtf8();
-}
-
 bool IsWordCode(int code)
 {
     return (code >= '0' && code <= '9') || (code >= 'a' && code <= 'z') ||
@@ -37,45 +28,6 @@ bool IsListKey(int key)
     return key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp ||
            key == Qt::Key_PageDown;
 }
-
-// A line of the list: the entry's name with its id as item data. Lines order
-// by their search key, so the list is sorted without regard to case and the
-// prefix search finds the first name not below the typed letters.
-class CContextHelpItem : public QListWidgetItem
-{
-public:
-    CContextHelpItem(const QString& name, qint32 id)
-        : QListWidgetItem(name, nullptr, QListWidgetItem::UserType), m_key(SearchKey(name))
-    {
-        QListWidgetItem::setData(Qt::UserRole, id);
-    }
-
-    static QByteArray KeyOf(const QListWidgetItem& item)
-    {
-        if (item.type() == QListWidgetItem::UserType)
-            return static_cast<const CContextHelpItem&>(item).m_key;
-        return SearchKey(item.text());
-    }
-
-    bool operator<(const QListWidgetItem& other) const override
-    {
-        const QByteArray otherKey = KeyOf(other);
-        if (m_key != otherKey)
-            return m_key < otherKey;
-        // Names equal but for case keep one order from fill to fill.
-        return text() < other.text();
-    }
-
-    void setData(int role, const QVariant& value) override
-    {
-        QListWidgetItem::setData(role, value);
-        if (role == Qt::DisplayRole || role == Qt::EditRole)
-            m_key = SearchKey(text());
-    }
-
-private:
-    QByteArray m_key;
-};
 
 } // namespace
 
@@ -127,15 +79,15 @@ void CContextHelpDlg::FillContextList(int kind, CAdoDatabase* referenceDb)
     m_pList->clear();
 
     const QList<CContextEntry> entries = ReadContextEntries(referenceDb, kind);
-    std::vector<CContextHelpItem*> items;
+    std::vector<CSortedListItem*> items;
     items.reserve(entries.size());
     for (const CContextEntry& entry : entries)
-        items.push_back(new CContextHelpItem(entry.strName, entry.nId));
+        items.push_back(new CSortedListItem(entry.strName, entry.nId));
     // Sorted once here, each line then joins the sorted list at its end.
     std::stable_sort(items.begin(), items.end(),
-                     [](const CContextHelpItem* l, const CContextHelpItem* r) { return *l < *r; });
+                     [](const CSortedListItem* l, const CSortedListItem* r) { return *l < *r; });
     m_pList->setUpdatesEnabled(false);
-    for (CContextHelpItem* item : items)
+    for (CSortedListItem* item : items)
         m_pList->addItem(item);
     m_pList->setUpdatesEnabled(true);
 }
@@ -177,7 +129,7 @@ void CContextHelpDlg::SelectFirstNotBelowPrefix()
     const QByteArray prefix = m_strTypedPrefix.toUtf8();
     for (int row = 0; row < m_pList->count(); ++row) {
         QListWidgetItem* item = m_pList->item(row);
-        if (CContextHelpItem::KeyOf(*item) >= prefix) {
+        if (CSortedListItem::KeyOf(*item) >= prefix) {
             m_pList->setCurrentItem(item);
             m_pList->scrollToItem(item);
             return;
