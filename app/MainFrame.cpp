@@ -36,6 +36,8 @@
 #include "StartupSplashWnd.h"
 #include "StatusIndicators.h"
 #include "ReferenceLoad.h"
+#include "SiteCommands.h"
+#include "WSLocalSiteView.h"
 #include "WSCSSView.h"
 #include "WSHtmlView.h"
 #include "WSJavaScriptView.h"
@@ -219,7 +221,10 @@ void CMainFrame::CreateWorkspaceBar()
     // The reference pages; CodeBlock and LocalSite are empty pages for now.
     const QList<QWidget*> pages = {new CWSPHPView(this), new CWSCSSView(this), new CWSHtmlView(this),
                                    new CWSJavaScriptView(this)};
-    m_wndWorkspaceBar = ::CreateWorkspaceBar(this, pages, m_pWorkspaceMenu);
+    QList<QWidget*> allPages = pages;
+    allPages.resize(WorkspacePage::Count);
+    allPages[WorkspacePage::LocalSite] = (new CSiteCommands(this, m_pDocTemplate))->CreatePage();
+    m_wndWorkspaceBar = ::CreateWorkspaceBar(this, allPages, m_pWorkspaceMenu);
     m_wndWorkspaceBar->setProperty("ctrlId", CtrlId::WorkspaceBar);
     // The check marks follow the bar however it was shown, hidden or paged.
     connect(m_wndWorkspaceBar, &CDockingBar::shownChanged, this, &CMainFrame::RequestUpdate);
