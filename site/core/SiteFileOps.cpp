@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 #include "FolderListing.h"
 
@@ -20,6 +21,14 @@ bool EntryExists(const QString& path)
 {
     const QFileInfo info(path);
     return info.exists() || info.isSymLink();
+}
+
+// The trash lives in the data folder; without that folder there would be no
+// trash and the entry would be deleted for good.
+bool MoveToTrash(const QString& path)
+{
+    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    return QFile::moveToTrash(path);
 }
 } // namespace
 
@@ -55,7 +64,7 @@ Result DeleteFile(const QString& path)
         return Result::Failed;
     if (!EntryExists(path))
         return Result::Failed;
-    if (QFile::moveToTrash(path))
+    if (MoveToTrash(path))
         return Result::Done;
     return QFile::remove(path) ? Result::Done : Result::Failed;
 }
@@ -73,7 +82,7 @@ Result DeleteEmptyFolder(const QString& path)
         return Result::Failed;
     if (!IsEmptyFolder(path))
         return Result::NotEmpty;
-    if (QFile::moveToTrash(path))
+    if (MoveToTrash(path))
         return Result::Done;
     return QDir().rmdir(path) ? Result::Done : Result::Failed;
 }
