@@ -44,7 +44,8 @@ bool CFolderTreeCtrl::SetRoot(const QString& root, int showFiles)
         m_strRootPath.clear();
         return true;
     }
-    m_strRootPath = root.endsWith(u'/') ? root : root + u'/';
+    const QString clean = FolderListing::WithoutTrailingSeparators(root);
+    m_strRootPath = clean.endsWith(u'/') ? clean : clean + u'/';
     QTreeWidgetItem* top = AddPathItem(nullptr, m_strRootPath, FolderItem);
     AddPlaceholder(top);
     expandItem(top);   // reads the folder

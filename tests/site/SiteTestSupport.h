@@ -7,6 +7,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <ostream>
+
+// Readable strings in the tests' failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QStringList& l, std::ostream* os) { *os << '[' << l.join(QStringLiteral(", ")).toStdString() << ']'; }
+
 namespace SiteTest {
 
 // Creates every entry under root: a name ending in "/" is a folder, any other
