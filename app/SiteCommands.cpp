@@ -108,7 +108,8 @@ void CSiteCommands::OnDeleteSiteFile()
     if (!UserPrompt::AskYesNo(m_pFrame, QStringLiteral("确实要删除文件:") + path))
         return;
     // A file that is still there keeps its place in the tree.
-    if (SiteFileOps::DeleteFile(path) == SiteFileOps::Result::Done)
+    SiteFileOps::DeleteFile(path);
+    if (!SiteFileOps::EntryExists(path))
         tree->DeleteItem(item);
 }
 
@@ -132,7 +133,7 @@ void CSiteCommands::OnDeleteSiteFolder()
     const SiteFileOps::Result result = SiteFileOps::DeleteEmptyFolder(path);
     if (result == SiteFileOps::Result::NotEmpty)
         UserPrompt::ShowMessage(m_pFrame, QStringLiteral("不能删除一个非空的文件夹!"), QMessageBox::Critical);
-    else if (result == SiteFileOps::Result::Done)
+    else if (!SiteFileOps::EntryExists(path))
         tree->DeleteItem(item);
 }
 

@@ -15,14 +15,13 @@ bool IsPlainEntryName(const QString& name)
            !name.contains(u'/') && !name.contains(QChar(0));
 }
 
-namespace {
-// The entry itself, links not followed: a dangling link is there too.
 bool EntryExists(const QString& path)
 {
     const QFileInfo info(path);
     return info.exists() || info.isSymLink();
 }
 
+namespace {
 // The trash lives in the data folder; without that folder there would be no
 // trash and the entry would be deleted for good.
 bool MoveToTrash(const QString& path)

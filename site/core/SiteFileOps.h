@@ -15,6 +15,9 @@ enum class Result {
     Failed      // the file system refused; nothing changed
 };
 
+// Whether there is an entry at path (a dangling link counts).
+bool EntryExists(const QString& path);
+
 // Whether name can only name a new entry directly inside a folder.
 bool IsPlainEntryName(const QString& name);
 
