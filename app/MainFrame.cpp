@@ -39,6 +39,8 @@
 #include "StartupSplashWnd.h"
 #include "StatusIndicators.h"
 #include "ReferenceLoad.h"
+#include "SiteCommands.h"
+#include "WSLocalSiteView.h"
 #include "WSCSSView.h"
 #include "WSHtmlView.h"
 #include "WSJavaScriptView.h"
@@ -222,10 +224,13 @@ void CMainFrame::CreateWorkspaceBar()
     m_pWorkspaceMenu = new QMenu(this);
     FillWorkspaceMenu(m_pWorkspaceMenu, pageActions, m_actions.value(Cmd::ViewWorkspace));
     connect(m_pWorkspaceMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
-    // The reference pages and CodeBlock; LocalSite is an empty page for now.
+    // The reference pages, CodeBlock and LocalSite.
     const QList<QWidget*> pages = {new CWSPHPView(this), new CWSCSSView(this), new CWSHtmlView(this),
                                    new CWSJavaScriptView(this), new CWSCodeBlockView(this)};
-    m_wndWorkspaceBar = ::CreateWorkspaceBar(this, pages, m_pWorkspaceMenu);
+    QList<QWidget*> allPages = pages;
+    allPages.resize(WorkspacePage::Count);
+    allPages[WorkspacePage::LocalSite] = (new CSiteCommands(this, m_pDocTemplate))->CreatePage();
+    m_wndWorkspaceBar = ::CreateWorkspaceBar(this, allPages, m_pWorkspaceMenu);
     m_wndWorkspaceBar->setProperty("ctrlId", CtrlId::WorkspaceBar);
     // The check marks follow the bar however it was shown, hidden or paged.
     connect(m_wndWorkspaceBar, &CDockingBar::shownChanged, this, &CMainFrame::RequestUpdate);

@@ -70,6 +70,11 @@ constexpr int ComboSlot = 32815;
 constexpr int SnippetFirst = 32787;
 constexpr int SnippetLast = 32790;
 constexpr int SiteFirst = 32800;
+constexpr int SiteOpenFile = 32800;
+constexpr int SiteDeleteFile = 32801;
+constexpr int SiteNewFolder = 32802;
+constexpr int SiteDeleteFolder = 32803;
+constexpr int SiteNewFile = 32804;
 constexpr int SiteLast = 32804;
 constexpr int SiteExtra = 32808;
 } // namespace Cmd

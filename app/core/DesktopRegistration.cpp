@@ -156,7 +156,7 @@ QString CDesktopRegistration::UserMimeAppsPath() const
     return ConfigHome() + QLatin1String("/mimeapps.list");
 }
 
-QStringList CDesktopRegistration::MimeAppsFiles() const
+QStringList CDesktopRegistration::MimeAppsFiles()
 {
     // The lookup order of the XDG MIME applications rules: desktop-specific
     // files before the plain one, config directories before data directories.
@@ -180,9 +180,13 @@ QStringList CDesktopRegistration::MimeAppsFiles() const
 
 QString CDesktopRegistration::CurrentDefault() const
 {
-    const QString mime = QLatin1String(kPhpMimeType);
+    return DefaultFor(QLatin1String(kPhpMimeType));
+}
+
+QString CDesktopRegistration::DefaultFor(const QString& mimeType)
+{
     for (const QString& file : MimeAppsFiles()) {
-        const QString id = MimeAppsList::DefaultFor(ReadText(file), mime);
+        const QString id = MimeAppsList::DefaultFor(ReadText(file), mimeType);
         if (!id.isEmpty())
             return id;
     }

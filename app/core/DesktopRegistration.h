@@ -24,6 +24,8 @@ public:
     // The desktop id that opens PHP files now (empty when none is set), by
     // the XDG rules: the first mimeapps.list that names one wins.
     QString CurrentDefault() const;
+    // The desktop id that opens files of mimeType (empty when none is set).
+    static QString DefaultFor(const QString& mimeType);
 
     QString DesktopEntryPath() const;
     QString UserMimeAppsPath() const;
@@ -36,8 +38,10 @@ public:
     static QStringList DataDirs();
     static QStringList ConfigDirs();
 
+    // The mimeapps.list files in the order the XDG rules read them.
+    static QStringList MimeAppsFiles();
+
 private:
-    QStringList MimeAppsFiles() const;
 
     QString m_strExecPath;
     QString m_strIconName;

@@ -1,0 +1,169 @@
+#include "SiteCommands.h"
+
+#include <QAction>
+
+#include "ChildFrame.h"
+#include "CommandIds.h"
+#include "DocTemplate.h"
+#include "LocalSiteTreeCtrl.h"
+#include "MainFrame.h"
+#include "NameDlg.h"
+#include "OpenSiteDlg.h"
+#include "QuilletDoc.h"
+#include "QuilletView.h"
+#include "SiteShell.h"
+#include "UserPrompt.h"
+#include "WSLocalSiteView.h"
+#include "WorkspaceBar.h"
+#include "WorkspaceSetup.h"
+#include "core/SiteFileOps.h"
+#include "core/SiteOpenRules.h"
+
+CSiteCommands::CSiteCommands(CMainFrame* frame, CDocTemplate* docTemplate)
+    : QObject(frame),
+      m_strSiteExtensions(QString::fromLatin1(SiteOpenRules::kSiteExtensions)),
+      m_pFrame(frame),
+      m_pDocTemplate(docTemplate)
+{
+    setObjectName(QStringLiteral("siteCommands"));
+    CCommandMap& commands = frame->Commands();
+    commands.On(Cmd::OpenSite, [this] { OnOpenSite(); });
+    commands.On(Cmd::SiteOpenFile, [this] { OnOpenSiteFile(); });
+    commands.On(Cmd::SiteDeleteFile, [this] { OnDeleteSiteFile(); });
+    commands.On(Cmd::SiteNewFolder, [this] { OnNewSiteFolder(); });
+    commands.On(Cmd::SiteDeleteFolder, [this] { OnDeleteSiteFolder(); });
+    commands.On(Cmd::SiteNewFile, [this] { OnNewSiteFile(); });
+}
+
+CWSLocalSiteView* CSiteCommands::CreatePage()
+{
+    auto* page = new CWSLocalSiteView(m_pFrame);
+    page->GetTreeCtrl()->SetActionLookup([this](int id) { return m_pFrame->Action(id); });
+    // Posted: the double click is over before the file opens.
+    connect(page, &CWSLocalSiteView::commandRequested, m_pFrame,
+            [this](int id) { m_pFrame->RouteCommand(id); }, Qt::QueuedConnection);
+    return page;
+}
+
+CLocalSiteTreeCtrl* CSiteCommands::Tree() const
+{
+    CWorkspaceBar* bar = m_pFrame->WorkspaceBar();
+    auto* page = bar ? qobject_cast<CWSLocalSiteView*>(bar->GetView(WorkspacePage::LocalSite)) : nullptr;
+    return page ? page->GetTreeCtrl() : nullptr;
+}
+
+QTreeWidgetItem* CSiteCommands::SelectedItem() const
+{
+    CLocalSiteTreeCtrl* tree = Tree();
+    QTreeWidgetItem* item = tree ? tree->selectedItems().value(0) : nullptr;
+    return CFolderTreeCtrl::IsPlaceholder(item) ? nullptr : item;
+}
+
+void CSiteCommands::OnOpenSite()
+{
+    COpenSiteDlg dlg(m_pFrame);
+    if (dlg.exec() != QDialog::Accepted)
+        return;
+    if (CLocalSiteTreeCtrl* tree = Tree())
+        tree->SetRoot(dlg.SitePath(), 1);
+}
+
+CQuilletView* CSiteCommands::FindOpenView(const QString& path) const
+{
+    for (CQuilletDoc* doc : m_pDocTemplate->Documents())
+        if (doc->GetPathName() == path)
+            return doc->FirstView();
+    return nullptr;
+}
+
+void CSiteCommands::OnOpenSiteFile()
+{
+    QTreeWidgetItem* item = SelectedItem();
+    // Only regular files: a pipe or device would hold up the editor.
+    if (!item || !Tree()->IsFileItem(item))
+        return;
+    const QString path = Tree()->GetItemPath(item);
+    if (CQuilletView* view = FindOpenView(path)) {
+        if (auto* frame = qobject_cast<CChildFrame*>(view->parentWidget()))
+            frame->ActivateFrame();
+        view->setFocus();
+        return;
+    }
+    if (SiteOpenRules::OpensInEditor(path, m_strSiteExtensions)) {
+        if (CQuilletDoc* doc = m_pDocTemplate->OpenDocumentFile(path))
+            if (CQuilletView* view = doc->FirstView())
+                view->setFocus();
+        return;
+    }
+    SiteShell::ShellOpen(path);
+}
+
+void CSiteCommands::OnDeleteSiteFile()
+{
+    CLocalSiteTreeCtrl* tree = Tree();
+    QTreeWidgetItem* item = SelectedItem();
+    if (!item || !item->parent() || tree->IsFolderItem(item))
+        return;
+    const QString path = tree->GetItemPath(item);
+    if (!UserPrompt::AskYesNo(m_pFrame, QStringLiteral("确实要删除文件:") + path))
+        return;
+    // A file that is still there keeps its place in the tree.
+    SiteFileOps::DeleteFile(path);
+    if (!SiteFileOps::EntryExists(path))
+        tree->DeleteItem(item);
+}
+
+void CSiteCommands::OnDeleteSiteFolder()
+{
+    CLocalSiteTreeCtrl* tree = Tree();
+    QTreeWidgetItem* item = SelectedItem();
+    // The site folder itself is never deleted from here.
+    if (!item || !item->parent())
+        return;
+    const QString path = tree->GetItemPath(item);
+    // Hidden entries give a folder no expand button, yet it is not empty.
+    if (item->childCount() > 0 || !SiteFileOps::IsEmptyFolder(path)) {
+        UserPrompt::ShowMessage(m_pFrame, QStringLiteral("不能删除一个非空的文件夹!"), QMessageBox::Critical);
+        return;
+    }
+    if (!tree->IsFolderItem(item))
+        return;
+    if (!UserPrompt::AskYesNo(m_pFrame, QStringLiteral("确实要删除文件夹:") + path))
+        return;
+    const SiteFileOps::Result result = SiteFileOps::DeleteEmptyFolder(path);
+    if (result == SiteFileOps::Result::NotEmpty)
+        UserPrompt::ShowMessage(m_pFrame, QStringLiteral("不能删除一个非空的文件夹!"), QMessageBox::Critical);
+    else if (!SiteFileOps::EntryExists(path))
+        tree->DeleteItem(item);
+}
+
+void CSiteCommands::OnNewSiteFolder()
+{
+    NewEntry(CNameDlg::NewFolder);
+}
+
+void CSiteCommands::OnNewSiteFile()
+{
+    NewEntry(CNameDlg::NewFile);
+}
+
+void CSiteCommands::NewEntry(int mode)
+{
+    CLocalSiteTreeCtrl* tree = Tree();
+    QTreeWidgetItem* item = SelectedItem();
+    if (!item || !tree->IsFolderItem(item))
+        return;
+    CNameDlg dlg(mode, m_pFrame);
+    if (dlg.exec() != QDialog::Accepted)
+        return;
+    const QString folder = tree->GetItemPath(item);
+    // Names that would reach outside the folder, or name no new entry,
+    // create nothing; an existing file keeps its content.
+    const SiteFileOps::Result result = mode == CNameDlg::NewFolder
+                                           ? SiteFileOps::CreateNewFolder(folder, dlg.GetName())
+                                           : SiteFileOps::CreateNewFile(folder, dlg.GetName());
+    // The new entry shows in its sorted place at the next expansion.
+    tree->collapseItem(item);
+    if (result == SiteFileOps::Result::Done)
+        tree->ForgetFolder(item);
+}
