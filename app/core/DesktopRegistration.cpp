@@ -156,7 +156,7 @@ QString CDesktopRegistration::UserMimeAppsPath() const
     return ConfigHome() + QLatin1String("/mimeapps.list");
 }
 
-QStringList CDesktopRegistration::MimeAppsFiles() const
+QStringList CDesktopRegistration::MimeAppsFiles()
 {
     // The lookup order of the XDG MIME applications rules: desktop-specific
     // files before the plain one, config directories before data directories.

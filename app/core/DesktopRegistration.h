@@ -35,10 +35,10 @@ public:
     static QString ConfigHome();
     static QStringList DataDirs();
     static QStringList ConfigDirs();
+    // The mimeapps.list files in the order the XDG rules read them.
+    static QStringList MimeAppsFiles();
 
 private:
-    QStringList MimeAppsFiles() const;
-
     QString m_strExecPath;
     QString m_strIconName;
 };
