@@ -1,7 +1,10 @@
 #include "AboutDlg.h"
 
 #include <QApplication>
+#include <QDate>
 #include <QLabel>
+#include <QLocale>
+#include <QStyle>
 #include <QPushButton>
 
 #include "HyperLink.h"
@@ -15,6 +18,13 @@ QLabel* AddStatic(QWidget* parent, const QString& text, const QRect& r)
     // Never clip a text that the font makes wider than its place.
     label->setGeometry(QRect(r.topLeft(), r.size().expandedTo(label->sizeHint())));
     return label;
+}
+
+QString BuildLine()
+{
+    const QDate built = QLocale::c().toDate(QString::fromLatin1(__DATE__).simplified(),
+                                            QStringLiteral("MMM d yyyy"));
+    return QStringLiteral("构建于 %1，Qt %2").arg(built.toString(Qt::ISODate), QString::fromLatin1(qVersion()));
 }
 
 } // namespace
@@ -32,12 +42,14 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
 
     auto* icon = new QLabel(this);
     const QRect iconRect = DialogRect(11, 17, 21, 21);
-    icon->setPixmap(QApplication::windowIcon().pixmap(iconRect.size()));
+    QPixmap pixmap = QApplication::windowIcon().pixmap(iconRect.size());
+    if (pixmap.isNull())   // no reader for the program's icon on this system
+        pixmap = style()->standardIcon(QStyle::SP_FileIcon).pixmap(iconRect.size());
+    icon->setPixmap(pixmap);
     icon->setGeometry(iconRect);
 
     AddStatic(this, QStringLiteral("Quillet 3.0 版"), DialogRect(40, 10, 119, 8));
-    AddStatic(this, QStringLiteral("构建于 %1 · Qt %2").arg(QStringLiteral(__DATE__), QStringLiteral(QT_VERSION_STR)),
-              DialogRect(40, 25, 119, 8))->setObjectName(QStringLiteral("buildLine"));
+    AddStatic(this, BuildLine(), DialogRect(40, 25, 119, 8));
 
     m_pOk = new QPushButton(QStringLiteral("确定"), this);
     m_pOk->setGeometry(DialogRect(178, 7, 50, 14));

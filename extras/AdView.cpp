@@ -73,7 +73,7 @@ void CAdView::Navigate(const QString& address)
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setMaximumRedirectsAllowed(5);
-    request.setTransferTimeout(kTimeoutMs);
+    request.setTransferTimeout(m_nTimeoutMs);
     m_strFailure.clear();
     m_pPending = m_pNetwork->get(request);
     QNetworkReply* reply = m_pPending;
@@ -81,7 +81,7 @@ void CAdView::Navigate(const QString& address)
         if (reply == m_pPending && (received > kMaxPageBytes || total > kMaxPageBytes))
             AbortPending(tr("页面太大。"));
     });
-    m_pTimeout->start(kTimeoutMs);
+    m_pTimeout->start(m_nTimeoutMs);
 }
 
 void CAdView::AbortPending(const QString& reason)

@@ -16,6 +16,7 @@ class CAdView : public QTextBrowser
 public:
     // A load that has not finished by then shows the error page.
     static constexpr int kTimeoutMs = 5000;
+    void SetTimeout(int ms) { m_nTimeoutMs = ms; }
     // The most a page may weigh; a larger one shows the error page.
     static constexpr qint64 kMaxPageBytes = 2 * 1024 * 1024;
 
@@ -54,4 +55,5 @@ private:
     QTimer* m_pTimeout = nullptr;
     QString m_strFailure;   // why the pending load was cut short
     QString m_strLocation;
+    int m_nTimeoutMs = kTimeoutMs;
 };
