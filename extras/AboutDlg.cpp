@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QLabel>
 #include <QLocale>
+#include <QPointer>
 #include <QStyle>
 #include <QPushButton>
 
@@ -70,6 +71,16 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
         size = size.expandedTo(QSize(child->geometry().right() + 8, child->geometry().bottom() + 8));
     setFixedSize(size);
     m_pOk->setFocus(Qt::OtherFocusReason);
+}
+
+void CAboutDlg::DoModal(QWidget* parent)
+{
+    const QPointer<QWidget> focus = QApplication::focusWidget();
+    CAboutDlg(parent).exec();
+    if (focus) {
+        focus->window()->activateWindow();
+        focus->setFocus(Qt::ActiveWindowFocusReason);
+    }
 }
 
 QRect CAboutDlg::DialogRect(int x, int y, int width, int height) const

@@ -18,6 +18,10 @@ public:
 
     explicit CAboutDlg(QWidget* parent = nullptr);
 
+    // Shows the box modally over parent; when it closes, the widget that had
+    // the keyboard focus before has it again.
+    static void DoModal(QWidget* parent);
+
     CHyperLink* Link() const { return m_pLink; }
     QPushButton* OkButton() const { return m_pOk; }
 
