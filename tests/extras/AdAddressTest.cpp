@@ -2,10 +2,6 @@
 // hyperlink's colour and size rules.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QSettings>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 
 #include "core/AdAddress.h"
 #include "core/DesCipher.h"
@@ -32,23 +28,6 @@ TEST(AdAddressTest, DecipheringReadsUpToTheFirstZeroByteUnderItsOwnKeyOnly)
     EXPECT_EQ(AdAddress::Decipher(full, key), QString(64, u'x'));
     EXPECT_NE(AdAddress::Decipher(block, QByteArray("8 bytes?")), QString::fromLatin1(text));
     EXPECT_EQ(AdAddress::Decipher(block, QByteArray("short")), QString());
-}
-
-TEST(AdAddressTest, TheUsersSettingOverridesTheDefault)
-{
-    QTemporaryDir home;
-    ASSERT_TRUE(home.isValid());
-    qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
-    QStandardPaths::setTestModeEnabled(true);
-    QCoreApplication::setOrganizationName(QStringLiteral("Fennroth"));
-    QCoreApplication::setApplicationName(QStringLiteral("QuilletAdAddressTest"));
-    QSettings().remove(QStringLiteral("Settings/AdAddress"));
-    EXPECT_EQ(AdAddress::Current(), AdAddress::Default());
-    QSettings().setValue(QStringLiteral("Settings/AdAddress"), QStringLiteral("  http://127.0.0.1:8/ad.html "));
-    EXPECT_EQ(AdAddress::Current(), "http://127.0.0.1:8/ad.html");
-    QSettings().setValue(QStringLiteral("Settings/AdAddress"), QString());
-    EXPECT_EQ(AdAddress::Current(), AdAddress::Default());
-    QSettings().remove(QStringLiteral("Settings"));
 }
 
 TEST(HyperLinkStyleTest, ColourByStateInItsOrder)

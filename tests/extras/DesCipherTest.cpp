@@ -70,15 +70,9 @@ TEST(DesCipherTest, KnownAnswersInBothDirections)
     for (const KnownAnswer& a : kAnswers) {
         SCOPED_TRACE(a.key);
         EXPECT_EQ(Des(Bytes(a.key), CDesCipher::Encipher, Bytes(a.plain)).toHex().toUpper(), a.cipher);
+        EXPECT_EQ(Des(Bytes(a.key), 2, Bytes(a.plain)).toHex().toUpper(), a.cipher);   // not 1: enciphers
         EXPECT_EQ(Des(Bytes(a.key), CDesCipher::Decipher, Bytes(a.cipher)).toHex().toUpper(), a.plain);
     }
-}
-
-TEST(DesCipherTest, AnyDirectionOtherThanOneEnciphers)
-{
-    const KnownAnswer& a = kAnswers[0];
-    for (int direction : {0, 2, -1, 7})
-        EXPECT_EQ(Des(Bytes(a.key), direction, Bytes(a.plain)).toHex().toUpper(), a.cipher) << direction;
 }
 
 // Rivest's iteration: sixteen alternate encipherings and decipherings, each

@@ -143,15 +143,13 @@ TEST_F(WebBrowserCommandTest, RegisteredCommandFollowsTheMimeDefaultsToTheDeskto
 TEST_F(WebBrowserCommandTest, StartingAProgramGivesTheNearestResultCode)
 {
     Write("plain.txt", "not a program");
-    Write("run.sh", "#!/bin/sh\nexit 0\n");
-    QFile::setPermissions(Path("run.sh"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const struct { QString program; int result; } cases[] = {
         {Path("missing-program"), kFileNotFound},
         {QStringLiteral("no-such-program-anywhere"), kFileNotFound},
         {QString(), kFileNotFound},
         {Path("plain.txt"), kAccessDenied},
         {m_dir.path(), kAccessDenied},
-        {Path("run.sh"), kOpened},
+        {QStringLiteral("true"), kOpened},   // found on the search path
     };
     for (const auto& c : cases)
         EXPECT_EQ(WebBrowserCommand::Start(c.program, {QStringLiteral("https://example.test/")}), c.result)
