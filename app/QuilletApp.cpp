@@ -13,6 +13,7 @@
 
 #include <cstdio>
 
+#include "AboutDlg.h"
 #include "CodeEditCtrl.h"
 #include "CommandIds.h"
 #include "DocTemplate.h"
@@ -62,6 +63,7 @@ CQuilletApp::CQuilletApp(int& argc, char** argv) : QApplication(argc, argv)
     Commands().On(Cmd::FileNew, [this] { m_pDocTemplate->NewDocument(); });
     Commands().On(Cmd::FileOpen, [this] { OnFileOpen(); });
     Commands().On(Cmd::FilePrintSetup, [this] { OnFilePrintSetup(); });
+    Commands().On(Cmd::AppAbout, [this] { CAboutDlg::DoModal(m_pMainFrame); });
 }
 
 CQuilletApp::~CQuilletApp()

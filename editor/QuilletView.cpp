@@ -11,6 +11,7 @@
 #include "QuilletEvent.h"
 
 #include "AdView.h"
+#include "core/AdAddress.h"
 #include "CodeEditCtrl.h"
 #include "CommandIds.h"
 #include "ContextHelpList.h"
@@ -20,7 +21,7 @@
 
 QString CQuilletView::AdAddress()
 {
-    return QStringLiteral("qrc:/quillet/ad/index.html");
+    return AdAddress::Current();
 }
 
 CQuilletView::CQuilletView(CQuilletDoc* doc, CQuilletView* source, QWidget* parent)

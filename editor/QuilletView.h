@@ -16,7 +16,8 @@ class CQuilletView : public QWidget, public CCmdTarget
 {
     Q_OBJECT
 public:
-    // The pane's own page, shipped with the program.
+    // The pane's address: the user's setting, else the shipped page's,
+    // deciphered.
     static QString AdAddress();
     static constexpr int kAdTimerMs = 60000;
 

@@ -1,5 +1,6 @@
 // The small web pane across the top of every editor view: shows a page and
-// reports the address it is showing.
+// reports the address it is showing. Links open in the desktop's browser;
+// the pane never takes the keyboard focus and runs no script.
 #pragma once
 
 #include <QTextBrowser>
@@ -7,11 +8,18 @@
 
 class QNetworkAccessManager;
 class QNetworkReply;
+class QTimer;
 
 class CAdView : public QTextBrowser
 {
     Q_OBJECT
 public:
+    // A load that has not finished by then shows the error page.
+    static constexpr int kTimeoutMs = 5000;
+    void SetTimeout(int ms) { m_nTimeoutMs = ms; }
+    // The most a page may weigh; a larger one shows the error page.
+    static constexpr qint64 kMaxPageBytes = 2 * 1024 * 1024;
+
     explicit CAdView(QWidget* parent = nullptr);
 
     // Loads address: pages of the program (qrc:, file:) at once, web pages
@@ -19,6 +27,8 @@ public:
     void Navigate(const QString& address);
     // The address of the page shown now.
     QString LocationURL() const { return m_strLocation; }
+    // True while a web page is being fetched.
+    bool IsLoading() const { return m_pPending != nullptr; }
 
     // The address of the error page shown for url. Like the error pages of
     // the platform's browser, its address names "system32" after its first
@@ -28,11 +38,22 @@ public:
 signals:
     void navigated(const QString& location);
 
+protected:
+    // Images and style sheets only from the program's own pages, or from
+    // files beside a file page; nothing from the network or elsewhere.
+    QVariant loadResource(int type, const QUrl& name) override;
+
 private:
     void OnReplyFinished(QNetworkReply* reply);
+    void OnLinkClicked(const QUrl& url);
+    void AbortPending(const QString& reason);
+    void ShowPage(const QByteArray& bytes, const QString& location);
     void ShowErrorPage(const QString& url, const QString& reason);
 
     QNetworkAccessManager* m_pNetwork = nullptr;
     QNetworkReply* m_pPending = nullptr;
+    QTimer* m_pTimeout = nullptr;
+    QString m_strFailure;   // why the pending load was cut short
     QString m_strLocation;
+    int m_nTimeoutMs = kTimeoutMs;
 };

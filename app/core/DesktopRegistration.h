@@ -37,12 +37,10 @@ public:
     static QString ConfigHome();
     static QStringList DataDirs();
     static QStringList ConfigDirs();
-
     // The mimeapps.list files in the order the XDG rules read them.
     static QStringList MimeAppsFiles();
 
 private:
-
     QString m_strExecPath;
     QString m_strIconName;
 };
