@@ -32,6 +32,7 @@ const QList<Info>& Table()
         {Cmd::SiteNewFolder, "新建文件夹", {}, nullptr},
         {Cmd::SiteDeleteFolder, "删除文件夹", {}, nullptr},
         {Cmd::SiteNewFile, "新建文件", {}, nullptr},
+        {Cmd::SiteFindInFolder, "在文件中查找...", {}, "在这个文件夹的文件中查找文字\n在文件中查找"},
         {Cmd::EditUndo, "撤消(&U)", {K(Qt::CTRL | Qt::Key_Z), K(Qt::ALT | Qt::Key_Backspace)}, "撤消最后一步操作\n撤消"},
         {Cmd::EditCut, "剪切(&T)", {K(Qt::CTRL | Qt::Key_X), K(Qt::SHIFT | Qt::Key_Delete)}, "剪切所选内容，将其放入剪贴板\n剪切"},
         {Cmd::EditCopy, "复制(&C)", {K(Qt::CTRL | Qt::Key_C), K(Qt::CTRL | Qt::Key_Insert)}, "复制所选内容，将其放入剪贴板\n复制"},

@@ -4,6 +4,7 @@
 
 #include "ChildFrame.h"
 #include "CommandIds.h"
+#include "FindInFilesCommand.h"
 #include "DocTemplate.h"
 #include "LocalSiteTreeCtrl.h"
 #include "MainFrame.h"
@@ -33,6 +34,21 @@ CSiteCommands::CSiteCommands(CMainFrame* frame, CDocTemplate* docTemplate)
     commands.On(Cmd::SiteNewFolder, [this] { OnNewSiteFolder(); });
     commands.On(Cmd::SiteDeleteFolder, [this] { OnDeleteSiteFolder(); });
     commands.On(Cmd::SiteNewFile, [this] { OnNewSiteFile(); });
+    // Find in files offers the open site first, and searches a folder of it
+    // from the folder menu.
+    if (auto* find = frame->findChild<CFindInFilesCommand*>()) {
+        find->SetSiteFolderProvider([this] {
+            CLocalSiteTreeCtrl* tree = Tree();
+            QTreeWidgetItem* root = tree ? tree->topLevelItem(0) : nullptr;
+            return root && tree->topLevelItemCount() == 1 ? tree->GetItemPath(root) : QString();
+        });
+        commands.On(Cmd::SiteFindInFolder, [this, find] {
+            QTreeWidgetItem* item = SelectedItem();
+            CLocalSiteTreeCtrl* tree = Tree();
+            if (item && tree && tree->IsFolderItem(item))
+                find->Run(tree->GetItemPath(item));
+        });
+    }
 }
 
 CWSLocalSiteView* CSiteCommands::CreatePage()

@@ -19,6 +19,7 @@ constexpr int SaveAll = 32794;
 constexpr int CloseAll = 32795;
 constexpr int OpenSite = 32807;
 constexpr int FindInFiles = 32845;
+constexpr int SiteFindInFolder = 32846;
 // Edit
 constexpr int EditUndo = 57643;
 constexpr int EditCut = 57635;

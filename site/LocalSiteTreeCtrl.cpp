@@ -18,7 +18,7 @@ QList<int> CLocalSiteTreeCtrl::MenuItems(int menuId)
     if (menuId == kFileMenu)
         return {Cmd::SiteOpenFile, Cmd::SiteDeleteFile};
     if (menuId == kFolderMenu)
-        return {Cmd::SiteNewFile, 0, Cmd::SiteNewFolder, Cmd::SiteDeleteFolder, 0};
+        return {Cmd::SiteNewFile, 0, Cmd::SiteNewFolder, Cmd::SiteDeleteFolder, 0, Cmd::SiteFindInFolder};
     return {};
 }
 

@@ -24,6 +24,11 @@
 #include "EditCommands.h"
 #include "FindInFilesCommand.h"
 #include "FindResultsPane.h"
+#include "FindInFilesDlg.h"
+#include "LocalSiteTreeCtrl.h"
+#include "ModalScript.h"
+#include "WorkspaceBar.h"
+#include "WorkspaceSetup.h"
 #include "FindReplaceDlg.h"
 #include "GoToLineDlg.h"
 #include "MainFrame.h"
@@ -238,4 +243,32 @@ TEST_F(EditCommandsTest, FindInFilesListsMatchesAndOpensThemAtTheirLine)
     EXPECT_EQ(line, 2);
     emit pane->List()->itemActivated(found.first());   // the same window again
     EXPECT_EQ(Docs()->Documents().size(), 1);
+}
+
+TEST_F(EditCommandsTest, FindInFilesStartsInTheSiteOrTheFolderChosenOnThePage)
+{
+    QDir().mkpath(m_dir.filePath("site/lib"));
+    CWorkspaceBar* bar = Frame()->WorkspaceBar();
+    auto* tree = bar->GetView(WorkspacePage::LocalSite)->findChild<CLocalSiteTreeCtrl*>();
+    ASSERT_TRUE(tree);
+    tree->SetRoot(m_dir.filePath("site"), 1);
+    QTreeWidgetItem* root = tree->topLevelItem(0);
+    ASSERT_TRUE(root);
+    root->setExpanded(true);
+    ASSERT_TRUE(QuilletTest::WaitFor([root] { return root->childCount() == 1 && !root->child(0)->text(0).isEmpty(); }));
+    EXPECT_TRUE(CLocalSiteTreeCtrl::MenuItems(CLocalSiteTreeCtrl::kFolderMenu).contains(Cmd::SiteFindInFolder));
+
+    QStringList offered;
+    CModalScript script([&offered](QDialog* dialog) {
+        if (auto* find = qobject_cast<CFindInFilesDlg*>(dialog))
+            offered << find->Folder();
+        dialog->reject();
+    });
+    Frame()->Action(Cmd::FindInFiles)->trigger();
+    tree->setCurrentItem(root->child(0));
+    root->child(0)->setSelected(true);
+    Frame()->UpdateCommandStates();
+    Frame()->Action(Cmd::SiteFindInFolder)->trigger();
+    EXPECT_EQ(offered, QStringList({m_dir.filePath("site"), m_dir.filePath("site/lib")}));
+    tree->SetRoot(QString(), 1);
 }
