@@ -141,6 +141,16 @@ bool CMainFrame::Create()
     qApp->installEventFilter(this);
     m_pDocTemplate->SetFrameFactory(
         [this](CQuilletDoc* doc, CQuilletView* source) { return CreateChildFrame(doc, source); });
+    // Files changed by other programs are asked about when the user comes
+    // back to the editor, or at once while it is in front.
+    m_pDiskCheck = new QTimer(this);
+    m_pDiskCheck->setSingleShot(true);
+    m_pDiskCheck->setInterval(200);
+    connect(m_pDiskCheck, &QTimer::timeout, m_pDocTemplate, &CDocTemplate::CheckDiskChanges);
+    connect(m_pDocTemplate, &CDocTemplate::diskChanged, this, [this] {
+        if (isActiveWindow())
+            m_pDiskCheck->start();
+    });
     UpdateCommandStates();
     return true;
 }
@@ -525,6 +535,8 @@ bool CMainFrame::event(QEvent* event)
     }
     if (event->type() == QEvent::StatusTip || event->type() == QEvent::WindowActivate)
         RequestUpdate();
+    if (event->type() == QEvent::WindowActivate && m_pDiskCheck)
+        m_pDiskCheck->start();
     return QMainWindow::event(event);
 }
 

@@ -25,6 +25,7 @@ class CWorkspaceBar;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QTimer;
 
 class CMainFrame : public QMainWindow, public CCmdTarget
 {
@@ -127,6 +128,7 @@ private:
     bool m_bDocumentMenus = false;
     bool m_bUpdatePending = false;
     bool m_bTitleCheckPending = false;
+    QTimer* m_pDiskCheck = nullptr;
     int m_nDeferredLoads = 0;
     int m_nChildFrames = 0;
     bool m_bDestroying = false;

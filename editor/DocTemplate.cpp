@@ -1,6 +1,8 @@
 #include "DocTemplate.h"
 
 #include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QPointer>
 
 #include "QuilletDoc.h"
 #include "QuilletView.h"
@@ -17,7 +19,42 @@ QString CDocTemplate::FileDialogFilter()
     return GetStrings().filterName + QStringLiteral(";;所有文件 (*)");
 }
 
-CDocTemplate::CDocTemplate(QObject* parent) : QObject(parent) {}
+CDocTemplate::CDocTemplate(QObject* parent) : QObject(parent), m_pWatcher(new QFileSystemWatcher(this))
+{
+    connect(m_pWatcher, &QFileSystemWatcher::fileChanged, this, &CDocTemplate::diskChanged);
+    // The watched files follow the documents and the names they are saved under.
+    connect(this, &CDocTemplate::fileUsed, this, &CDocTemplate::WatchFiles);
+    connect(this, &CDocTemplate::documentRemoved, this, &CDocTemplate::WatchFiles);
+}
+
+void CDocTemplate::WatchFiles()
+{
+    QStringList wanted;
+    for (const CQuilletDoc* doc : std::as_const(m_docs))
+        if (!doc->GetPathName().isEmpty())
+            wanted << doc->GetPathName();
+    // A file replaced by a rename (as editors and our own saves do) drops out
+    // of the watch; asking again takes it up.
+    const QStringList watched = m_pWatcher->files();
+    if (!watched.isEmpty())
+        m_pWatcher->removePaths(watched);
+    for (const QString& path : std::as_const(wanted))
+        if (QFileInfo::exists(path))
+            m_pWatcher->addPath(path);
+}
+
+void CDocTemplate::CheckDiskChanges()
+{
+    if (m_bCheckingDisk)
+        return;
+    m_bCheckingDisk = true;
+    const QList<QPointer<CQuilletDoc>> docs(m_docs.cbegin(), m_docs.cend());
+    for (const QPointer<CQuilletDoc>& doc : docs)
+        if (doc && !doc->IsClosing() && doc->HasChangedOnDisk())
+            doc->AskAboutDiskChange();
+    m_bCheckingDisk = false;
+    WatchFiles();
+}
 
 CDocTemplate::~CDocTemplate()
 {

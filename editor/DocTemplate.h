@@ -7,6 +7,7 @@
 
 class CQuilletDoc;
 class CQuilletView;
+class QFileSystemWatcher;
 
 class CDocTemplate : public QObject
 {
@@ -56,16 +57,27 @@ public:
     // Called by a document when its last view has gone.
     void RemoveDocument(CQuilletDoc* doc);
 
+    // Asks about every open file another program changed or deleted since it
+    // was read or written (see CQuilletDoc::AskAboutDiskChange); one question
+    // at a time, never from inside another such check.
+    void CheckDiskChanges();
+
 signals:
     void documentAdded(CQuilletDoc* doc);
     void documentRemoved(CQuilletDoc* doc);
     // A file was opened or saved under path (for the recent-file list).
     void fileUsed(const QString& path);
+    // An open file was changed on disk (by anyone, this program too).
+    void diskChanged();
 
 private:
     CQuilletDoc* CreateDocument();
 
+    void WatchFiles();
+
     QList<CQuilletDoc*> m_docs;
+    QFileSystemWatcher* m_pWatcher;
+    bool m_bCheckingDisk = false;
     int m_nUntitledCount = 0;
     FrameFactory m_frameFactory;
 };

@@ -1,5 +1,7 @@
 #include "QuilletDoc.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -100,6 +102,7 @@ bool CQuilletDoc::OnOpenDocument(const QString& path)
     editor->SetWholeText(decoded.text);
     ApplyLineBreak();
     SetPathName(path);
+    m_diskStamp = CDiskStamp::Of(m_strPathName);
     SetModifiedFlag(false);
     // A freshly loaded file is coloured at once; later changes follow the
     // editor's own trigger.
@@ -127,6 +130,7 @@ bool CQuilletDoc::OnSaveDocument(const QString& path)
         return false;
     m_format = format;
     SetPathName(path);
+    m_diskStamp = CDiskStamp::Of(m_strPathName);
     SetModifiedFlag(false);
     return true;
 }
@@ -156,6 +160,10 @@ bool CQuilletDoc::DoSave(const QString& pathIn)
             return false;
         DialogFolder::Remember(path);
     }
+    // Another program's change to the file is never overwritten unasked.
+    if (!m_strPathName.isEmpty() && QFileInfo(path).absoluteFilePath() == m_strPathName && HasChangedOnDisk() &&
+        AskAboutDiskChange())
+        return false;
     if (!OnSaveDocument(path)) {
         UserPrompt::ShowMessage(FirstView(), QStringLiteral("保存文档失败。"));
         return false;
@@ -163,6 +171,33 @@ bool CQuilletDoc::DoSave(const QString& pathIn)
     if (m_pTemplate)
         emit m_pTemplate->fileUsed(m_strPathName);
     return true;
+}
+
+bool CQuilletDoc::HasChangedOnDisk() const
+{
+    return !m_strPathName.isEmpty() && CDiskStamp::Of(m_strPathName) != m_diskStamp;
+}
+
+bool CQuilletDoc::AskAboutDiskChange()
+{
+    const CDiskStamp now = CDiskStamp::Of(m_strPathName);
+    if (UserPrompt::AskYesNo(FirstView(), QStringLiteral("文件已被其他程序修改。是否重新载入？"))) {
+        CCodeEditCtrl* editor = Editor();
+        int line = 0, index = 0;
+        if (editor)
+            editor->getCursorPosition(&line, &index);
+        if (now.bExists && OnOpenDocument(m_strPathName)) {
+            if (editor)
+                editor->setCursorPosition(std::min(line, editor->lines() - 1), 0);
+            return true;
+        }
+        UserPrompt::ShowMessage(FirstView(), QStringLiteral("打开文档失败。"));
+    }
+    // The text stays as it is; against the file as it now is, it is a change
+    // the user still has to save.
+    m_diskStamp = now;
+    SetModifiedFlag(true);
+    return false;
 }
 
 bool CQuilletDoc::SaveModified()

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "CommandMap.h"
+#include "core/DiskStamp.h"
 #include "core/FileEncoding.h"
 
 class CDocTemplate;
@@ -43,6 +44,14 @@ public:
     // write too, leaves the old file as it was and the document modified.
     bool OnSaveDocument(const QString& path);
 
+    // Whether another program changed, replaced or deleted the file since
+    // this document last read or wrote it.
+    bool HasChangedOnDisk() const;
+    // Asks "文件已被其他程序修改。是否重新载入？" about such a change: yes
+    // reads the file again, no keeps the text (now modified against the file)
+    // and takes the change as seen. True when the file was read again.
+    bool AskAboutDiskChange();
+
     // Save (57603): save-as dialog for an untitled document. Reports failures.
     bool DoFileSave();
     // Save as (57604), or the save dialog of an untitled document.
@@ -68,6 +77,7 @@ private:
     QString m_strTitle;
     QString m_strPathName;
     FileEncoding::Format m_format;
+    CDiskStamp m_diskStamp;
     bool m_bForcedModified = false;
     bool m_bClosing = false;
 };

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -344,4 +345,78 @@ TEST_F(DocumentTest, AdPaneHeightFollowsItsAddressAtEachTick)
     // The tick reloads the pane's own page, so the next one shrinks it again.
     view->OnAdTimer();
     EXPECT_EQ(view->AdPaneHeight(), 66);
+}
+
+// Another program changes the file while it is open: nothing it wrote is
+// overwritten without the user's answer, and nothing typed is lost unasked.
+TEST_F(DocumentTest, FileChangedByAnotherProgramIsAskedAboutBeforeItIsOverwritten)
+{
+    struct Case
+    {
+        const char* what;
+        bool deleteIt;
+        UserPrompt::Answer answer;
+        QByteArray fileAfterSave;   // empty: the save did not happen
+        QByteArray textAfter;
+    };
+    const QList<Case> cases = {
+        {"reload", false, UserPrompt::Answer::Yes, "", "<?php\n// outside\n"},
+        {"keep mine", false, UserPrompt::Answer::No, "<?php\nmine", "<?php\nmine"},
+        {"deleted, keep mine", true, UserPrompt::Answer::No, "<?php\nmine", "<?php\nmine"},
+    };
+    for (const Case& c : cases) {
+        const QString path = Path("watched.php");
+        ASSERT_TRUE(QuilletTest::WriteFile(path, "<?php\n"));
+        CQuilletDoc* doc = Open(path);
+        ASSERT_TRUE(doc) << c.what;
+        EXPECT_FALSE(doc->HasChangedOnDisk()) << c.what;
+        if (c.deleteIt)
+            QFile::remove(path);
+        else
+            ASSERT_TRUE(QuilletTest::WriteFile(path, "<?php\n// outside\n"));
+        EXPECT_TRUE(doc->HasChangedOnDisk()) << c.what;
+        doc->Editor()->SetSelection(6, 6);
+        QTest::keyClicks(doc->Editor(), "mine");
+
+        CScriptedResponder responder;
+        responder.answers = {c.answer};
+        const bool saved = doc->DoFileSave();
+        EXPECT_EQ(responder.Texts(UserPrompt::Request::YesNo),
+                  QStringList({"文件已被其他程序修改。是否重新载入？"})) << c.what;
+        EXPECT_EQ(saved, !c.fileAfterSave.isEmpty()) << c.what;
+        EXPECT_EQ(doc->Editor()->WholeText(), c.textAfter) << c.what;
+        if (!c.fileAfterSave.isEmpty())
+            EXPECT_EQ(ReadFile(path), c.fileAfterSave) << c.what;
+        else
+            EXPECT_EQ(ReadFile(path), "<?php\n// outside\n") << c.what;
+        // Answered once, not asked again.
+        EXPECT_FALSE(doc->HasChangedOnDisk()) << c.what;
+        TearDown();
+    }
+}
+
+TEST_F(DocumentTest, TheTemplateAsksOnceForEachChangedFile)
+{
+    const QString a = Path("a.php"), b = Path("b.php");
+    ASSERT_TRUE(QuilletTest::WriteFile(a, "a"));
+    ASSERT_TRUE(QuilletTest::WriteFile(b, "b"));
+    CQuilletDoc* docA = Open(a);
+    CQuilletDoc* docB = Open(b);
+    ASSERT_TRUE(docA && docB);
+    QSignalSpy changed(&m_template, &CDocTemplate::diskChanged);
+    ASSERT_TRUE(QuilletTest::WriteFile(b, "b changed"));
+    EXPECT_TRUE(QuilletTest::WaitFor([&] { return changed.size() > 0; }));
+    CScriptedResponder responder;
+    responder.answers = {UserPrompt::Answer::Yes};
+    m_template.CheckDiskChanges();
+    m_template.CheckDiskChanges();
+    EXPECT_EQ(responder.Texts(UserPrompt::Request::YesNo).size(), 1);
+    EXPECT_EQ(docB->Editor()->WholeText(), "b changed");
+    EXPECT_FALSE(docB->IsModified());
+    EXPECT_EQ(docA->Editor()->WholeText(), "a");
+    // Our own saves are no change from outside.
+    QTest::keyClicks(docA->Editor(), "x");
+    ASSERT_TRUE(docA->DoFileSave());
+    m_template.CheckDiskChanges();
+    EXPECT_EQ(responder.Texts(UserPrompt::Request::YesNo).size(), 1);
 }
