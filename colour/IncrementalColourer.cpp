@@ -34,6 +34,9 @@ CIncrementalColourer::Window CIncrementalColourer::Update(std::string_view text,
     if (change.IsEmpty() || lo < 0 || lo > newEnd || newEnd > n || oldEnd < lo || oldEnd > m_nLength ||
         m_nLength + change.Delta() != n)
         return Whole(text);
+    // A text replaced whole (a file loaded) shares nothing with the last pass.
+    if (lo == 0 && newEnd == n)
+        return Whole(text);
 
     // Restart at the last checkpoint at or before the first changed byte: the
     // state there depends only on the bytes before it.
