@@ -29,7 +29,7 @@ def load(paths):
             for b in json.load(f)["benchmarks"]:
                 if b.get("run_type") != "iteration" or b.get("error_occurred"):
                     continue
-                name = b["run_name"]
+                name = b["run_name"].removesuffix("/real_time")
                 runs.setdefault(name, []).append(b)
     return runs
 
@@ -46,7 +46,8 @@ def main():
         if peer_name in runs:
             pairs = [(ms(o), ms(p)) for o, p in zip(ours, runs[peer_name])]
         else:
-            pairs = [(ms(o), o[peer_name]) for o in ours if peer_name in o]
+            # Both sides timed in one loop: ours is the peer's time times the ratio.
+            pairs = [(o[peer_name] * o["ratio"], o[peer_name]) for o in ours if peer_name in o and "ratio" in o]
         pairs = [(o, p) for o, p in pairs if p > 0]
         if not pairs:
             print(f"{figure:<20} {'-':>10} {'-':>10} {'-':>7}")
