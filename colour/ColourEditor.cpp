@@ -1,7 +1,7 @@
 #include "ColourEditor.h"
 
 #include "CodeStyleDlg.h"
-#include "PHPRegionTokenizer.h"
+#include "DocColourState.h"
 #include "ScintillaStyleTarget.h"
 #include "StyleSlot.h"
 
@@ -98,10 +98,31 @@ void SetStrikeOutLook(QsciScintilla* editor)
     editor->SendScintilla(QsciScintillaBase::SCI_INDICSETFLAGS, kStrikeOutIndicator, kIndicFlagValueFore);
 }
 
+namespace {
+
+void Recolour(QsciScintilla* editor, bool whole)
+{
+    CDocColourState* state = CDocColourState::For(editor);
+    CScintillaStyleTarget target(editor);
+    target.BeginPass();
+    CChangeSpan change = state->TakeChange();
+    // The styles of the slots are set again above; a changed format may mean
+    // strike-out marks to draw or take away anywhere, so the pass is whole.
+    if (state->SwapFormats(target.Formats()) || whole)
+        change.MarkAll();
+    target.SendWindow(state->Colourer().Update(target.Text(), change));
+}
+
+} // namespace
+
 void RecolourControl(QsciScintilla* editor)
 {
-    CScintillaStyleTarget target(editor);
-    CPHPRegionTokenizer(target).Recolour();
+    Recolour(editor, false);
+}
+
+void RecolourWhole(QsciScintilla* editor)
+{
+    Recolour(editor, true);
 }
 
 void ShowCodeStyleDialog(QWidget* parent)

@@ -16,9 +16,15 @@ constexpr int kStrikeOutIndicator = 9;
 // The font an empty face name and a zero size stand for: the system's fixed font.
 QFont DefaultEditorFont();
 
-// Recolours the whole text of editor in one pass, with the ten formats read
-// from QSettings("Fennroth", "Quillet") group "Settings" at the start of the pass.
+// Recolours the text of editor, with the ten formats read from
+// QSettings("Fennroth", "Quillet") group "Settings" at the start of the pass.
+// The styles it leaves are those a whole-text pass gives, but only the text
+// from a little before the changes since the last pass of the same document
+// is scanned again, until the scan agrees with that pass; a change of
+// formats, or a document not coloured before, is coloured whole.
 void RecolourControl(QsciScintilla* editor);
+// Recolours the whole text of editor, whatever was coloured before.
+void RecolourWhole(QsciScintilla* editor);
 
 // Sets format as editor's default style and as style 0, the style of text not
 // yet coloured: slot 0 for a new editor.

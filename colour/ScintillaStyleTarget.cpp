@@ -4,60 +4,117 @@
 
 #include <Qsci/qsciscintilla.h>
 
+namespace {
+
+using Sci = QsciScintillaBase;
+
+// Scintilla's text range (Sci_TextRange), for SCI_GETSTYLEDTEXT.
+struct TextRange {
+    long cpMin;
+    long cpMax;
+    char* lpstrText;
+};
+
+// Differences closer than this are sent as one stretch: a styling call costs
+// more than the bytes it carries.
+constexpr std::int64_t kJoinGap = 256;
+
+} // namespace
+
 CScintillaStyleTarget::CScintillaStyleTarget(QsciScintilla* editor) : m_pEditor(editor) {}
 
 std::string_view CScintillaStyleTarget::Text()
 {
-    const long length = m_pEditor->SendScintilla(QsciScintillaBase::SCI_GETTEXTLENGTH);
+    const long length = m_pEditor->SendScintilla(Sci::SCI_GETTEXTLENGTH);
     if (length <= 0)
         return {};
     // The document's own bytes, contiguous; valid while the text is unchanged,
     // and a pass changes only styles.
-    const auto* p = static_cast<const char*>(m_pEditor->SendScintillaPtrResult(QsciScintillaBase::SCI_GETCHARACTERPOINTER));
+    const auto* p = static_cast<const char*>(m_pEditor->SendScintillaPtrResult(Sci::SCI_GETCHARACTERPOINTER));
     return p ? std::string_view(p, static_cast<std::size_t>(length)) : std::string_view();
 }
 
 void CScintillaStyleTarget::BeginPass()
 {
     m_formats = ReadStoredSlotFormats();
-    m_bUpdatesWereEnabled = m_pEditor->viewport()->updatesEnabled();
-    m_pEditor->viewport()->setUpdatesEnabled(false);
     for (int slot = 0; slot < kSlotCount; ++slot)
         ColourEditor::ApplySlotStyle(m_pEditor, slot, m_formats[slot]);
-    m_buffer.Reset(static_cast<std::size_t>(m_pEditor->SendScintilla(QsciScintillaBase::SCI_GETTEXTLENGTH)));
 }
 
-void CScintillaStyleTarget::EndPass()
+void CScintillaStyleTarget::SendWindow(const CIncrementalColourer::Window& window)
 {
-    const auto& slotBytes = m_buffer.Slots();
-    if (!slotBytes.empty()) {
-        m_pEditor->SendScintilla(QsciScintillaBase::SCI_STARTSTYLING, 0UL, 0x1fL);
-        m_pEditor->SendScintilla(QsciScintillaBase::SCI_SETSTYLINGEX, static_cast<uintptr_t>(slotBytes.size()),
-                                 reinterpret_cast<const char*>(slotBytes.data()));
+    if (window.all)
+        SendStyles(0, window.slotBytes.data(), static_cast<std::int64_t>(window.slotBytes.size()));
+    else
+        SendDifferences(window);
+    if (window.all || !window.slotBytes.empty())
+        ApplyStrikeOut(window.start, window.slotBytes);
+}
+
+void CScintillaStyleTarget::SendStyles(std::int64_t start, const std::uint8_t* styles, std::int64_t length)
+{
+    if (length <= 0)
+        return;
+    m_pEditor->SendScintilla(Sci::SCI_STARTSTYLING, static_cast<unsigned long>(start), 0x1fL);
+    m_pEditor->SendScintilla(Sci::SCI_SETSTYLINGEX, static_cast<uintptr_t>(length),
+                             reinterpret_cast<const char*>(styles));
+}
+
+// Bytes the control already shows in the right style are left alone: outside
+// the changed text that is most of a window.
+void CScintillaStyleTarget::SendDifferences(const CIncrementalColourer::Window& window)
+{
+    const auto length = static_cast<std::int64_t>(window.slotBytes.size());
+    if (length == 0)
+        return;
+    std::vector<char> styled(static_cast<std::size_t>(2 * length + 2));
+    TextRange range{static_cast<long>(window.start), static_cast<long>(window.start + length), styled.data()};
+    m_pEditor->SendScintilla(Sci::SCI_GETSTYLEDTEXT, 0UL, static_cast<void*>(&range));
+    auto differs = [&](std::int64_t k) {
+        return static_cast<std::uint8_t>(styled[static_cast<std::size_t>(2 * k + 1)]) != window.slotBytes[static_cast<std::size_t>(k)];
+    };
+    std::int64_t k = 0;
+    while (k < length) {
+        while (k < length && !differs(k))
+            ++k;
+        if (k == length)
+            break;
+        const std::int64_t first = k;
+        std::int64_t last = k;
+        for (++k; k < length && k - last <= kJoinGap; ++k)
+            if (differs(k))
+                last = k;
+        SendStyles(window.start + first, window.slotBytes.data() + first, last + 1 - first);
+        k = last + 1;
     }
-    bool anyStruck = false;
-    for (const CSlotFormat& f : m_formats)
-        anyStruck = anyStruck || f.StrikeOut();
-    ApplyStrikeOut(anyStruck ? m_buffer.Runs() : std::vector<CSlotRun>());
-    m_pEditor->viewport()->setUpdatesEnabled(m_bUpdatesWereEnabled);
 }
 
 // Strike-out is an indicator drawn in the text colour of the run it covers;
-// it is cleared from the whole text first so that no earlier pass's marks stay.
-void CScintillaStyleTarget::ApplyStrikeOut(const std::vector<CSlotRun>& runs)
+// it is cleared from the coloured stretch first so that no earlier mark stays.
+void CScintillaStyleTarget::ApplyStrikeOut(std::int64_t start, const std::vector<std::uint8_t>& styles)
 {
     const int ind = ColourEditor::kStrikeOutIndicator;
     ColourEditor::SetStrikeOutLook(m_pEditor);
-    m_pEditor->SendScintilla(QsciScintillaBase::SCI_SETINDICATORCURRENT, ind);
-    const long length = static_cast<long>(m_buffer.Slots().size());
-    m_pEditor->SendScintilla(QsciScintillaBase::SCI_INDICATORCLEARRANGE, 0UL, length);
-    for (const CSlotRun& r : runs) {
-        const CSlotFormat& f = m_formats[r.slot];
-        if (!f.StrikeOut())
-            continue;
-        m_pEditor->SendScintilla(QsciScintillaBase::SCI_SETINDICATORVALUE,
-                                 static_cast<long>(f.crTextColor | QsciScintillaBase::SC_INDICVALUEBIT));
-        m_pEditor->SendScintilla(QsciScintillaBase::SCI_INDICATORFILLRANGE, static_cast<unsigned long>(r.start),
-                                 static_cast<long>(r.end - r.start));
+    m_pEditor->SendScintilla(Sci::SCI_SETINDICATORCURRENT, ind);
+    m_pEditor->SendScintilla(Sci::SCI_INDICATORCLEARRANGE, static_cast<unsigned long>(start),
+                             static_cast<long>(styles.size()));
+    bool anyStruck = false;
+    for (const CSlotFormat& f : m_formats)
+        anyStruck = anyStruck || f.StrikeOut();
+    if (!anyStruck)
+        return;
+    const auto n = static_cast<std::int64_t>(styles.size());
+    for (std::int64_t i = 0; i < n;) {
+        std::int64_t j = i + 1;
+        while (j < n && styles[static_cast<std::size_t>(j)] == styles[static_cast<std::size_t>(i)])
+            ++j;
+        const CSlotFormat& f = m_formats[styles[static_cast<std::size_t>(i)]];
+        if (f.StrikeOut()) {
+            m_pEditor->SendScintilla(Sci::SCI_SETINDICATORVALUE,
+                                     static_cast<long>(f.crTextColor | Sci::SC_INDICVALUEBIT));
+            m_pEditor->SendScintilla(Sci::SCI_INDICATORFILLRANGE, static_cast<unsigned long>(start + i),
+                                     static_cast<long>(j - i));
+        }
+        i = j;
     }
 }

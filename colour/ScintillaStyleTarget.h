@@ -1,33 +1,36 @@
-// The style target on a real QsciScintilla: slots become Scintilla styles 0..9.
+// Hands a colouring pass's styles to a real QsciScintilla: styles become
+// Scintilla styles 0..9, strike-out an indicator.
 #pragma once
 
+#include "IncrementalColourer.h"
 #include "SlotBuffer.h"
 #include "SlotFormat.h"
-#include "StyleTarget.h"
 
 #include <array>
+#include <string_view>
 
 class QsciScintilla;
 
-// A pass reads the ten formats from the settings store once (BeginPass), sets
-// styles 0..9 from them, collects the slots of every byte with later ranges
-// winning, and hands the result to the control in one styling call at the end
-// (EndPass), with strike-out drawn by an indicator. Drawing is suspended for the
-// pass; the selection is never moved.
-class CScintillaStyleTarget : public CStyleTarget {
+// A pass reads the ten formats from the settings store once (BeginPass) and
+// sets styles 0..9 from them; SendWindow gives the control the styles of the
+// pass's window: all of them after a whole-text pass, otherwise only those
+// that differ from the styles the control holds. The selection is never moved.
+class CScintillaStyleTarget {
 public:
     explicit CScintillaStyleTarget(QsciScintilla* editor);
 
-    std::string_view Text() override;
-    void BeginPass() override;
-    void EndPass() override;
-    void ApplySlot(int slot, std::int32_t start, std::int32_t end) override { m_buffer.Apply(slot, start, end); }
+    // The whole text, exact bytes; valid while the text is unchanged.
+    std::string_view Text();
+    void BeginPass();
+    void SendWindow(const CIncrementalColourer::Window& window);
+
+    const std::array<CSlotFormat, kSlotCount>& Formats() const { return m_formats; }
 
 private:
-    void ApplyStrikeOut(const std::vector<CSlotRun>& runs);
+    void SendStyles(std::int64_t start, const std::uint8_t* styles, std::int64_t length);
+    void SendDifferences(const CIncrementalColourer::Window& window);
+    void ApplyStrikeOut(std::int64_t start, const std::vector<std::uint8_t>& styles);
 
     QsciScintilla* m_pEditor;
     std::array<CSlotFormat, kSlotCount> m_formats{};
-    CSlotBuffer m_buffer;
-    bool m_bUpdatesWereEnabled = true;
 };

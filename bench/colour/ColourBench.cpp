@@ -53,7 +53,7 @@ void BM_Recolour(benchmark::State& state)
     auto editor = EditorWith(text);
     for (auto _ : state) {
         editor->SendScintilla(Sci::SCI_CLEARDOCUMENTSTYLE);
-        ColourEditor::RecolourControl(editor.get());
+        ColourEditor::RecolourWhole(editor.get());
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
 }
@@ -128,7 +128,7 @@ void BM_RecolourOverLexer(benchmark::State& state)
     for (auto _ : state) {
         const auto t0 = Clock::now();
         ours->SendScintilla(Sci::SCI_CLEARDOCUMENTSTYLE);
-        ColourEditor::RecolourControl(ours.get());
+        ColourEditor::RecolourWhole(ours.get());
         const auto t1 = Clock::now();
         theirs->SendScintilla(Sci::SCI_CLEARDOCUMENTSTYLE);
         theirs->SendScintilla(Sci::SCI_COLOURISE, 0UL, -1L);

@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -159,6 +160,46 @@ void BM_Type(benchmark::State& state, Side side, bool middle, bool otherLine)
             static_cast<double>(colourer.Passes() - passesBefore) / state.iterations();
 }
 
+// Presses Enter at the start of a line in the middle of the page: the caret
+// moves to a new line, so our editor recolours (from the change on).
+void BM_Enter(benchmark::State& state, Side side)
+{
+    ColourerInstalled colourer(side == Side::OursColour);
+    if (!OpenOn(side, g_setup->files.at(Variant::Utf8Lf))) {
+        state.SkipWithError("open failed");
+        return;
+    }
+    QsciScintilla* e = EditorOf(side);
+    QWidget* target = KeyTargetOf(side);
+    const long line = e->SendScintilla(Sci::SCI_GETLINECOUNT) / 2;
+    const long length = Length(e);
+    e->SendScintilla(Sci::SCI_GOTOLINE, static_cast<unsigned long>(line));
+    QCoreApplication::processEvents();
+    const int passesBefore = colourer.Passes();
+    for (auto _ : state) {
+        const long pos = e->SendScintilla(Sci::SCI_GETCURRENTPOS);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        QApplication::sendEvent(target, &press);
+        QApplication::sendEvent(target, &release);
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        const long added = Length(e) - length;
+        if (added < 1) {
+            state.SkipWithError("Enter typed nothing");
+            break;
+        }
+        e->SendScintilla(Sci::SCI_DELETERANGE, static_cast<unsigned long>(pos), added);
+        QCoreApplication::processEvents();
+        e->SendScintilla(Sci::SCI_GOTOLINE, static_cast<unsigned long>(line));
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+    if (side == Side::OursColour)
+        state.counters["passes_per_key"] =
+            static_cast<double>(colourer.Passes() - passesBefore) / state.iterations();
+}
+
 void Register(const std::string& name, std::function<void(benchmark::State&)> fn)
 {
     benchmark::RegisterBenchmark(name.c_str(), std::move(fn))
@@ -177,6 +218,8 @@ void RegisterAll()
         for (Side s : {Side::Ours, Side::Bare})
             Register(std::string("Save/") + PhpPage::VariantName(v) + "/" + SideName(s),
                      [s, v](benchmark::State& st) { BM_Save(st, s, v); });
+    for (Side s : {Side::OursColour, Side::Bare})
+        Register(std::string("Enter/middle/") + SideName(s), [s](benchmark::State& st) { BM_Enter(st, s); });
     for (bool middle : {false, true})
         for (bool other : {false, true})
             for (Side s : {Side::Ours, Side::OursColour, Side::Bare})

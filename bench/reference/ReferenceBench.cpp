@@ -21,6 +21,9 @@
 #include <sqlite3.h>
 
 #include <QApplication>
+
+#include <algorithm>
+#include <vector>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -155,7 +158,10 @@ void BareSqlite(benchmark::State& state, const CSource& source)
     state.counters["items"] = static_cast<double>(entries);
 }
 
-// Prints each run, then each load's time as a multiple of the bare queries'.
+// Prints each run, then each load's time as a multiple of the bare queries':
+// with repetitions, repetition k of a load is divided by repetition k of the
+// bare queries (the aggregate rows are left out), and the median of those
+// ratios is printed with the least and the greatest.
 class CRatioReporter : public benchmark::ConsoleReporter
 {
 public:
@@ -163,26 +169,37 @@ public:
     {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs)
-            m_times[run.run_name.function_name] = run.GetAdjustedRealTime();
+            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
+                m_times[run.run_name.function_name].push_back(run.GetAdjustedRealTime());
     }
     void Finalize() override
     {
         ConsoleReporter::Finalize();
         for (const CSource& source : g_sources) {
             const auto bare = m_times.find("BareSqlite/" + source.name);
-            if (bare == m_times.end() || bare->second <= 0)
+            if (bare == m_times.end())
                 continue;
             for (const char* side : {"LayerOnly/", "DeferredLoad/"}) {
                 const auto it = m_times.find(side + source.name);
-                if (it != m_times.end())
-                    std::printf("%s%s / BareSqlite/%s = %.2f\n", side, source.name.c_str(),
-                                source.name.c_str(), it->second / bare->second);
+                if (it == m_times.end())
+                    continue;
+                std::vector<double> ratios;
+                for (std::size_t k = 0; k < it->second.size() && k < bare->second.size(); ++k)
+                    if (bare->second[k] > 0)
+                        ratios.push_back(it->second[k] / bare->second[k]);
+                if (ratios.empty())
+                    continue;
+                std::sort(ratios.begin(), ratios.end());
+                const std::size_t n = ratios.size();
+                const double median = n % 2 ? ratios[n / 2] : (ratios[n / 2 - 1] + ratios[n / 2]) / 2;
+                std::printf("%s%s / BareSqlite/%s = %.2f (min %.2f, max %.2f, %zu runs)\n", side,
+                            source.name.c_str(), source.name.c_str(), median, ratios.front(), ratios.back(), n);
             }
         }
     }
 
 private:
-    std::map<std::string, double> m_times;
+    std::map<std::string, std::vector<double>> m_times;
 };
 
 // The offscreen platform warns on every shown window that it cannot pass on size

@@ -1,5 +1,7 @@
 #include "FileEncoding.h"
 
+#include "Gb18030Table.h"
+
 #include <iconv.h>
 
 namespace FileEncoding {
@@ -181,7 +183,7 @@ Decoded Decode(const QByteArray& bytes)
     } else if (IsValidUtf8(bytes.constData(), bytes.size())) {
         d.format.kind = Kind::Utf8;
         d.text = bytes;
-    } else if (auto text = Gb18030ToUtf8(bytes); text && Utf8ToGb18030(*text) == bytes) {
+    } else if (auto text = Gb18030Table::DecodeRoundTrip(bytes)) {
         d.format.kind = Kind::Gb18030;
         d.text = std::move(*text);
     } else {
@@ -200,7 +202,7 @@ std::optional<QByteArray> Encode(const QByteArray& utf8, Kind kind)
     case Kind::Utf8Bom:
         return QByteArray(kBom) + utf8;
     case Kind::Gb18030:
-        return Utf8ToGb18030(utf8);
+        return Gb18030Table::Encode(utf8);
     case Kind::Latin1:
         return Utf8ToLatin1(utf8);
     }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/FileEncoding.h"
+#include "core/Gb18030Table.h"
 
 using namespace FileEncoding;
 
@@ -83,4 +84,40 @@ TEST(FileEncoding, FirstLineBreakDecidesNewLines)
     EXPECT_EQ(DetectLineBreak("a\nb\r\n"), LineBreak::Lf);
     EXPECT_EQ(DetectLineBreak("a\rb\r\n"), LineBreak::Cr);
     EXPECT_EQ(DetectLineBreak("a\r"), LineBreak::Cr);
+}
+
+// The table conversions agree with iconv over every two-byte code at once,
+// and on four-byte codes, invalid bytes and text cut inside a character.
+TEST(Gb18030Table, AgreesWithIconvWholeText)
+{
+    QByteArray all;
+    for (int lead = 0x81; lead <= 0xFE; ++lead)
+        for (int trail = 0x40; trail <= 0xFE; ++trail)
+            if (trail != 0x7F)
+                all += QByteArray("a") + char(lead) + char(trail);
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } cases[] = {
+        {"every two-byte code", all},
+        {"ascii and chinese", QByteArray("<?php echo \"\xD6\xD0\xCE\xC4\"; ?>\r\n")},
+        {"four-byte code", QByteArray("x\x81\x30\x81\x30y")},
+        {"lead at the end", QByteArray("abc\xD6")},
+        {"0x80", QByteArray("a\x80")},
+        {"bad trail", QByteArray("a\xD6\x7F")},
+        {"0xFF", QByteArray("\xFF\xFF")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::optional<QByteArray> viaIconv = FileEncoding::Gb18030ToUtf8(c.bytes);
+        const bool roundTrips = viaIconv && FileEncoding::Utf8ToGb18030(*viaIconv) == c.bytes;
+        const std::optional<QByteArray> viaTable = Gb18030Table::DecodeRoundTrip(c.bytes);
+        ASSERT_EQ(viaTable.has_value(), roundTrips);
+        if (!viaTable)
+            continue;
+        EXPECT_EQ(*viaTable, *viaIconv);
+        EXPECT_EQ(Gb18030Table::Encode(*viaTable), FileEncoding::Utf8ToGb18030(*viaTable));
+    }
+    EXPECT_FALSE(Gb18030Table::Encode(QByteArray("a\xE4\xB8")).has_value()) << "a character cut short";
+    EXPECT_FALSE(Gb18030Table::Encode(QByteArray("\xED\xA0\x80")).has_value()) << "a surrogate";
 }

@@ -1,0 +1,156 @@
+#include "ColourScan.h"
+
+#include "HtmlTokenizer.h"
+#include "MarkupScan.h"
+#include "PHPTokenizer.h"
+#include "StyleSlot.h"
+#include "StyleTarget.h"
+
+#include <algorithm>
+#include <cstring>
+#include <functional>
+
+namespace {
+
+// Collects the colourers' ranges into the scan's window of slots.
+class WindowTarget : public CStyleTarget {
+public:
+    explicit WindowTarget(std::function<void(int, std::int64_t, std::int64_t)> fill) : m_fill(std::move(fill)) {}
+    std::string_view Text() override { return {}; }
+    void BeginPass() override {}
+    void EndPass() override {}
+    void ApplySlot(int slot, std::int32_t start, std::int32_t end) override { m_fill(slot, start, end); }
+
+private:
+    std::function<void(int, std::int64_t, std::int64_t)> m_fill;
+};
+
+} // namespace
+
+CColourScan::CColourScan(std::string_view text, std::int64_t spacing)
+    : m_text(text), m_nSpacing(std::max<std::int64_t>(spacing, 1))
+{
+}
+
+void CColourScan::Fill(int slot, std::int64_t from, std::int64_t to)
+{
+    if (from >= to)
+        return;
+    const auto end = static_cast<std::size_t>(to - m_nBase);
+    if (m_slots.size() < end)
+        m_slots.resize(end);
+    std::memset(m_slots.data() + (from - m_nBase), slot, static_cast<std::size_t>(to - from));
+}
+
+std::int64_t CColourScan::Run(CColourCheckpoint from, const std::vector<CColourCheckpoint>& targets,
+                              std::int64_t minStop)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(m_text.data());
+    const auto n = static_cast<std::int64_t>(m_text.size());
+    m_nBase = from.pos;
+    m_slots.clear();
+    m_found.clear();
+    m_nStoppedAt = -1;
+    if (targets.empty())
+        m_slots.reserve(static_cast<std::size_t>(n - from.pos));
+
+    WindowTarget target([this](int slot, std::int64_t s, std::int64_t e) { Fill(slot, s, e); });
+    CHtmlTokenizer html(target);
+    CPHPTokenizer php(target);
+
+    bool inPhp = from.inPhp;
+    std::int64_t coloured = from.pos; // the slots of the bytes before this are final
+    // The not yet coloured part of the current HTML part or PHP code, up to
+    // `to`: a line start outside strings or the part's end, where no token of
+    // either colourer crosses, so colouring it alone gives the same slots.
+    auto colourTo = [&](std::int64_t to) {
+        if (to <= coloured)
+            return;
+        const std::string_view part = m_text.substr(static_cast<std::size_t>(coloured),
+                                                    static_cast<std::size_t>(to - coloured));
+        const auto offset = static_cast<std::int32_t>(coloured);
+        if (inPhp) {
+            Fill(SLOT_PHP_IDENTIFIER, coloured, to);
+            php.ColourText(part, offset);
+        } else {
+            Fill(SLOT_HTML_ELEMENT, coloured, to);
+            html.ColourText(part, offset);
+        }
+        coloured = to;
+    };
+
+    std::int64_t nextMark = from.pos + m_nSpacing;
+    std::size_t k = 0;
+    std::int64_t stop = -1;
+    // The gap [i, j) holds no token; every LF in it ends a line whose next
+    // line starts outside strings and tags, with the split's state inPhp.
+    auto visitGap = [&](std::int64_t i, std::int64_t j) {
+        while (nextMark <= j) {
+            const std::int64_t s = std::max(i, nextMark - 1);
+            if (s >= j)
+                break;
+            const void* q = std::memchr(p + s, '\n', static_cast<std::size_t>(j - s));
+            if (!q)
+                break;
+            const std::int64_t cp = static_cast<const unsigned char*>(q) - p + 1;
+            colourTo(cp);
+            m_found.push_back({cp, inPhp});
+            nextMark = cp + m_nSpacing;
+        }
+        for (; k < targets.size(); ++k) {
+            const CColourCheckpoint& t = targets[k];
+            if (t.pos > j)
+                return false;
+            const bool lineStart = t.pos == 0 || p[t.pos - 1] == '\n';
+            if (t.pos >= minStop && (t.pos > i || t.pos == from.pos) && lineStart && t.inPhp == inPhp) {
+                stop = t.pos;
+                m_nStoppedAt = static_cast<std::int64_t>(k);
+                return true;
+            }
+        }
+        return false;
+    };
+
+    std::int64_t i = from.pos;
+    for (;;) {
+        const auto j = static_cast<std::int64_t>(MarkupScan::NextOf(p, static_cast<std::size_t>(i),
+                                                                    static_cast<std::size_t>(n), '"', '<', '?', '"', '"'));
+        if (visitGap(i, j))
+            break;
+        if (j >= n)
+            break;
+        if (p[j] == '"') {
+            const void* q = std::memchr(p + j + 1, '"', static_cast<std::size_t>(n - j - 1));
+            i = q ? static_cast<const unsigned char*>(q) - p + 1 : n;
+        } else if (p[j] == '<' && j + 1 < n && p[j + 1] == '?') {
+            const std::int64_t len = j + 5 <= n && std::memcmp(p + j + 2, "php", 3) == 0 ? 5 : 2;
+            if (!inPhp) {
+                colourTo(j);
+                Fill(SLOT_PHP_DELIMITER, j, j + len);
+                coloured = j + len;
+                inPhp = true;
+            }
+            i = j + len;
+        } else if (p[j] == '?' && j + 1 < n && p[j + 1] == '>') {
+            if (inPhp) {
+                colourTo(j);
+                Fill(SLOT_PHP_DELIMITER, j, j + 2);
+                coloured = j + 2;
+                inPhp = false;
+            }
+            i = j + 2;
+        } else {
+            i = j + 1; // a lone "<" or "?"
+        }
+    }
+    if (stop < 0) {
+        colourTo(n);
+        return n;
+    }
+    // Checkpoints found past the stop, and their slots, belong to the earlier pass.
+    colourTo(stop);
+    m_slots.resize(static_cast<std::size_t>(stop - m_nBase));
+    while (!m_found.empty() && m_found.back().pos >= stop)
+        m_found.pop_back();
+    return stop;
+}

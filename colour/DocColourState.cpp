@@ -1,0 +1,75 @@
+#include "DocColourState.h"
+
+#include <QHash>
+#include <QPointer>
+#include <Qsci/qsciscintilla.h>
+
+#include <cstring>
+
+namespace {
+
+void* DocumentOf(QsciScintilla* editor)
+{
+    return reinterpret_cast<void*>(editor->SendScintilla(QsciScintillaBase::SCI_GETDOCPOINTER));
+}
+
+// One state per document; a state lives as long as the editor that made it,
+// and is used only while that editor still shows the document (so that a
+// freed document's address, given to a new one, never finds an old state).
+QHash<void*, QPointer<CDocColourState>>& Registry()
+{
+    static QHash<void*, QPointer<CDocColourState>> states;
+    return states;
+}
+
+} // namespace
+
+CDocColourState::CDocColourState(QsciScintilla* owner, void* document)
+    : QObject(owner), m_pOwner(owner), m_pDocument(document)
+{
+    m_change.MarkAll();
+    // Every window on a document is told of each change; one of them is enough.
+    connect(owner, &QsciScintillaBase::SCN_MODIFIED, this,
+            [this](int position, int type, const char*, int length, int, int, int, int, int, int) {
+                if (type & QsciScintillaBase::SC_MOD_INSERTTEXT)
+                    m_change.Insert(position, length);
+                else if (type & QsciScintillaBase::SC_MOD_DELETETEXT)
+                    m_change.Delete(position, length);
+            });
+}
+
+bool CDocColourState::Shows(void* document) const
+{
+    return DocumentOf(m_pOwner) == document;
+}
+
+CDocColourState* CDocColourState::For(QsciScintilla* editor)
+{
+    void* document = DocumentOf(editor);
+    QPointer<CDocColourState>& slot = Registry()[document];
+    if (!slot || !slot->Shows(document))
+        slot = new CDocColourState(editor, document);
+    return slot.data();
+}
+
+CChangeSpan CDocColourState::TakeChange()
+{
+    CChangeSpan change = m_change;
+    m_change.Clear();
+    return change;
+}
+
+bool CDocColourState::SwapFormats(const std::array<CSlotFormat, kSlotCount>& formats)
+{
+    const bool changed = !m_bHasFormats || std::memcmp(formats.data(), m_formats.data(), sizeof m_formats) != 0;
+    m_formats = formats;
+    m_bHasFormats = true;
+    return changed;
+}
+
+CDocColourState::~CDocColourState()
+{
+    auto it = Registry().find(m_pDocument);
+    if (it != Registry().end() && (it->isNull() || it->data() == this))
+        Registry().erase(it);
+}

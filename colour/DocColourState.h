@@ -1,0 +1,43 @@
+// What the colourer keeps of one Scintilla document between passes: the
+// checkpoints of the last pass, the formats it used, and the changes made to
+// the text since, as one editor viewing the document reports them. Shared by
+// every window on the document; it goes with the editor that made it.
+#pragma once
+
+#include "ChangeSpan.h"
+#include "IncrementalColourer.h"
+#include "SlotFormat.h"
+
+#include <QObject>
+#include <array>
+
+class QsciScintilla;
+
+class CDocColourState : public QObject {
+    Q_OBJECT
+public:
+    // The state of the document editor shows, made (and owned by editor) on
+    // first use; a new state knows nothing, so its first pass is whole.
+    static CDocColourState* For(QsciScintilla* editor);
+
+    ~CDocColourState() override;
+
+    CIncrementalColourer& Colourer() { return m_colourer; }
+    // The changes since the last pass, then forgotten.
+    CChangeSpan TakeChange();
+    // Whether formats differ from those of the last pass; remembers them.
+    bool SwapFormats(const std::array<CSlotFormat, kSlotCount>& formats);
+    // The next pass colours the whole text.
+    void Forget() { m_change.MarkAll(); }
+
+private:
+    CDocColourState(QsciScintilla* owner, void* document);
+    bool Shows(void* document) const;
+
+    QsciScintilla* m_pOwner;
+    void* m_pDocument;
+    CIncrementalColourer m_colourer;
+    CChangeSpan m_change;
+    std::array<CSlotFormat, kSlotCount> m_formats{};
+    bool m_bHasFormats = false;
+};

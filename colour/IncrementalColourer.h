@@ -1,0 +1,37 @@
+// Keeps what the last colouring pass of a text found (the region split's
+// state at line starts every few KB) so that the next pass rescans only from
+// the last checkpoint before a change until its state agrees again with the
+// last pass's; the slots it returns are those a whole-text pass would give.
+#pragma once
+
+#include "ChangeSpan.h"
+#include "ColourScan.h"
+
+#include <string_view>
+#include <vector>
+
+class CIncrementalColourer {
+public:
+    explicit CIncrementalColourer(std::int64_t spacing = 4096) : m_nSpacing(spacing) {}
+
+    struct Window {
+        std::int64_t start = 0;
+        std::vector<std::uint8_t> slotBytes; // the slots of [start, start + slotBytes.size())
+        bool all = false;                // a whole-text pass: the window is the text
+    };
+
+    // Colours text, which is the text of the last pass changed as change
+    // says (or any text when change IsAll or there was no pass). Outside the
+    // window the slots are the last pass's, moved by the change.
+    Window Update(std::string_view text, const CChangeSpan& change);
+
+    const std::vector<CColourCheckpoint>& Checkpoints() const { return m_checkpoints; }
+
+private:
+    Window Whole(std::string_view text);
+
+    std::int64_t m_nSpacing;
+    bool m_bValid = false;
+    std::int64_t m_nLength = 0;
+    std::vector<CColourCheckpoint> m_checkpoints;
+};

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in an optimised build of their own (build-release/)
+# and prints one table: each figure's median time for ours and for its peer
+# over the repetitions, and the median ratio with the least and greatest.
+# Usage: bash scripts/bench.sh [repetitions, at least 5]
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+# QUILLET_BENCH_BUILD names another optimised build directory to use instead.
+build="${QUILLET_BENCH_BUILD:-$root/build-release}"
+reps="${1:-5}"
+(( reps < 5 )) && reps=5
+
+if [[ ! -f "$build/build.ninja" ]]; then
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+fi
+cmake --build "$build" --parallel 2 --target bench_editor bench_colour >/dev/null
+
+out="$(mktemp -d)"
+trap 'rm -rf "$out"' EXIT
+export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
+common=(--benchmark_repetitions="$reps" --benchmark_enable_random_interleaving=true --benchmark_format=json)
+"$build/bin/bench_editor" "${common[@]}" --benchmark_out="$out/editor.json" --benchmark_out_format=json \
+    --benchmark_filter='^(Enter/middle/|Type/middle_(same|other)_line/(ours_colour|bare)|Open/(utf8_lf/(ours_colour|bare)|(gbk_crlf|utf8_crlf)/ours/)|Save/(gbk_crlf|utf8_crlf)/ours/)' \
+    >/dev/null 2>"$out/editor.err" || { cat "$out/editor.err" >&2; exit 1; }
+"$build/bin/bench_colour" "${common[@]}" --benchmark_out="$out/colour.json" --benchmark_out_format=json \
+    --benchmark_filter='^BM_RecolourOverLexer/bytes:1048576/php_only:0$' \
+    >/dev/null 2>"$out/colour.err" || { cat "$out/colour.err" >&2; exit 1; }
+python3 "$root/scripts/bench_table.py" "$out/editor.json" "$out/colour.json"

@@ -1,0 +1,99 @@
+// On a real control, with undo and redo of its own and two windows on one
+// document taking turns to colour, the style bytes after every pass are those
+// a fresh whole-text pass gives the text.
+#include "ColourEditor.h"
+#include "RandomPage.h"
+#include "SlotBuffer.h"
+
+#include <gtest/gtest.h>
+
+#include <QSettings>
+#include <Qsci/qsciscintilla.h>
+
+#include <cstdlib>
+#include <random>
+
+namespace {
+
+using Sci = QsciScintillaBase;
+
+struct TextRange {
+    long cpMin;
+    long cpMax;
+    char* lpstrText;
+};
+
+std::string TextOf(QsciScintilla& e)
+{
+    const long n = e.SendScintilla(Sci::SCI_GETTEXTLENGTH);
+    return std::string(static_cast<const char*>(e.SendScintillaPtrResult(Sci::SCI_GETCHARACTERPOINTER)),
+                       static_cast<std::size_t>(n));
+}
+
+std::vector<std::uint8_t> StylesOf(QsciScintilla& e)
+{
+    const long n = e.SendScintilla(Sci::SCI_GETTEXTLENGTH);
+    std::vector<char> styled(static_cast<std::size_t>(2 * n + 2));
+    TextRange range{0, n, styled.data()};
+    e.SendScintilla(Sci::SCI_GETSTYLEDTEXT, 0UL, static_cast<void*>(&range));
+    std::vector<std::uint8_t> styles(static_cast<std::size_t>(n));
+    for (long i = 0; i < n; ++i)
+        styles[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(styled[static_cast<std::size_t>(2 * i + 1)]);
+    return styles;
+}
+
+TEST(ControlIdentity, EveryPassLeavesTheWholePassStyles)
+{
+    QSettings(QStringLiteral("Fennroth"), QStringLiteral("Quillet")).clear();
+    QsciScintilla first;
+    QsciScintilla second;
+    first.setUtf8(true);
+    second.setUtf8(true);
+    second.setDocument(first.document());
+    QsciScintilla* views[] = {&first, &second};
+
+    std::mt19937 rng(7);
+    const std::string page = RandomPage::Page(rng, 24 * 1024, false);
+    first.SendScintilla(Sci::SCI_SETTEXT, 0UL, page.c_str());
+    ColourEditor::RecolourControl(&first);
+    ASSERT_EQ(StylesOf(second), ColourBytes(TextOf(second)));
+
+    RandomPage::EditLog log;
+    const char* env = std::getenv("QUILLET_IDENTITY_EDITS");
+    const int edits = env && std::atoi(env) > 0 ? std::atoi(env) : 600;
+    for (int e = 0; e < edits; ++e) {
+        QsciScintilla& editor = *views[rng() % 2];
+        std::string what;
+        const unsigned roll = rng() % 100;
+        if (roll < 8 && editor.isUndoAvailable()) {
+            editor.undo();
+            what = "undo";
+        } else if (roll < 12 && editor.isRedoAvailable()) {
+            editor.redo();
+            what = "redo";
+        } else {
+            what = RandomPage::RandomEdit(
+                rng, TextOf(editor), log,
+                [&](std::size_t pos, const std::string& s) {
+                    editor.SendScintilla(Sci::SCI_INSERTTEXT, static_cast<unsigned long>(pos), s.c_str());
+                },
+                [&](std::size_t pos, std::size_t len) {
+                    editor.SendScintilla(Sci::SCI_DELETERANGE, static_cast<unsigned long>(pos), static_cast<long>(len));
+                });
+        }
+        // Passes come from either window, not always the one edited.
+        ColourEditor::RecolourControl(views[rng() % 2]);
+        const std::string text = TextOf(editor);
+        const std::vector<std::uint8_t> want = ColourBytes(text);
+        const std::vector<std::uint8_t> got = StylesOf(editor);
+        if (got != want) {
+            std::size_t i = 0;
+            while (i < got.size() && i < want.size() && got[i] == want[i])
+                ++i;
+            FAIL() << "after edit " << e << " (" << what << "): first differing byte " << i << ", control "
+                   << (i < got.size() ? int(got[i]) : -1) << ", whole pass " << (i < want.size() ? int(want[i]) : -1);
+        }
+    }
+}
+
+} // namespace
