@@ -9,6 +9,7 @@
 #include <QPrinterInfo>
 #include <QScreen>
 #include <QSettings>
+#include <QTimer>
 #include <QTranslator>
 
 #include <cstdio>
@@ -16,6 +17,7 @@
 #include "AboutDlg.h"
 #include "CodeEditCtrl.h"
 #include "CommandIds.h"
+#include "CrashRecovery.h"
 #include "DocTemplate.h"
 #include "InstanceChannel.h"
 #include "MainFrame.h"
@@ -129,12 +131,23 @@ bool CQuilletApp::InitInstance()
     if (!ProcessShellCommand(second))
         return false;
 
+    // From now on every modified document keeps a copy in the recovery
+    // folder; a logout or kill ends the run without losing them.
+    m_pRecovery = new CCrashRecovery(m_pDocTemplate, QString(), this);
+    m_pRecovery->Start();
+    connect(m_pRecovery, &CCrashRecovery::terminationRequested, this, [this] {
+        m_bTerminated = true;
+        exit(0);
+    });
+
     // Without a window manager a maximise request is never carried out, so
     // the window is given the screen's whole work area first.
     if (QScreen* screen = m_pMainFrame->screen())
         m_pMainFrame->setGeometry(screen->availableGeometry());
     m_pMainFrame->showMaximized();
     m_pMainFrame->repaint();
+    // What an earlier run could not save is offered once the window is up.
+    QTimer::singleShot(0, this, [this] { m_pRecovery->OfferOrphans(m_pMainFrame); });
     return true;
 }
 
@@ -251,6 +264,10 @@ int CQuilletApp::ExitInstance(int code)
         m_recentFiles.WriteList(settings);
         settings.sync();
     }
+    // A run that closed its documents leaves no copies; one ended by a signal
+    // leaves them for the next start.
+    if (m_pRecovery && !m_bTerminated)
+        m_pRecovery->CleanExit();
     return code;
 }
 

@@ -8,6 +8,7 @@
 #include "core/CommandLineInfo.h"
 #include "core/RecentFileList.h"
 
+class CCrashRecovery;
 class CDocTemplate;
 class CInstanceChannel;
 class CMainFrame;
@@ -29,6 +30,7 @@ public:
     CDocTemplate* DocTemplate() const { return m_pDocTemplate; }
     CMainFrame* MainFrame() const { return m_pMainFrame; }
     CRecentFileList& RecentFiles() { return m_recentFiles; }
+    CCrashRecovery* Recovery() const { return m_pRecovery; }
 
     // Carries out the command line: a new document, the files, printing,
     // waiting. Printing ends the program, with exit code 1 when a file was
@@ -51,6 +53,9 @@ private:
     CDocTemplate* m_pDocTemplate = nullptr;
     CMainFrame* m_pMainFrame = nullptr;
     CInstanceChannel* m_pChannel = nullptr;
+    CCrashRecovery* m_pRecovery = nullptr;
+    // SIGTERM or SIGHUP ended the run: the recovery copies stay for the next start.
+    bool m_bTerminated = false;
     CRecentFileList m_recentFiles{4};
     bool m_bRecentListRead = false;
     int m_nExitCode = 0;

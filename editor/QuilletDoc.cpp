@@ -4,7 +4,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QDateTime>
 #include <QFileInfo>
+#include <QSettings>
+#include <QTimer>
 
 #include "CodeEditCtrl.h"
 #include "CommandIds.h"
@@ -14,8 +17,16 @@
 #include "UserPrompt.h"
 #include "core/DialogFolder.h"
 #include "core/FileSave.h"
+#include "core/RecoveryStore.h"
 
-CQuilletDoc::CQuilletDoc(CDocTemplate* docTemplate) : m_pTemplate(docTemplate)
+namespace {
+CRecoveryStore* g_pRecovery = nullptr;
+int g_nNextRecoveryId = 1;
+// However long the typing goes on, a copy is at most this old.
+constexpr qint64 kMaxRecoveryAgeMs = 30000;
+}
+
+CQuilletDoc::CQuilletDoc(CDocTemplate* docTemplate) : m_pTemplate(docTemplate), m_nRecoveryId(g_nNextRecoveryId++)
 {
     Commands().On(Cmd::FileSave, [this] { DoFileSave(); });
     Commands().On(Cmd::FileSaveAs, [this] { DoSave(); });
@@ -59,9 +70,70 @@ void CQuilletDoc::SetModifiedFlag(bool modified)
         emit modifiedChanged(IsModified());
 }
 
+void CQuilletDoc::SetRecoveryStore(CRecoveryStore* store)
+{
+    g_pRecovery = store;
+}
+
+void CQuilletDoc::ScheduleRecovery()
+{
+    if (!g_pRecovery || m_bClosing)
+        return;
+    if (!m_pRecoveryTimer) {
+        m_pRecoveryTimer = new QTimer(this);
+        m_pRecoveryTimer->setSingleShot(true);
+        connect(m_pRecoveryTimer, &QTimer::timeout, this, &CQuilletDoc::WriteRecovery);
+    }
+    // A few seconds after the typing stops ("Settings"/"RecoverySeconds").
+    const int seconds = std::clamp(QSettings().value(QStringLiteral("Settings/RecoverySeconds"), 5).toInt(), 1, 30);
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    if (m_nLastRecoveryWrite == 0)
+        m_nLastRecoveryWrite = now;
+    const qint64 left = kMaxRecoveryAgeMs - (now - m_nLastRecoveryWrite);
+    m_pRecoveryTimer->start(static_cast<int>(std::clamp<qint64>(left, 0, seconds * 1000LL)));
+}
+
+void CQuilletDoc::WriteRecovery()
+{
+    if (!g_pRecovery)
+        return;
+    m_nLastRecoveryWrite = QDateTime::currentMSecsSinceEpoch();
+    CCodeEditCtrl* editor = Editor();
+    if (!editor || !IsModified()) {
+        g_pRecovery->Remove(m_nRecoveryId);
+        return;
+    }
+    CRecoveredText entry;
+    entry.strPath = m_strPathName;
+    entry.strTitle = m_strTitle;
+    entry.nEncoding = static_cast<int>(m_format.kind);
+    entry.nLineBreak = static_cast<int>(m_format.lineBreak);
+    entry.text = editor->WholeText();
+    g_pRecovery->Write(m_nRecoveryId, entry);
+}
+
+void CQuilletDoc::Restore(const CRecoveredText& recovered)
+{
+    CCodeEditCtrl* editor = Editor();
+    if (!editor)
+        return;
+    m_format.kind = static_cast<FileEncoding::Kind>(std::clamp(recovered.nEncoding, 0, 3));
+    m_format.lineBreak = static_cast<FileEncoding::LineBreak>(std::clamp(recovered.nLineBreak, 0, 2));
+    editor->SetWholeText(recovered.text);
+    ApplyLineBreak();
+    if (!recovered.strPath.isEmpty()) {
+        SetPathName(recovered.strPath);
+        m_diskStamp = CDiskStamp::Of(m_strPathName);
+    }
+    SetModifiedFlag(true);
+    EditorHost::Recolour(editor);
+    WriteRecovery();
+}
+
 void CQuilletDoc::AddView(CQuilletView* view)
 {
     m_views << view;
+    connect(view->Editor(), &QsciScintilla::textChanged, this, &CQuilletDoc::ScheduleRecovery);
     connect(view->Editor(), &QsciScintilla::modificationChanged, this,
             [this](bool) { emit modifiedChanged(IsModified()); });
     if (m_views.size() == 1)
@@ -132,6 +204,8 @@ bool CQuilletDoc::OnSaveDocument(const QString& path)
     SetPathName(path);
     m_diskStamp = CDiskStamp::Of(m_strPathName);
     SetModifiedFlag(false);
+    if (g_pRecovery)
+        g_pRecovery->Remove(m_nRecoveryId);
     return true;
 }
 
@@ -229,6 +303,11 @@ void CQuilletDoc::OnCloseDocument()
     if (m_bClosing)
         return;
     m_bClosing = true;
+    // Closed with or without saving, as the user chose: no copy stays.
+    if (m_pRecoveryTimer)
+        m_pRecoveryTimer->stop();
+    if (g_pRecovery)
+        g_pRecovery->Remove(m_nRecoveryId);
     // Closing the last window removes the document from its template, which
     // deletes it later; the list is copied because windows leave it as they go.
     const QList<CQuilletView*> views = m_views;

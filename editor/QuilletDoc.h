@@ -9,6 +9,9 @@
 #include "core/FileEncoding.h"
 
 class CDocTemplate;
+class CRecoveryStore;
+class QTimer;
+struct CRecoveredText;
 class CQuilletView;
 class CCodeEditCtrl;
 
@@ -44,6 +47,15 @@ public:
     // write too, leaves the old file as it was and the document modified.
     bool OnSaveDocument(const QString& path);
 
+    // The recovery folder every document writes its unsaved text to (none:
+    // no copies are written).
+    static void SetRecoveryStore(CRecoveryStore* store);
+    // Writes (or, unmodified, removes) this document's recovery copy now.
+    void WriteRecovery();
+    // Takes a recovered text as this document's: its file, encoding and line
+    // breaks, the text itself, and modified.
+    void Restore(const CRecoveredText& recovered);
+
     // Whether another program changed, replaced or deleted the file since
     // this document last read or wrote it.
     bool HasChangedOnDisk() const;
@@ -71,6 +83,7 @@ signals:
 
 private:
     void ApplyLineBreak();
+    void ScheduleRecovery();
 
     CDocTemplate* m_pTemplate;
     QList<CQuilletView*> m_views;
@@ -78,6 +91,9 @@ private:
     QString m_strPathName;
     FileEncoding::Format m_format;
     CDiskStamp m_diskStamp;
+    QTimer* m_pRecoveryTimer = nullptr;
+    qint64 m_nLastRecoveryWrite = 0;
+    int m_nRecoveryId;
     bool m_bForcedModified = false;
     bool m_bClosing = false;
 };

@@ -1,0 +1,109 @@
+#include "CrashRecovery.h"
+
+#include <QDir>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "DocTemplate.h"
+#include "QuilletDoc.h"
+#include "UserPrompt.h"
+
+namespace {
+// The signal handler may only write to a descriptor; the event loop reads
+// the other end.
+int g_signalFds[2] = {-1, -1};
+
+void OnTerminationSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = write(g_signalFds[0], &byte, 1);
+}
+} // namespace
+
+CCrashRecovery::CCrashRecovery(CDocTemplate* docTemplate, const QString& folder, QObject* parent)
+    : QObject(parent), m_pDocTemplate(docTemplate), m_pStore(std::make_unique<CRecoveryStore>(folder))
+{
+}
+
+CCrashRecovery::~CCrashRecovery()
+{
+    CQuilletDoc::SetRecoveryStore(nullptr);
+}
+
+bool CCrashRecovery::Start()
+{
+    if (g_signalFds[0] < 0 && socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalFds) == 0) {
+        m_pNotifier = new QSocketNotifier(g_signalFds[1], QSocketNotifier::Read, this);
+        connect(m_pNotifier, &QSocketNotifier::activated, this, &CCrashRecovery::OnSignal);
+        struct sigaction action {};
+        action.sa_handler = OnTerminationSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        sigaction(SIGTERM, &action, nullptr);
+        sigaction(SIGHUP, &action, nullptr);
+    }
+    if (!m_pStore->Open())
+        return false;
+    CQuilletDoc::SetRecoveryStore(m_pStore.get());
+    return true;
+}
+
+void CCrashRecovery::OnSignal()
+{
+    char byte = 0;
+    [[maybe_unused]] const ssize_t n = read(g_signalFds[1], &byte, 1);
+    WriteAll();
+    // From here on nothing removes a copy: they are for the next start.
+    CQuilletDoc::SetRecoveryStore(nullptr);
+    emit terminationRequested();
+}
+
+void CCrashRecovery::WriteAll()
+{
+    for (CQuilletDoc* doc : m_pDocTemplate->Documents())
+        if (doc->IsModified())
+            doc->WriteRecovery();
+    m_pStore->Flush();
+}
+
+void CCrashRecovery::CleanExit()
+{
+    CQuilletDoc::SetRecoveryStore(nullptr);
+    m_pStore->CloseSession();
+}
+
+int CCrashRecovery::OfferOrphans(QWidget* parent)
+{
+    const QList<CRecoveredText> orphans = m_pStore->TakeOrphans();
+    if (orphans.isEmpty())
+        return 0;
+    const QString question =
+        QStringLiteral("上次没有正常退出，有 %1 个未保存的文档可以恢复。是否恢复？").arg(orphans.size());
+    if (!UserPrompt::AskYesNo(parent, question)) {
+        CRecoveryStore::Decline(orphans);
+        UserPrompt::ShowMessage(parent,
+                                QStringLiteral("未恢复的文档保存在 %1，下次启动时会再问一次。")
+                                    .arg(QDir::toNativeSeparators(m_pStore->Folder())),
+                                QMessageBox::Information);
+        return 0;
+    }
+    int restored = 0;
+    for (const CRecoveredText& entry : orphans) {
+        // A file already open and unchanged takes the text; otherwise it gets
+        // a window of its own.
+        CQuilletDoc* doc = entry.strPath.isEmpty() ? nullptr : m_pDocTemplate->FindDocument(entry.strPath);
+        if (doc && doc->IsModified())
+            doc = nullptr;
+        if (!doc)
+            doc = m_pDocTemplate->NewDocument();
+        if (!doc)
+            continue;
+        doc->Restore(entry);
+        CRecoveryStore::Discard(entry);
+        ++restored;
+    }
+    return restored;
+}
