@@ -55,7 +55,7 @@ void ApplySlotStyle(QsciScintilla* editor, int style, const CSlotFormat& format)
 {
     const QFont base = DefaultEditorFont();
     const std::string face = format.FaceName().empty() ? base.family().toStdString() : format.FaceName();
-    double points = PointsFromLogicalHeight(format.yHeight, editor->logicalDpiY());
+    double points = UsablePointsFromLogicalHeight(format.yHeight, editor->logicalDpiY());
     if (points <= 0)
         points = base.pointSizeF();
     const long hundredths = std::lround(points * 100.0);

@@ -70,6 +70,12 @@ double PointsFromLogicalHeight(std::int32_t height, double dpi)
     return std::abs(static_cast<double>(height)) * 72.0 / dpi;
 }
 
+double UsablePointsFromLogicalHeight(std::int32_t height, double dpi)
+{
+    const double points = PointsFromLogicalHeight(height, dpi);
+    return points >= kMinFormatPoints && points <= kMaxFormatPoints ? points : 0;
+}
+
 std::int32_t LogicalHeightFromPoints(double points, double dpi)
 {
     return -static_cast<std::int32_t>(std::lround(points * dpi / 72.0));

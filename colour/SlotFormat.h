@@ -64,6 +64,12 @@ void SetFaceName(CSlotFormat& format, const std::string& utf8);
 // Point size of a logical-font height at dpi dots per inch (0 for height 0);
 // the magnitude is taken, so a cell height reads as a character height.
 double PointsFromLogicalHeight(std::int32_t height, double dpi);
+// The point size a stored height stands for, or 0 (the editor's default
+// size) when it is out of the usable range of 4 to 400 points, as a size of
+// 10^9 or -2^31 in a damaged settings file would be.
+double UsablePointsFromLogicalHeight(std::int32_t height, double dpi);
+constexpr double kMinFormatPoints = 4;
+constexpr double kMaxFormatPoints = 400;
 // The logical-font height (negative) of a point size at dpi.
 std::int32_t LogicalHeightFromPoints(double points, double dpi);
 

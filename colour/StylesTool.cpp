@@ -3,6 +3,7 @@
 #include "SlotBuffer.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -12,6 +13,11 @@ int main(int argc, char** argv)
     if (argc != 2) {
         std::fprintf(stderr, "usage: quillet-styles FILE\n");
         return 2;
+    }
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(argv[1], error)) {
+        std::fprintf(stderr, "quillet-styles: %s is not a file\n", argv[1]);
+        return 1;
     }
     std::ifstream in(argv[1], std::ios::binary);
     if (!in) {
@@ -24,6 +30,11 @@ int main(int argc, char** argv)
         return 1;
     }
     const std::string out = FormatRuns(ColourRuns(text));
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    const bool written = std::fwrite(out.data(), 1, out.size(), stdout) == out.size() &&
+                         std::fflush(stdout) == 0 && !std::ferror(stdout);
+    if (!written) {
+        std::fprintf(stderr, "quillet-styles: cannot write the runs of %s\n", argv[1]);
+        return 1;
+    }
+    return 0;
 }

@@ -108,6 +108,13 @@ CQuilletDoc* CDocTemplate::OpenDocumentFile(const QString& path, bool reportFail
         return open;
     }
     QFileInfo info(path);
+    // The editor counts positions in 32 bits: a larger file is refused before
+    // a byte of it is read.
+    if (info.isFile() && info.size() > kMaxFileBytes) {
+        if (reportFailure)
+            UserPrompt::ShowMessage(nullptr, QStringLiteral("文件太大，无法打开。"));
+        return nullptr;
+    }
     if (!info.isFile() || !info.isReadable()) {
         if (reportFailure)
             UserPrompt::ShowMessage(nullptr, QStringLiteral("打开文档失败。"));

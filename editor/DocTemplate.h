@@ -33,6 +33,9 @@ public:
     // the window could not be created.
     using FrameFactory = std::function<CQuilletView*(CQuilletDoc* doc, CQuilletView* source)>;
 
+    // The largest file that opens: the editor's positions are 32-bit.
+    static constexpr qint64 kMaxFileBytes = 0x7fffffffLL - 1024;
+
     explicit CDocTemplate(QObject* parent = nullptr);
     ~CDocTemplate() override;
 

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -169,4 +171,15 @@ TEST(SlotFormat, HeightsConvertBetweenPointsAndPixels)
     EXPECT_DOUBLE_EQ(PointsFromLogicalHeight(-16, 96), 12.0);
     EXPECT_DOUBLE_EQ(PointsFromLogicalHeight(16, 96), 12.0);
     EXPECT_DOUBLE_EQ(PointsFromLogicalHeight(0, 96), 0.0);
+}
+
+TEST(SlotFormat, SizesOutsideFourToFourHundredPointsCountAsUnset)
+{
+    const struct { std::int32_t height; double points; } cases[] = {
+        {-16, 12.0}, {16, 12.0}, {0, 0.0}, {-5, 0.0},              // 3.75 pt: too small
+        {-6, 4.5}, {-533, 399.75}, {-534, 0.0},                     // just under and over 400 pt
+        {1000000000, 0.0}, {std::numeric_limits<std::int32_t>::min(), 0.0},
+    };
+    for (const auto& c : cases)
+        EXPECT_DOUBLE_EQ(UsablePointsFromLogicalHeight(c.height, 96), c.points) << c.height;
 }

@@ -420,3 +420,17 @@ TEST_F(DocumentTest, TheTemplateAsksOnceForEachChangedFile)
     m_template.CheckDiskChanges();
     EXPECT_EQ(responder.Texts(UserPrompt::Request::YesNo).size(), 1);
 }
+
+TEST_F(DocumentTest, AFileTooLargeForTheEditorIsRefusedUnread)
+{
+    const QString path = Path("huge.php");
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    // Sparse: no disk is used for the hole.
+    ASSERT_TRUE(f.resize(CDocTemplate::kMaxFileBytes + 1));
+    f.close();
+    CScriptedResponder responder;
+    EXPECT_EQ(Open(path), nullptr);
+    EXPECT_EQ(responder.Texts(UserPrompt::Request::Message), QStringList({"文件太大，无法打开。"}));
+    EXPECT_TRUE(m_template.Documents().isEmpty());
+}
