@@ -209,9 +209,11 @@ bool CQuilletApp::PrintDocument(CQuilletDoc* doc, const QString& printerName)
         if (!QPrinterInfo::printerInfo(printerName).isNull()) {
             printer.setPrinterName(printerName);
         } else if (printerName.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
+            // Written beside its place and renamed there only when complete:
+            // a full disk leaves the old file, never a cut one.
             pdf = QFileInfo(printerName).absoluteFilePath();
             printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(pdf);
+            printer.setOutputFileName(pdf + QStringLiteral(".part"));
         } else {
             UserPrompt::ShowMessage(nullptr, QStringLiteral("找不到打印机。"));
             return false;
@@ -225,7 +227,15 @@ bool CQuilletApp::PrintDocument(CQuilletDoc* doc, const QString& printerName)
     // (a PDF in a folder that is missing or may not be written); a PDF must
     // be there afterwards.
     const int pages = ViewPrinter::Print(printer, ViewPrinter::SplitLines(editor->WholeText()));
-    if (pages == 0 || (!pdf.isEmpty() && QFileInfo(pdf).size() == 0)) {
+    bool printed = pages > 0;
+    if (!pdf.isEmpty()) {
+        const QString part = pdf + QStringLiteral(".part");
+        printed = printed && ViewPrinter::IsCompletePdf(part) &&
+                  std::rename(QFile::encodeName(part).constData(), QFile::encodeName(pdf).constData()) == 0;
+        if (!printed)
+            QFile::remove(part);
+    }
+    if (!printed) {
         UserPrompt::ShowMessage(nullptr, QStringLiteral("打印失败。"));
         return false;
     }

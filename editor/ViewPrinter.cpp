@@ -1,5 +1,9 @@
 #include "ViewPrinter.h"
 
+#include <algorithm>
+
+#include <QFile>
+
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPrinter>
@@ -56,6 +60,16 @@ int Print(QPrinter& printer, const QStringList& lines)
     }
     // The printer or file may still fail when the job is finished.
     return painter.end() ? printed : 0;
+}
+
+bool IsCompletePdf(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 16 || !file.read(5).startsWith("%PDF-"))
+        return false;
+    file.seek(std::max<qint64>(0, file.size() - 1024));
+    const QByteArray tail = file.readAll();
+    return file.error() == QFileDevice::NoError && tail.contains("%%EOF");
 }
 
 } // namespace ViewPrinter

@@ -19,4 +19,8 @@ int Print(QPrinter& printer, const QStringList& lines);
 void SetPreviewPages(int pages);
 int PreviewPages();
 
+// Whether the PDF file at path was written to its end (its last bytes hold
+// the "%%EOF" marker): a full disk cuts a PDF short without a word.
+bool IsCompletePdf(const QString& path);
+
 } // namespace ViewPrinter

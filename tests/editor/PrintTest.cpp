@@ -5,6 +5,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include "TestSupport.h"
 #include "ViewPrinter.h"
 
 namespace {
@@ -90,4 +91,21 @@ TEST_F(PrintTest, WideLineIsCarriedOverNotCutOff)
     QString text = PageText(pdf, 1);
     text.remove(u'\n').remove(u' ');
     EXPECT_TRUE(text.contains(QString(wide).remove(u' '))) << text.toStdString();
+}
+
+TEST_F(PrintTest, OnlyAPdfWrittenToItsEndCountsAsPrinted)
+{
+    const QString pdf = m_dir.filePath("whole.pdf");
+    ASSERT_EQ(PrintToPdf(pdf, {"a line"}), 1);
+    EXPECT_TRUE(ViewPrinter::IsCompletePdf(pdf));
+    QFile whole(pdf);
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    const QByteArray bytes = whole.readAll();
+    // What a full disk leaves: the same file cut short, or nothing.
+    for (const qsizetype keep : {bytes.size() - 8, bytes.size() / 2, qsizetype(0)}) {
+        const QString cut = m_dir.filePath(QStringLiteral("cut%1.pdf").arg(keep));
+        ASSERT_TRUE(QuilletTest::WriteFile(cut, bytes.left(keep)));
+        EXPECT_FALSE(ViewPrinter::IsCompletePdf(cut)) << keep;
+    }
+    EXPECT_FALSE(ViewPrinter::IsCompletePdf(m_dir.filePath("missing.pdf")));
 }
