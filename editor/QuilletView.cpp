@@ -107,8 +107,9 @@ void CQuilletView::InsertEntryText(int kind, qint32 id)
     QGuiApplication::clipboard()->setText(*text);
     m_pEditor->paste();
     // Typing goes on in the text the entry went into, wherever the double
-    // click was.
+    // click was, and the caret pane shows where.
     m_pEditor->setFocus(Qt::OtherFocusReason);
+    m_pEditor->ReportCaretPosition();
 }
 
 void CQuilletView::resizeEvent(QResizeEvent* event)
@@ -169,6 +170,7 @@ void CQuilletView::OnEditInsert()
     if (m_pDoc)
         m_pDoc->SetModifiedFlag(true);
     list->HideList();
+    m_pEditor->ReportCaretPosition();
 }
 
 void CQuilletView::PrintTo(QPrinter& printer) const
