@@ -2,7 +2,7 @@
 # tests need when any is missing (apt-get as root, through sudo otherwise).
 QUILLET_PACKAGES=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-qpa-plugins libgl-dev libxkbcommon-dev libx11-dev
+  qt6-base-dev qt6-qpa-plugins libqt6svg6 libgl-dev libxkbcommon-dev libx11-dev
   libqscintilla2-qt6-dev
   libsqlite3-dev sqlite3
   libgtest-dev libgmock-dev libbenchmark-dev
