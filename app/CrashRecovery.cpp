@@ -10,6 +10,7 @@
 #include "DocTemplate.h"
 #include "QuilletDoc.h"
 #include "UserPrompt.h"
+#include "core/FileSave.h"
 
 namespace {
 // The signal handler may only write to a descriptor; the event loop reads
@@ -48,6 +49,8 @@ bool CCrashRecovery::Start()
     if (!m_pStore->Open())
         return false;
     CQuilletDoc::SetRecoveryStore(m_pStore.get());
+    // A file saved in place has its old content copied here first.
+    FileSave::SetBackupFolder(QDir(m_pStore->Folder()).filePath(QStringLiteral("backups")));
     return true;
 }
 

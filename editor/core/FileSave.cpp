@@ -1,5 +1,7 @@
 #include "FileSave.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -92,7 +94,40 @@ bool WriteReplacing(const QString& target, const QByteArray& bytes, const struct
     return file.commit();
 }
 
+QString g_backupFolder;
+
+// A copy of the file's present content in the backup folder; empty when none
+// is made (no folder set) or it could not be made.
+QString BackUp(const QString& path)
+{
+    if (g_backupFolder.isEmpty() || !QDir().mkpath(g_backupFolder))
+        return QString();
+    const QString copy = QDir(g_backupFolder)
+                             .filePath(QStringLiteral("%1.%2.%3.bak")
+                                           .arg(QFileInfo(path).fileName())
+                                           .arg(::getpid())
+                                           .arg(QDateTime::currentMSecsSinceEpoch()));
+    return QFile::copy(path, copy) ? copy : QString();
+}
+
+bool WriteInPlaceKeepingACopy(const QString& path, const QByteArray& native, const QByteArray& bytes)
+{
+    const QString copy = BackUp(path);
+    if (!g_backupFolder.isEmpty() && copy.isEmpty())
+        return false;   // no copy, no overwriting in place
+    const bool written = WriteInPlace(native, bytes);
+    // The copy stays when the write failed: it is the old content.
+    if (written && !copy.isEmpty())
+        QFile::remove(copy);
+    return written;
+}
+
 } // namespace
+
+void SetBackupFolder(const QString& folder)
+{
+    g_backupFolder = folder;
+}
 
 bool IsWritable(const QString& path)
 {
@@ -113,12 +148,19 @@ bool Write(const QString& path, const QByteArray& bytes)
     }
     if (!MayWrite(native, st))
         return false;
-    if (st.st_nlink > 1)
-        return WriteInPlace(native, bytes);
-    // Through symbolic links to the file itself, which is replaced; the links
-    // stay as they are.
+    // Through symbolic links to the file itself; the links stay as they are.
     const QString target = QFileInfo(path).canonicalFilePath();
-    return !target.isEmpty() && WriteReplacing(target, bytes, &st);
+    if (target.isEmpty())
+        return false;
+    // A new file beside the old one would split hard links, could not be made
+    // in a folder this user may not write, and would belong to this user
+    // unless the superuser writes it: such files are written in place.
+    const QByteArray folder = QFile::encodeName(QFileInfo(target).absolutePath());
+    const bool folderWritable = ::access(folder.constData(), W_OK | X_OK) == 0;
+    const bool ownerKept = ::geteuid() == 0 || st.st_uid == ::geteuid();
+    if (st.st_nlink > 1 || !folderWritable || !ownerKept)
+        return WriteInPlaceKeepingACopy(target, QFile::encodeName(target), bytes);
+    return WriteReplacing(target, bytes, &st);
 }
 
 } // namespace FileSave

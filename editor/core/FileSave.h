@@ -23,4 +23,11 @@ bool IsWritable(const QString& path);
 // not writable (IsWritable) or anything fails.
 bool Write(const QString& path, const QByteArray& bytes);
 
+// Where the old content of a file written in place is copied first, so that
+// a crash in the middle of the write loses nothing (the recovery folder). A
+// file is written in place when it has several hard links, when its folder
+// may not be written (a file one may write in a folder one may not), or when
+// a replacement could not keep its owner. Empty: no copy is made.
+void SetBackupFolder(const QString& folder);
+
 } // namespace FileSave
