@@ -9,6 +9,8 @@
 #include "QtPrinters.h"
 
 #include <gtest/gtest.h>
+
+#include "TestSupport.h"
 #include <unistd.h>
 
 namespace {
@@ -265,41 +267,47 @@ TEST_F(SqliteBackendTest, ReopeningPointsTheObjectAtAnotherFile)
     EXPECT_FALSE(db.Execute(QStringLiteral("DELETE FROM only_a"), count));
 }
 
+// Permission checks run as an ordinary user: the superuser may write anything.
 TEST_F(SqliteBackendTest, FileWithoutWritePermissionOpensReadOnly)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root may write any file";
     const QString path = MakeDb("ro.mdb", {QStringLiteral("CREATE TABLE t (a INTEGER)")});
-    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
-    CAdoDatabase db;
-    ASSERT_TRUE(db.Open(ConnectionString::ForFile(path))) << db.GetLastErrorText().toStdString();
-    EXPECT_EQ(CountRows(db, QStringLiteral("SELECT a FROM t")), 0);
-    qint32 count = 0;
-    EXPECT_FALSE(db.Execute(QStringLiteral("INSERT INTO t VALUES(1)"), count));
-    EXPECT_TRUE(db.GetLastErrorText().contains(u"\tCode = 80070005\n"));
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther |
+                                          QFile::ExeOther);
+    EXPECT_TRUE(QuilletTest::AsUnprivileged([&] {
+        CAdoDatabase db;
+        if (!db.Open(ConnectionString::ForFile(path)) || CountRows(db, QStringLiteral("SELECT a FROM t")) != 0)
+            return false;
+        qint32 count = 0;
+        return !db.Execute(QStringLiteral("INSERT INTO t VALUES(1)"), count) &&
+               db.GetLastErrorText().contains(u"\tCode = 80070005\n");
+    }));
 }
 
 TEST_F(SqliteBackendTest, FileInADirectoryWithoutWritePermissionOpensReadOnly)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root may write any directory";
     QDir(dir.path()).mkpath(QStringLiteral("share"));
     const QString path = MakeDb("share/lib.mdb", {QStringLiteral("CREATE TABLE t (a INTEGER)"),
                                                   QStringLiteral("INSERT INTO t VALUES(1)")});
     const QString share = dir.filePath(QStringLiteral("share"));
-    ASSERT_TRUE(QFile::setPermissions(share, QFile::ReadOwner | QFile::ExeOwner));
-    CAdoDatabase db;
-    const bool opened = db.Open(ConnectionString::ForFile(path));
-    qint32 count = 0;
-    const bool wrote = opened && db.Execute(QStringLiteral("INSERT INTO t VALUES(2)"), count);
-    const qint32 rows = opened ? CountRows(db, QStringLiteral("SELECT a FROM t")) : -1;
-    const QString error = db.GetLastErrorText();
-    db.Close();
+    // The file may be written by its user; the folder it is in may not.
+    QuilletTest::GiveToUnprivileged(path);
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther |
+                                          QFile::ExeOther);
+    ASSERT_TRUE(QFile::setPermissions(share, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
+                                                 QFile::ExeOther));
+    EXPECT_TRUE(QuilletTest::AsUnprivileged([&] {
+        CAdoDatabase db;
+        if (!db.Open(ConnectionString::ForFile(path)))
+            return false;
+        qint32 count = 0;
+        const bool wrote = db.Execute(QStringLiteral("INSERT INTO t VALUES(2)"), count);
+        const qint32 rows = CountRows(db, QStringLiteral("SELECT a FROM t"));
+        const QString error = db.GetLastErrorText();
+        db.Close();
+        return !wrote && error.contains(u"\tCode = 80070005\n") && rows == 1;
+    }));
     QFile::setPermissions(share, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    ASSERT_TRUE(opened) << error.toStdString();
-    EXPECT_FALSE(wrote);
-    EXPECT_TRUE(error.contains(u"\tCode = 80070005\n")) << error.toStdString();
-    EXPECT_EQ(rows, 1);
 }
 
 TEST(ConnectionStringTest, TemplateCarriesThePathVerbatimAndReadsItBack)

@@ -9,14 +9,13 @@
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "TestSupport.h"
 #include "core/FileSave.h"
 
 namespace {
-constexpr uid_t kNobody = 65534;
+constexpr uid_t kNobody = QuilletTest::kUnprivilegedUid;
 
 ino_t InodeOf(const QString& path)
 {
@@ -24,19 +23,6 @@ ino_t InodeOf(const QString& path)
     return stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
 }
 
-// Runs what as this user, or as nobody when this is the superuser; true when it returned true.
-bool AsUnprivileged(const std::function<bool()>& what)
-{
-    if (geteuid() != 0)
-        return what();
-    const pid_t child = fork();
-    if (child == 0) {
-        const bool ok = setgid(kNobody) == 0 && setuid(kNobody) == 0 && what();
-        _exit(ok ? 0 : 1);
-    }
-    int status = 0;
-    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
 } // namespace
 
 TEST(FileSave, AFileInAFolderThatMayNotBeWrittenIsWrittenInPlaceAfterACopy)
@@ -58,7 +44,7 @@ TEST(FileSave, AFileInAFolderThatMayNotBeWrittenIsWrittenInPlaceAfterACopy)
     }
     const ino_t before = InodeOf(page);
     FileSave::SetBackupFolder(backups);
-    EXPECT_TRUE(AsUnprivileged([&] { return FileSave::Write(page, "<?php new and longer"); }));
+    EXPECT_TRUE(QuilletTest::AsUnprivileged([&] { return FileSave::Write(page, "<?php new and longer"); }));
     FileSave::SetBackupFolder(QString());
     chmod(QFile::encodeName(folder).constData(), 0755);
     EXPECT_EQ(QuilletTest::ReadFile(page), "<?php new and longer");

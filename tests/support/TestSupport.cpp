@@ -1,5 +1,8 @@
 #include "TestSupport.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -45,6 +48,26 @@ bool WriteFile(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+bool AsUnprivileged(const std::function<bool()>& what)
+{
+    if (::geteuid() != 0)
+        return what();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const bool ok = ::setgid(kUnprivilegedUid) == 0 && ::setuid(kUnprivilegedUid) == 0 && what();
+        ::_exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+void GiveToUnprivileged(const QString& path)
+{
+    if (::geteuid() != 0)
+        return;
+    [[maybe_unused]] const int rc = ::chown(QFile::encodeName(path).constData(), kUnprivilegedUid, kUnprivilegedUid);
 }
 
 } // namespace QuilletTest

@@ -19,4 +19,17 @@ bool WaitFor(const std::function<bool()>& pred, int timeoutMs = 5000);
 QByteArray ReadFile(const QString& path);
 bool WriteFile(const QString& path, const QByteArray& bytes);
 
+// The user id the checks that need an ordinary user run as when the tests
+// run as the superuser (who may write any file).
+constexpr unsigned kUnprivilegedUid = 65534;
+
+// Runs what as this user, or, when this is the superuser, in a child process
+// that has given up its rights (uid and gid kUnprivilegedUid). True when what
+// returned true. Files the child must reach need to be reachable by that user.
+bool AsUnprivileged(const std::function<bool()>& what);
+
+// Hands path (and, with its parents up to stopAt, traversal) to the
+// unprivileged user when running as the superuser; nothing otherwise.
+void GiveToUnprivileged(const QString& path);
+
 } // namespace QuilletTest
