@@ -125,14 +125,19 @@ void CFindReplaceDlg::ReportNotFound(const QString& text)
     emit statusMessage(QStringLiteral("找不到“%1”").arg(text));
 }
 
+QsciScintilla* CFindReplaceDlg::StartSearch(CFindOptions& options)
+{
+    options = Options();
+    if (options.strText.isEmpty())
+        return nullptr;
+    Remember(options);
+    return m_activeEditor ? m_activeEditor() : nullptr;
+}
+
 void CFindReplaceDlg::OnFindNext()
 {
-    const CFindOptions o = Options();
-    if (o.strText.isEmpty())
-        return;
-    Remember(o);
-    QsciScintilla* editor = m_activeEditor ? m_activeEditor() : nullptr;
-    if (editor && !EditorSearch::FindNext(editor, o))
+    CFindOptions o;
+    if (QsciScintilla* editor = StartSearch(o); editor && !EditorSearch::FindNext(editor, o))
         ReportNotFound(o.strText);
 }
 
@@ -150,11 +155,8 @@ bool CFindReplaceDlg::Repeat(bool backward)
 
 void CFindReplaceDlg::OnReplace()
 {
-    const CFindOptions o = Options();
-    if (o.strText.isEmpty())
-        return;
-    Remember(o);
-    QsciScintilla* editor = m_activeEditor ? m_activeEditor() : nullptr;
+    CFindOptions o;
+    QsciScintilla* editor = StartSearch(o);
     if (!editor)
         return;
     const long before = editor->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART);
@@ -166,11 +168,8 @@ void CFindReplaceDlg::OnReplace()
 
 void CFindReplaceDlg::OnReplaceAll()
 {
-    const CFindOptions o = Options();
-    if (o.strText.isEmpty())
-        return;
-    Remember(o);
-    QsciScintilla* editor = m_activeEditor ? m_activeEditor() : nullptr;
+    CFindOptions o;
+    QsciScintilla* editor = StartSearch(o);
     if (!editor)
         return;
     const int count = EditorSearch::ReplaceAll(editor, o, m_pReplace->text());

@@ -48,6 +48,9 @@ signals:
     void statusMessage(const QString& text);
 
 private:
+    // The dialog's options, remembered in the history; the editor to search,
+    // or none when there is nothing to search for or nowhere to search.
+    QsciScintilla* StartSearch(CFindOptions& options);
     void Remember(const CFindOptions& options);
     void ReportNotFound(const QString& text);
 
