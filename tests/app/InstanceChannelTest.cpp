@@ -128,7 +128,8 @@ TEST(InstanceChannel, WithoutARuntimeFolderTheSocketGoesInAFolderOnlyThisUserOwn
     ScopedFolders squatted(false);
     const QString taken = squatted.OwnFolder();
     ASSERT_EQ(mkdir(QFile::encodeName(taken).constData(), 0700), 0);
-    ASSERT_EQ(chown(QFile::encodeName(taken).constData(), 65534, 65534), 0);
+    if (chown(QFile::encodeName(taken).constData(), 65534, 65534) != 0)
+        GTEST_SKIP() << "a folder cannot be given to another user here";
     EXPECT_TRUE(CInstanceChannel::ServerName().isEmpty());
     CInstanceChannel other;
     EXPECT_FALSE(other.Listen());

@@ -36,17 +36,22 @@ TEST(FileSave, AFileInAFolderThatMayNotBeWrittenIsWrittenInPlaceAfterACopy)
     if (geteuid() == 0) {
         // The page is nobody's, the folder root's: nobody may write the page only.
         chmod(QFile::encodeName(dir.path()).constData(), 0755);
-        ASSERT_EQ(chown(QFile::encodeName(page).constData(), kNobody, kNobody), 0);
-        ASSERT_EQ(chown(QFile::encodeName(backups).constData(), kNobody, kNobody), 0);
+        if (chown(QFile::encodeName(page).constData(), kNobody, kNobody) != 0 ||
+            chown(QFile::encodeName(backups).constData(), kNobody, kNobody) != 0)
+            GTEST_SKIP() << "files cannot be given to another user here";
         chmod(QFile::encodeName(folder).constData(), 0755);
     } else {
         chmod(QFile::encodeName(folder).constData(), 0555);
     }
     const ino_t before = InodeOf(page);
     FileSave::SetBackupFolder(backups);
-    EXPECT_TRUE(QuilletTest::AsUnprivileged([&] { return FileSave::Write(page, "<?php new and longer"); }));
+    const std::optional<bool> written =
+        QuilletTest::AsUnprivileged([&] { return FileSave::Write(page, "<?php new and longer"); });
     FileSave::SetBackupFolder(QString());
     chmod(QFile::encodeName(folder).constData(), 0755);
+    if (!written)
+        GTEST_SKIP() << "no other user can be taken on here";
+    EXPECT_TRUE(*written);
     EXPECT_EQ(QuilletTest::ReadFile(page), "<?php new and longer");
     EXPECT_EQ(InodeOf(page), before);
     // The copy is gone once the write is through.

@@ -50,17 +50,23 @@ bool WriteFile(const QString& path, const QByteArray& bytes)
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
-bool AsUnprivileged(const std::function<bool()>& what)
+std::optional<bool> AsUnprivileged(const std::function<bool()>& what)
 {
     if (::geteuid() != 0)
         return what();
+    constexpr int kCannotDrop = 77;
     const pid_t child = ::fork();
     if (child == 0) {
-        const bool ok = ::setgid(kUnprivilegedUid) == 0 && ::setuid(kUnprivilegedUid) == 0 && what();
-        ::_exit(ok ? 0 : 1);
+        if (::setgid(kUnprivilegedUid) != 0 || ::setuid(kUnprivilegedUid) != 0)
+            ::_exit(kCannotDrop);
+        ::_exit(what() ? 0 : 1);
     }
     int status = 0;
-    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    if (child <= 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return false;
+    if (WEXITSTATUS(status) == kCannotDrop)
+        return std::nullopt;
+    return WEXITSTATUS(status) == 0;
 }
 
 void GiveToUnprivileged(const QString& path)

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QString>
 #include <functional>
+#include <optional>
 
 namespace QuilletTest {
 
@@ -24,9 +25,11 @@ bool WriteFile(const QString& path, const QByteArray& bytes);
 constexpr unsigned kUnprivilegedUid = 65534;
 
 // Runs what as this user, or, when this is the superuser, in a child process
-// that has given up its rights (uid and gid kUnprivilegedUid). True when what
-// returned true. Files the child must reach need to be reachable by that user.
-bool AsUnprivileged(const std::function<bool()>& what);
+// that has given up its rights (uid and gid kUnprivilegedUid): whether what
+// returned true, or nothing when the rights could not be given up (a
+// container that allows no other user). Files the child must reach need to
+// be reachable by that user.
+std::optional<bool> AsUnprivileged(const std::function<bool()>& what);
 
 // Hands path (and, with its parents up to stopAt, traversal) to the
 // unprivileged user when running as the superuser; nothing otherwise.
