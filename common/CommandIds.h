@@ -67,17 +67,12 @@ constexpr int PrevPane = 57681;
 constexpr int AppAbout = 57664;
 // The toolbar slot that holds the combo box.
 constexpr int ComboSlot = 32815;
-// Code library page (snippets) and local site page context menus.
-constexpr int SnippetFirst = 32787;
-constexpr int SnippetLast = 32790;
-constexpr int SiteFirst = 32800;
+// The local site page's context menus.
 constexpr int SiteOpenFile = 32800;
 constexpr int SiteDeleteFile = 32801;
 constexpr int SiteNewFolder = 32802;
 constexpr int SiteDeleteFolder = 32803;
 constexpr int SiteNewFile = 32804;
-constexpr int SiteLast = 32804;
-constexpr int SiteExtra = 32808;
 } // namespace Cmd
 
 namespace CtrlId {
