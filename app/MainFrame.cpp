@@ -65,6 +65,10 @@ CMainFrame::~CMainFrame()
     // Child windows are destroyed after this destructor; their goodbyes must
     // not reach a frame that is half gone.
     m_bDestroying = true;
+    // Nothing the children signal while they are destroyed may reach a frame
+    // that is no longer one.
+    for (QObject* child : findChildren<QObject*>())
+        child->disconnect(this);
     m_pDocTemplate->SetFrameFactory({});
     if (EditorHost::MainWindow() == this) {
         EditorHost::SetMainWindow(nullptr);

@@ -13,6 +13,14 @@ CLocalSiteTreeCtrl::CLocalSiteTreeCtrl(QWidget* parent) : CFolderTreeCtrl(parent
     setProperty("ctrlId", kCtrlId);
 }
 
+CLocalSiteTreeCtrl::~CLocalSiteTreeCtrl()
+{
+    // The open menu is a child destroyed after this: its goodbye must not
+    // reach a tree that is no longer one.
+    if (m_pMenu)
+        m_pMenu->disconnect(this);
+}
+
 QList<int> CLocalSiteTreeCtrl::MenuItems(int menuId)
 {
     if (menuId == kFileMenu)

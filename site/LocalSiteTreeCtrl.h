@@ -20,6 +20,7 @@ public:
     static constexpr int kFolderMenu = 148;   // "LocalSiteFolder"
 
     explicit CLocalSiteTreeCtrl(QWidget* parent = nullptr);
+    ~CLocalSiteTreeCtrl() override;
 
     // The command ids of a menu in order, 0 for a separator.
     static QList<int> MenuItems(int menuId);
