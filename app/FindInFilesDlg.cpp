@@ -8,7 +8,6 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSettings>
 
 #include "UserPrompt.h"
 #include "core/FindHistory.h"
@@ -20,7 +19,7 @@ CFindInFilesDlg::CFindInFilesDlg(const QString& folder, const QString& text, QWi
     m_pText->setEditable(true);
     m_pText->setInsertPolicy(QComboBox::NoInsert);
     m_pText->setMinimumContentsLength(30);
-    m_pText->addItems(FindHistory::Clean(QSettings().value(QStringLiteral("Find/History")).toStringList()));
+    m_pText->addItems(FindHistory::Stored());
     m_pText->setEditText(text);
     m_pPatterns = new QLineEdit(CFileSearchOptions::DefaultPatterns(), this);
     m_pFolder = new QLineEdit(folder, this);
@@ -84,9 +83,6 @@ void CFindInFilesDlg::accept()
         UserPrompt::ShowMessage(this, problem);
         return;
     }
-    QSettings settings;
-    settings.setValue(QStringLiteral("Find/History"),
-                      FindHistory::Add(FindHistory::Clean(settings.value(QStringLiteral("Find/History")).toStringList()),
-                                       o.strText));
+    FindHistory::Remember(o.strText);
     QDialog::accept();
 }

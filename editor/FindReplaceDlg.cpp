@@ -7,15 +7,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSettings>
 #include <QVBoxLayout>
 #include <Qsci/qsciscintilla.h>
 
 #include "core/FindHistory.h"
-
-namespace {
-const QString kHistoryKey = QStringLiteral("Find/History");
-}
 
 CFindReplaceDlg::CFindReplaceDlg(EditorProvider activeEditor, QWidget* parent)
     : QDialog(parent), m_activeEditor(std::move(activeEditor))
@@ -28,7 +23,7 @@ CFindReplaceDlg::CFindReplaceDlg(EditorProvider activeEditor, QWidget* parent)
     m_pFind->setInsertPolicy(QComboBox::NoInsert);
     m_pFind->setMinimumContentsLength(30);
     m_pFind->setMaxCount(FindHistory::kMaxEntries);
-    m_pFind->addItems(FindHistory::Clean(QSettings().value(kHistoryKey).toStringList()));
+    m_pFind->addItems(FindHistory::Stored());
     m_pFind->setCurrentIndex(-1);
     m_pReplace = new QLineEdit(this);
     m_pReplace->setObjectName(QStringLiteral("replaceWith"));
@@ -109,10 +104,7 @@ CFindOptions CFindReplaceDlg::Options() const
 void CFindReplaceDlg::Remember(const CFindOptions& options)
 {
     m_lastSearch = options;
-    QSettings settings;
-    const QStringList history =
-        FindHistory::Add(FindHistory::Clean(settings.value(kHistoryKey).toStringList()), options.strText);
-    settings.setValue(kHistoryKey, history);
+    const QStringList history = FindHistory::Remember(options.strText);
     // The drop-down follows without losing what is typed in it.
     const QString typed = m_pFind->currentText();
     m_pFind->clear();

@@ -21,6 +21,7 @@
 
 namespace {
 CRecoveryStore* g_pRecovery = nullptr;
+int g_nRecoveryDelayMs = 5000;
 int g_nNextRecoveryId = 1;
 // However long the typing goes on, a copy is at most this old.
 constexpr qint64 kMaxRecoveryAgeMs = 30000;
@@ -73,6 +74,9 @@ void CQuilletDoc::SetModifiedFlag(bool modified)
 void CQuilletDoc::SetRecoveryStore(CRecoveryStore* store)
 {
     g_pRecovery = store;
+    if (store)
+        g_nRecoveryDelayMs =
+            1000 * std::clamp(QSettings().value(QStringLiteral("Settings/RecoverySeconds"), 5).toInt(), 1, 30);
 }
 
 void CQuilletDoc::ScheduleRecovery()
@@ -84,13 +88,12 @@ void CQuilletDoc::ScheduleRecovery()
         m_pRecoveryTimer->setSingleShot(true);
         connect(m_pRecoveryTimer, &QTimer::timeout, this, &CQuilletDoc::WriteRecovery);
     }
-    // A few seconds after the typing stops ("Settings"/"RecoverySeconds").
-    const int seconds = std::clamp(QSettings().value(QStringLiteral("Settings/RecoverySeconds"), 5).toInt(), 1, 30);
+    // A few seconds after the typing stops.
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     if (m_nLastRecoveryWrite == 0)
         m_nLastRecoveryWrite = now;
     const qint64 left = kMaxRecoveryAgeMs - (now - m_nLastRecoveryWrite);
-    m_pRecoveryTimer->start(static_cast<int>(std::clamp<qint64>(left, 0, seconds * 1000LL)));
+    m_pRecoveryTimer->start(static_cast<int>(std::clamp<qint64>(left, 0, g_nRecoveryDelayMs)));
 }
 
 void CQuilletDoc::WriteRecovery()

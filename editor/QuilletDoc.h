@@ -48,7 +48,8 @@ public:
     bool OnSaveDocument(const QString& path);
 
     // The recovery folder every document writes its unsaved text to (none:
-    // no copies are written).
+    // no copies are written); the delay after typing stops is read from the
+    // settings ("Settings"/"RecoverySeconds") here, once.
     static void SetRecoveryStore(CRecoveryStore* store);
     // Writes (or, unmodified, removes) this document's recovery copy now.
     void WriteRecovery();

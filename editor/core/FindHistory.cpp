@@ -1,5 +1,7 @@
 #include "FindHistory.h"
 
+#include <QSettings>
+
 namespace FindHistory {
 
 namespace {
@@ -29,6 +31,18 @@ QStringList Clean(const QStringList& stored)
             break;
     }
     return out;
+}
+
+QStringList Stored()
+{
+    return Clean(QSettings().value(QStringLiteral("Find/History")).toStringList());
+}
+
+QStringList Remember(const QString& text)
+{
+    const QStringList history = Add(Stored(), text);
+    QSettings().setValue(QStringLiteral("Find/History"), history);
+    return history;
 }
 
 } // namespace FindHistory

@@ -15,4 +15,9 @@ QStringList Add(QStringList history, const QString& text);
 // at most kMaxEntries kept, each cut to a sensible length.
 QStringList Clean(const QStringList& stored);
 
+// The history kept in the settings ("Find"/"History"), cleaned.
+QStringList Stored();
+// Puts text in front of the stored history; returns the new history.
+QStringList Remember(const QString& text);
+
 } // namespace FindHistory
