@@ -77,12 +77,18 @@ int SlotOfKindByRules(std::int32_t kind)
 
 void CPHPTokenizer::ColourText(std::string_view code, std::int32_t offset)
 {
-    Tokenize(code);
-    // CR LF and the end token have no slot, so every token can be looked at.
-    for (const CToken& t : Tokens()) {
-        const int slot = SlotOfKind(t.m_nKind);
-        if (slot >= 0)
-            ApplySlot(slot, offset + t.m_nStart, offset + t.m_nEnd);
-    }
+    // A slice of tokens at a time: code of millions of tokens (a long line of
+    // operators, say) then needs a list of one slice, not of all its tokens.
+    constexpr std::size_t kTokensPerSlice = 1 << 16;
+    std::size_t from = 0;
+    do {
+        from = TokenizePart(code, from, kTokensPerSlice);
+        // CR LF and the end token have no slot, so every token can be looked at.
+        for (const CToken& t : Tokens()) {
+            const int slot = SlotOfKind(t.m_nKind);
+            if (slot >= 0)
+                ApplySlot(slot, offset + t.m_nStart, offset + t.m_nEnd);
+        }
+    } while (from < code.size());
     SkipToEnd();
 }

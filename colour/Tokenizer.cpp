@@ -264,25 +264,41 @@ inline const CTokenizer::KeywordRef* CTokenizer::FirstEqual(const KeywordRef* k,
 
 void CTokenizer::Tokenize(std::string_view text)
 {
+    TokenizePart(text, 0, kNoBound);
+}
+
+std::size_t CTokenizer::TokenizePart(std::string_view text, std::size_t from, std::size_t maxTokens)
+{
     if (m_bDispatchStale)
         RebuildDispatch();
     m_listTokens.SetSize(0);
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t n = text.size();
-    std::size_t lo = 0;
+    std::size_t lo = from < n ? from : n;
     std::size_t hi = n;
-    while (lo < hi && Is(p[lo], EdgeSpace))
-        ++lo;
+    // Leading white space is trimmed only at the text's start; a later call
+    // resumes exactly where the scan stood.
+    if (from == 0)
+        while (lo < hi && Is(p[lo], EdgeSpace))
+            ++lo;
     while (hi > lo && Is(p[hi - 1], EdgeSpace))
         --hi;
+    // The list never holds more than this many slots while bounded: a batch of
+    // the scan below stops once fewer than 4096 are left.
+    const std::size_t bound = maxTokens == kNoBound ? kNoBound : maxTokens + 4097;
+    auto boundedEnd = [&] {
+        const std::size_t cap = m_listTokens.Capacity();
+        return m_listTokens.Storage() + (cap < bound ? cap : bound);
+    };
 
     // Tokens are written straight into the list's storage. Every step of the
     // scan consumes at least one byte and writes at most one token, so the
     // steps starting before i + room - 1 cannot overrun it (one slot is kept
     // for TK_END). Real pages hold about one token in three bytes: room for
     // one in two rarely needs to grow.
-    CToken* out = m_listTokens.Grow(0, (hi - lo) / 2 + 2);
-    CToken* limit = out + m_listTokens.Capacity();
+    const std::size_t first = (hi - lo) / 2 + 2;
+    CToken* out = m_listTokens.Grow(0, first < bound ? first : bound);
+    CToken* limit = boundedEnd();
     auto push = [&](std::int32_t kind, std::size_t s, std::size_t e) {
         ::new (static_cast<void*>(out)) CToken(kind, static_cast<std::int32_t>(s), static_cast<std::int32_t>(e));
         ++out;
@@ -305,8 +321,14 @@ void CTokenizer::Tokenize(std::string_view text)
         auto room = static_cast<std::size_t>(limit - out);
         if (room <= hi - i && room < 4096) {
             const auto used = static_cast<std::size_t>(out - m_listTokens.Storage());
-            out = m_listTokens.Grow(used, 2 * m_listTokens.Capacity() + 4096) + used;
-            limit = m_listTokens.Storage() + m_listTokens.Capacity();
+            if (used >= maxTokens) {
+                m_listTokens.SetSize(used);
+                m_nCursor = 0;
+                return i;
+            }
+            const std::size_t want = 2 * m_listTokens.Capacity() + 4096;
+            out = m_listTokens.Grow(used, want < bound ? want : bound) + used;
+            limit = boundedEnd();
             room = static_cast<std::size_t>(limit - out);
         }
         const std::size_t stop = room - 1 < hi - i ? i + room - 1 : hi;
@@ -438,4 +460,5 @@ void CTokenizer::Tokenize(std::string_view text)
     push(TK_END, n, n);
     m_listTokens.SetSize(static_cast<std::size_t>(out - m_listTokens.Storage()));
     m_nCursor = 0;
+    return n;
 }

@@ -12,6 +12,8 @@
 
 class CTokenizer {
 public:
+    static constexpr std::size_t kNoBound = static_cast<std::size_t>(-1);
+
     CTokenizer();
     virtual ~CTokenizer();
     CTokenizer(const CTokenizer&) = delete;
@@ -25,6 +27,14 @@ public:
     // cursor on the first token. Token positions are byte indices into text;
     // text is not kept.
     void Tokenize(std::string_view text);
+
+    // Tokenizes text from byte `from` (0, or where an earlier call on the same
+    // text stopped) as Tokenize does, but lists at most about maxTokens tokens:
+    // it stops at a token boundary and returns that byte, with no TK_END; once
+    // it reaches the end it appends TK_END and returns text.size(). The lists of
+    // the calls one after the other hold the tokens of Tokenize(text), so a text
+    // of millions of tokens needs no list of them all.
+    std::size_t TokenizePart(std::string_view text, std::size_t from, std::size_t maxTokens);
 
     // The token under the cursor; a TK_NONE token past the end.
     CToken Peek() const { return m_nCursor < m_listTokens.size() ? m_listTokens[m_nCursor] : CToken(); }

@@ -212,6 +212,38 @@ TEST(TokenizerReference, AllThreeTablesOnRandomCode)
     }
 }
 
+TEST(TokenizerReference, SlicesOfTokensJoinToTheWholeList)
+{
+    // Long texts, so that the scan stops many times at its batch boundaries:
+    // the slices, one after the other, must be the whole list exactly.
+    const std::vector<std::string> pieces = {"<", "?", "<?", "if", "ifx", "\"s\"", "\"", " ", "\r\n", "\n",
+                                             "12.5", "007", "abc_d", "->", "/*", "*/", "==", "\xE4\xB8\xAD"};
+    CStyleRecorder rec;
+    CPHPTokenizer php(rec);
+    std::mt19937 rng(11);
+    for (const std::size_t maxTokens : {std::size_t{1}, std::size_t{5000}, std::size_t{70000}}) {
+        const std::string text = " " + RandomText(rng, pieces, 60000) + " ";
+        php.Tokenize(text);
+        const std::vector<CToken> whole(php.Tokens().begin(), php.Tokens().end());
+        std::vector<CToken> joined;
+        std::size_t from = 0;
+        int slices = 0;
+        do {
+            from = php.TokenizePart(text, from, maxTokens);
+            ASSERT_LE(php.Tokens().size(), maxTokens + 4097);
+            joined.insert(joined.end(), php.Tokens().begin(), php.Tokens().end());
+            ++slices;
+        } while (from < text.size());
+        ASSERT_EQ(joined.size(), whole.size()) << "maxTokens " << maxTokens;
+        for (std::size_t k = 0; k < whole.size(); ++k)
+            ASSERT_TRUE(joined[k].m_nKind == whole[k].m_nKind && joined[k].m_nStart == whole[k].m_nStart &&
+                        joined[k].m_nEnd == whole[k].m_nEnd)
+                << "token " << k << " of " << whole.size() << ", maxTokens " << maxTokens;
+        if (maxTokens < 70000)
+            EXPECT_GT(slices, 2) << "the text was not cut, maxTokens " << maxTokens;
+    }
+}
+
 TEST(TokenizerReference, KeywordsOfEveryShape)
 {
     CTokenizer t;
