@@ -120,6 +120,14 @@ bool CMainFrame::Create()
         ColourEditor::RecolourControl(editor);
         ShareFormats(editor);
     });
+    // Runs on the thread that loads a large file; the step it returns runs here.
+    EditorHost::SetAheadColourer([this](const QByteArray& text) -> EditorHost::LoadColouring {
+        auto apply = ColourEditor::ColourAhead(text);
+        return [this, apply](CCodeEditCtrl* editor, const std::function<void(double)>& progress) {
+            apply(editor, progress);
+            ShareFormats(editor);
+        };
+    });
     EditorHost::SetEditorSetup([this](CCodeEditCtrl* editor) {
         ColourEditor::ApplyDefaultFormat(editor, GetSlotFormat(0));
     });

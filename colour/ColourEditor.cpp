@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cmath>
+#include <memory>
 #include <string>
 
 namespace ColourEditor {
@@ -123,6 +124,25 @@ void RecolourControl(QsciScintilla* editor)
 void RecolourWhole(QsciScintilla* editor)
 {
     Recolour(editor, true);
+}
+
+AheadStep ColourAhead(const QByteArray& text)
+{
+    auto pass = std::make_shared<CIncrementalColourer::Pass>(
+        CIncrementalColourer::WholePass(std::string_view(text.constData(), static_cast<std::size_t>(text.size()))));
+    return [pass](QsciScintilla* editor, const std::function<void(double)>& progress) {
+        CDocColourState* state = CDocColourState::For(editor);
+        CScintillaStyleTarget target(editor);
+        target.BeginPass();
+        state->TakeChange();
+        state->SwapFormats(target.Formats());
+        if (static_cast<std::int64_t>(target.Text().size()) != pass->length) {
+            state->Forget();
+            Recolour(editor, true);
+            return;
+        }
+        target.SendWindow(state->Colourer().Adopt(std::move(*pass)), progress);
+    };
 }
 
 void ShowCodeStyleDialog(QWidget* parent)

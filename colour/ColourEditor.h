@@ -3,7 +3,9 @@
 
 #include "SlotFormat.h"
 
+#include <QByteArray>
 #include <QFont>
+#include <functional>
 
 class QsciScintilla;
 class QWidget;
@@ -25,6 +27,14 @@ QFont DefaultEditorFont();
 void RecolourControl(QsciScintilla* editor);
 // Recolours the whole text of editor, whatever was coloured before.
 void RecolourWhole(QsciScintilla* editor);
+
+// Colours text ahead, on any thread, for an editor about to hold exactly
+// these bytes. The step it returns, run on the editor's thread once the editor
+// holds them, gives the editor that pass's styles in slices, telling progress
+// the share sent after each (and colours the whole text afresh if the text
+// turns out to be another).
+using AheadStep = std::function<void(QsciScintilla*, const std::function<void(double)>& progress)>;
+AheadStep ColourAhead(const QByteArray& text);
 
 // Sets format as editor's default style and as style 0, the style of text not
 // yet coloured: slot 0 for a new editor.

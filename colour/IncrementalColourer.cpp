@@ -6,17 +6,31 @@ namespace {
 bool PosBefore(const CColourCheckpoint& c, std::int64_t pos) { return c.pos < pos; }
 } // namespace
 
-CIncrementalColourer::Window CIncrementalColourer::Whole(std::string_view text)
+CIncrementalColourer::Pass CIncrementalColourer::WholePass(std::string_view text, std::int64_t spacing)
 {
-    CColourScan scan(text, m_nSpacing);
+    CColourScan scan(text, spacing);
     scan.Run({0, false}, {}, 0);
-    m_checkpoints = scan.Found();
-    m_nLength = static_cast<std::int64_t>(text.size());
+    Pass pass;
+    pass.length = static_cast<std::int64_t>(text.size());
+    pass.checkpoints = scan.Found();
+    pass.slotBytes = scan.TakeSlots();
+    return pass;
+}
+
+CIncrementalColourer::Window CIncrementalColourer::Adopt(Pass&& pass)
+{
+    m_checkpoints = std::move(pass.checkpoints);
+    m_nLength = pass.length;
     m_bValid = true;
     Window w;
     w.all = true;
-    w.slotBytes = scan.TakeSlots();
+    w.slotBytes = std::move(pass.slotBytes);
     return w;
+}
+
+CIncrementalColourer::Window CIncrementalColourer::Whole(std::string_view text)
+{
+    return Adopt(WholePass(text, m_nSpacing));
 }
 
 CIncrementalColourer::Window CIncrementalColourer::Update(std::string_view text, const CChangeSpan& change)

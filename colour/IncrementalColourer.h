@@ -12,13 +12,25 @@
 
 class CIncrementalColourer {
 public:
-    explicit CIncrementalColourer(std::int64_t spacing = 4096) : m_nSpacing(spacing) {}
+    static constexpr std::int64_t kSpacing = 4096;
+    explicit CIncrementalColourer(std::int64_t spacing = kSpacing) : m_nSpacing(spacing) {}
 
     struct Window {
         std::int64_t start = 0;
         std::vector<std::uint8_t> slotBytes; // the slots of [start, start + slotBytes.size())
         bool all = false;                // a whole-text pass: the window is the text
     };
+
+    // A whole-text pass, made apart from any colourer (on any thread), for a
+    // text about to be given to an editor.
+    struct Pass {
+        std::int64_t length = 0;
+        std::vector<CColourCheckpoint> checkpoints;
+        std::vector<std::uint8_t> slotBytes;
+    };
+    static Pass WholePass(std::string_view text, std::int64_t spacing = kSpacing);
+    // Takes pass as this colourer's last pass; returns its window (all of it).
+    Window Adopt(Pass&& pass);
 
     // Colours text, which is the text of the last pass changed as change
     // says (or any text when change IsAll or there was no pass). Outside the

@@ -1,5 +1,7 @@
 #include "ScintillaStyleTarget.h"
 
+#include <algorithm>
+
 #include "ColourEditor.h"
 
 #include <Qsci/qsciscintilla.h>
@@ -41,11 +43,21 @@ void CScintillaStyleTarget::BeginPass()
         ColourEditor::ApplySlotStyle(m_pEditor, slot, m_formats[slot]);
 }
 
-void CScintillaStyleTarget::SendWindow(const CIncrementalColourer::Window& window)
+void CScintillaStyleTarget::SendWindow(const CIncrementalColourer::Window& window,
+                                       const std::function<void(double)>& progress)
 {
-    if (window.all)
-        SendStyles(0, window.slotBytes.data(), static_cast<std::int64_t>(window.slotBytes.size()));
-    else
+    if (window.all) {
+        const auto n = static_cast<std::int64_t>(window.slotBytes.size());
+        constexpr std::int64_t kSlice = std::int64_t{8} << 20;
+        const std::int64_t slice = progress ? kSlice : std::max<std::int64_t>(n, 1);
+        for (std::int64_t done = 0; done < n;) {
+            const std::int64_t length = std::min(slice, n - done);
+            SendStyles(done, window.slotBytes.data() + done, length);
+            done += length;
+            if (progress && done < n)
+                progress(static_cast<double>(done) / static_cast<double>(n));
+        }
+    } else
         SendDifferences(window);
     if (window.all || !window.slotBytes.empty())
         ApplyStrikeOut(window.start, window.slotBytes);

@@ -7,6 +7,7 @@
 #include "SlotFormat.h"
 
 #include <array>
+#include <functional>
 #include <string_view>
 
 class QsciScintilla;
@@ -22,7 +23,10 @@ public:
     // The whole text, exact bytes; valid while the text is unchanged.
     std::string_view Text();
     void BeginPass();
-    void SendWindow(const CIncrementalColourer::Window& window);
+    // progress, when given, hears the share sent so far (0..1) between the
+    // slices a whole-text window is sent in.
+    void SendWindow(const CIncrementalColourer::Window& window,
+                    const std::function<void(double)>& progress = {});
 
     const std::array<CSlotFormat, kSlotCount>& Formats() const { return m_formats; }
 

@@ -121,16 +121,40 @@ QByteArray CCodeEditCtrl::WholeText() const
     return data ? QByteArray(data, length) : QByteArray();
 }
 
-void CCodeEditCtrl::SetWholeText(const QByteArray& utf8)
+void CCodeEditCtrl::SetWholeText(const QByteArray& utf8, const std::function<void(double)>& progress)
 {
     const bool collecting = SendScintilla(SCI_GETUNDOCOLLECTION);
     SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
     SendScintilla(SCI_CLEARALL);
-    if (!utf8.isEmpty())
-        SendScintilla(SCI_ADDTEXT, static_cast<unsigned long>(utf8.size()), utf8.constData());
+    // Notices of the insertion would cost a copy of the whole text (the
+    // control turns inserted text into a QString for them). The removal above
+    // was reported, so the colourer, seeing a length its record of changes
+    // does not explain, colours the new text whole.
+    const long mask = SendScintilla(SCI_GETMODEVENTMASK);
+    SendScintilla(SCI_SETMODEVENTMASK, 0UL);
+    const qsizetype size = utf8.size();
+    // Room for the whole text at once: growing the buffer slice by slice
+    // would copy it over and over.
+    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(size) + 1UL);
+    constexpr qsizetype kSlice = qsizetype{8} << 20;
+    qsizetype done = 0;
+    while (done < size) {
+        qsizetype end = size;
+        if (progress && size - done > kSlice) {
+            // Slices end after a line feed, so that no character or CR LF is split.
+            const qsizetype lf = utf8.indexOf('\n', done + kSlice);
+            end = lf < 0 ? size : lf + 1;
+        }
+        SendScintilla(SCI_ADDTEXT, static_cast<unsigned long>(end - done), utf8.constData() + done);
+        done = end;
+        if (progress && done < size)
+            progress(static_cast<double>(done) / static_cast<double>(size));
+    }
+    SendScintilla(SCI_SETMODEVENTMASK, static_cast<unsigned long>(mask));
     SendScintilla(SCI_SETUNDOCOLLECTION, collecting ? 1UL : 0UL);
     SendScintilla(SCI_EMPTYUNDOBUFFER);
     SendScintilla(SCI_GOTOPOS, 0UL);
+    UpdateMarginWidth();
 }
 
 void CCodeEditCtrl::WatchFocusForHelpList()

@@ -5,6 +5,8 @@
 
 #include <Qsci/qsciscintilla.h>
 
+#include <functional>
+
 class CCodeEditCtrl : public QsciScintilla
 {
     Q_OBJECT
@@ -14,8 +16,11 @@ public:
     // The control's entire text, byte for byte (UTF-8, line breaks and NULs
     // as stored); positions into it are the control's positions.
     QByteArray WholeText() const;
-    // Replaces the whole text with utf8 without going through key handling.
-    void SetWholeText(const QByteArray& utf8);
+    // Replaces the whole text with utf8 without going through key handling;
+    // a long text goes in slices of whole lines, with progress told the
+    // share given so far (0..1) after each. No change is reported while the
+    // text goes in: whoever loads it colours it afterwards.
+    void SetWholeText(const QByteArray& utf8, const std::function<void(double)>& progress = {});
 
     int WordStart() const { return m_nWordStart; }
     void SetWordStart(int pos) { m_nWordStart = pos; }

@@ -120,10 +120,18 @@ CQuilletDoc* CDocTemplate::OpenDocumentFile(const QString& path, bool reportFail
             UserPrompt::ShowMessage(nullptr, QStringLiteral("打开文档失败。"));
         return nullptr;
     }
+    // A large file is read while the event loop runs: a second request for
+    // the same file meanwhile (another start handing it over) waits for none.
+    const QString absolute = info.absoluteFilePath();
+    if (m_opening.contains(absolute))
+        return nullptr;
     CQuilletDoc* doc = CreateDocument();
     if (!doc)
         return nullptr;
-    if (!doc->OnOpenDocument(path)) {
+    m_opening << absolute;
+    const bool opened = doc->OnOpenDocument(path);
+    m_opening.removeOne(absolute);
+    if (!opened) {
         doc->OnCloseDocument();
         if (reportFailure)
             UserPrompt::ShowMessage(nullptr, QStringLiteral("打开文档失败。"));

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QObject>
+#include <QStringList>
 #include <QString>
 #include <functional>
 
@@ -79,6 +80,7 @@ private:
     void WatchFiles();
 
     QList<CQuilletDoc*> m_docs;
+    QStringList m_opening; // files being read in, by absolute path
     QFileSystemWatcher* m_pWatcher;
     bool m_bCheckingDisk = false;
     int m_nUntitledCount = 0;

@@ -8,6 +8,7 @@ namespace {
 QPointer<QObject> g_mainWindow;
 IContextHelpList* g_pHelpList = nullptr;
 Recolourer g_recolourer;
+AheadColourer g_aheadColourer;
 FileOpener g_fileOpener;
 EditorSetup g_editorSetup;
 EntryTextReader g_entryTextReader;
@@ -24,6 +25,14 @@ void Recolour(CCodeEditCtrl* editor)
 {
     if (g_recolourer)
         g_recolourer(editor);
+}
+
+void SetAheadColourer(AheadColourer colourer) { g_aheadColourer = std::move(colourer); }
+LoadColouring ColourAhead(const QByteArray& text)
+{
+    if (g_aheadColourer)
+        return g_aheadColourer(text);
+    return [](CCodeEditCtrl* editor, const std::function<void(double)>&) { Recolour(editor); };
 }
 
 void SetEditorSetup(EditorSetup setup) { g_editorSetup = std::move(setup); }

@@ -23,6 +23,15 @@ using Recolourer = std::function<void(CCodeEditCtrl*)>;
 void SetRecolourer(Recolourer recolourer);
 void Recolour(CCodeEditCtrl* editor);
 
+// Colours a text about to be loaded, ahead and on any thread; the step it
+// returns is run on the editor's thread once the editor holds exactly that
+// text, and tells progress the share of the styles given so far (0..1).
+// Without one installed the step is Recolour.
+using LoadColouring = std::function<void(CCodeEditCtrl*, const std::function<void(double)>& progress)>;
+using AheadColourer = std::function<LoadColouring(const QByteArray& text)>;
+void SetAheadColourer(AheadColourer colourer);
+LoadColouring ColourAhead(const QByteArray& text);
+
 // Prepares every new editor control (its default format, for one).
 using EditorSetup = std::function<void(CCodeEditCtrl*)>;
 void SetEditorSetup(EditorSetup setup);

@@ -1,5 +1,7 @@
 #include "QuilletDoc.h"
 
+#include "LargeFileLoad.h"
+
 #include <algorithm>
 
 #include <QDir>
@@ -13,6 +15,7 @@
 #include "CommandIds.h"
 #include "DocTemplate.h"
 #include "EditorHost.h"
+#include "LargeFileLoad.h"
 #include "QuilletView.h"
 #include "UserPrompt.h"
 #include "core/DialogFolder.h"
@@ -162,6 +165,8 @@ void CQuilletDoc::ApplyLineBreak()
 
 bool CQuilletDoc::OnOpenDocument(const QString& path)
 {
+    if (QFileInfo(path).size() >= LargeFileLoad::Threshold())
+        return OpenLarge(path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
@@ -182,6 +187,22 @@ bool CQuilletDoc::OnOpenDocument(const QString& path)
     // A freshly loaded file is coloured at once; later changes follow the
     // editor's own trigger.
     EditorHost::Recolour(editor);
+    return true;
+}
+
+bool CQuilletDoc::OpenLarge(const QString& path)
+{
+    CCodeEditCtrl* editor = Editor();
+    if (!editor)
+        return false;
+    const std::optional<FileEncoding::Format> format = LargeFileLoad::Open(path, editor);
+    if (!format)
+        return false;
+    m_format = *format;
+    ApplyLineBreak();
+    SetPathName(path);
+    m_diskStamp = CDiskStamp::Of(m_strPathName);
+    SetModifiedFlag(false);
     return true;
 }
 

@@ -83,6 +83,8 @@ signals:
     void modifiedChanged(bool modified);
 
 private:
+    // OnOpenDocument for a file large enough to want a progress dialog.
+    bool OpenLarge(const QString& path);
     void ApplyLineBreak();
     void ScheduleRecovery();
 

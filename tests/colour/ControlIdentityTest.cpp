@@ -1,13 +1,21 @@
 // On a real control, with undo and redo of its own and two windows on one
 // document taking turns to colour, the style bytes after every pass are those
 // a fresh whole-text pass gives the text.
+#include "CodeEditCtrl.h"
 #include "ColourEditor.h"
+#include "EditorHost.h"
+#include "LargeFileLoad.h"
 #include "RandomPage.h"
 #include "SlotBuffer.h"
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QFile>
+#include <QProgressDialog>
 #include <QSettings>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <Qsci/qsciscintilla.h>
 
 #include <cstdlib>
@@ -94,6 +102,61 @@ TEST(ControlIdentity, EveryPassLeavesTheWholePassStyles)
                    << (i < got.size() ? int(got[i]) : -1) << ", whole pass " << (i < want.size() ? int(want[i]) : -1);
         }
     }
+}
+
+
+TEST(ControlIdentity, LargeFileLoadsColouredAheadWithProgress)
+{
+    QSettings(QStringLiteral("Fennroth"), QStringLiteral("Quillet")).clear();
+    EditorHost::SetAheadColourer([](const QByteArray& text) -> EditorHost::LoadColouring {
+        auto apply = ColourEditor::ColourAhead(text);
+        return [apply](CCodeEditCtrl* e, const std::function<void(double)>& progress) { apply(e, progress); };
+    });
+    std::mt19937 rng(5);
+    const std::string page = RandomPage::Page(rng, 1 << 20, false);
+    const std::optional<QByteArray> gb = FileEncoding::Encode(QByteArray::fromStdString(page), FileEncoding::Kind::Gb18030);
+    ASSERT_TRUE(gb);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("big.php"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(*gb) == gb->size());
+    file.close();
+
+    CCodeEditCtrl editor;
+    editor.SetWholeText("kept when a load fails");
+    EXPECT_FALSE(LargeFileLoad::Open(dir.filePath(QStringLiteral("missing.php")), &editor));
+    EXPECT_EQ(editor.WholeText(), QByteArray("kept when a load fails"));
+
+    // The dialog is looked for while the load runs its own event loop.
+    QString label;
+    int highest = -1;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<QProgressDialog*>(w); d && d->isVisible()) {
+                label = d->labelText();
+                highest = std::max(highest, d->value());
+            }
+    });
+    watch.start(1);
+    const std::optional<FileEncoding::Format> format = LargeFileLoad::Open(path, &editor);
+    watch.stop();
+    ASSERT_TRUE(format);
+    EXPECT_EQ(format->kind, FileEncoding::Kind::Gb18030);
+    EXPECT_EQ(label, QStringLiteral("正在打开 big.php…"));
+    EXPECT_GE(highest, 0);
+    ASSERT_EQ(TextOf(editor), page);
+    ASSERT_EQ(StylesOf(editor), ColourBytes(page));
+    EXPECT_FALSE(editor.isUndoAvailable());
+
+    // The adopted pass is the start of the incremental ones that follow.
+    for (int e = 0; e < 12; ++e) {
+        const std::size_t pos = rng() % page.size();
+        editor.SendScintilla(Sci::SCI_INSERTTEXT, static_cast<unsigned long>(pos), e % 2 ? "\"" : "<?php ");
+        ColourEditor::RecolourControl(&editor);
+        ASSERT_EQ(StylesOf(editor), ColourBytes(TextOf(editor))) << "after edit " << e;
+    }
+    EditorHost::SetAheadColourer({});
 }
 
 } // namespace
