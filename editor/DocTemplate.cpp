@@ -84,11 +84,29 @@ CQuilletDoc* CDocTemplate::NewDocument()
     return doc;
 }
 
+namespace {
+
+// The one name of a file however it is reached (through links, "..", or
+// its absolute path when it does not exist yet).
+QString FileIdentity(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
+}
+
+} // namespace
+
 CQuilletDoc* CDocTemplate::FindDocument(const QString& path) const
 {
     const QString wanted = QFileInfo(path).absoluteFilePath();
     for (CQuilletDoc* doc : m_docs)
         if (!doc->GetPathName().isEmpty() && doc->GetPathName() == wanted)
+            return doc;
+    // The same file under another name: a link to it, or a path through "..".
+    const QString identity = FileIdentity(path);
+    for (CQuilletDoc* doc : m_docs)
+        if (!doc->GetPathName().isEmpty() && FileIdentity(doc->GetPathName()) == identity)
             return doc;
     return nullptr;
 }

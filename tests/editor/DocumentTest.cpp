@@ -434,3 +434,19 @@ TEST_F(DocumentTest, AFileTooLargeForTheEditorIsRefusedUnread)
     EXPECT_EQ(responder.Texts(UserPrompt::Request::Message), QStringList({"文件太大，无法打开。"}));
     EXPECT_TRUE(m_template.Documents().isEmpty());
 }
+
+TEST_F(DocumentTest, OneFileReachedByTwoPathsOpensOnce)
+{
+    // Two windows on one file would each save over the other's changes.
+    const QString path = Path("page.php");
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write("<?php echo 1;\n") > 0);
+    f.close();
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("sub")));
+    ASSERT_TRUE(QFile::link(path, Path("link.php")));
+    CQuilletDoc* doc = Open(path);
+    ASSERT_NE(doc, nullptr);
+    for (const char* other : {"link.php", "sub/../page.php"})
+        EXPECT_EQ(Open(Path(other)), doc) << other;
+    EXPECT_EQ(m_template.Documents().size(), 1);
+}
