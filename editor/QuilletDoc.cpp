@@ -262,10 +262,16 @@ bool CQuilletDoc::DoSave(const QString& pathIn)
     if (!m_strPathName.isEmpty() && QFileInfo(path).absoluteFilePath() == m_strPathName && HasChangedOnDisk() &&
         AskAboutDiskChange())
         return false;
+    const FileEncoding::Kind kind = m_format.kind;
     if (!OnSaveDocument(path)) {
         UserPrompt::ShowMessage(FirstView(), QStringLiteral("保存文档失败。"));
         return false;
     }
+    // A page that names its charset, or a server that sends one, now reads
+    // the file wrongly: the user has to know.
+    if (m_format.kind != kind)
+        UserPrompt::ShowMessage(FirstView(), QStringLiteral("文档中有原编码无法表示的字符，已改用 UTF-8 保存。"),
+                                QMessageBox::Information);
     if (m_pTemplate)
         emit m_pTemplate->fileUsed(m_strPathName);
     return true;

@@ -23,40 +23,78 @@ bool MayWrite(const QByteArray& native, const struct stat& st)
            ::access(native.constData(), W_OK) == 0;
 }
 
-bool WriteAll(int fd, const QByteArray& bytes)
+bool WriteAll(int fd, const char* p, qsizetype left, qsizetype* done = nullptr)
 {
-    const char* p = bytes.constData();
-    qsizetype left = bytes.size();
+    const char* const begin = p;
     while (left > 0) {
         const ssize_t n = ::write(fd, p, static_cast<size_t>(left));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
         p += n;
         left -= n;
     }
+    if (done)
+        *done = p - begin;
+    return left == 0;
+}
+
+bool WriteAll(int fd, const QByteArray& bytes, qsizetype* done = nullptr)
+{
+    return WriteAll(fd, bytes.constData(), bytes.size(), done);
+}
+
+// The whole content of fd, read from its start.
+bool ReadAll(int fd, QByteArray& out)
+{
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        return false;
+    out.resize(static_cast<qsizetype>(st.st_size));
+    qsizetype got = 0;
+    for (;;) {
+        if (got == out.size())
+            out.resize(got + 65536);   // grown since the fstat
+        const ssize_t n = ::pread(fd, out.data() + got, static_cast<size_t>(out.size() - got), got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            break;
+        got += n;
+    }
+    out.truncate(got);
     return true;
 }
 
 // The same inode keeps its content's place, so every hard link sees the new
 // text. The blocks the new content needs are reserved first: a full disk ends
-// the save before any old byte is overwritten.
-bool WriteInPlace(const QByteArray& native, const QByteArray& bytes)
+// the save before any old byte is overwritten. touched: how many bytes from
+// the start may no longer be what they were.
+bool WriteInPlace(int fd, const QByteArray& bytes, qsizetype* touched)
 {
-    const int fd = ::open(native.constData(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    bool ok = true;
+    *touched = 0;
     if (!bytes.isEmpty()) {
         const int rc = ::posix_fallocate(fd, 0, static_cast<off_t>(bytes.size()));
         // A file system that cannot reserve room is written without it.
-        ok = rc == 0 || rc == EOPNOTSUPP || rc == EINVAL;
+        if (rc != 0 && rc != EOPNOTSUPP && rc != EINVAL)
+            return false;
     }
-    ok = ok && ::lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, bytes) &&
-         ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd) == 0;
-    return ::close(fd) == 0 && ok;
+    if (::lseek(fd, 0, SEEK_SET) != 0)
+        return false;
+    const bool written = WriteAll(fd, bytes, touched);
+    return written && ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd) == 0;
+}
+
+// Puts old back over a file whose write in place failed: the bytes that were
+// overwritten and the old length. Only the overwritten part is written, so a
+// failure that set in at some offset does not stop the old bytes before it.
+bool PutBack(int fd, const QByteArray& old, qsizetype touched)
+{
+    return ::lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, old.constData(), qMin(touched, old.size())) &&
+           ::ftruncate(fd, static_cast<off_t>(old.size())) == 0 && ::fsync(fd) == 0;
 }
 
 // Writes a new file beside target and renames it over target; old, when
@@ -96,9 +134,11 @@ bool WriteReplacing(const QString& target, const QByteArray& bytes, const struct
 
 QString g_backupFolder;
 
-// A copy of the file's present content in the backup folder; empty when none
-// is made (no folder set) or it could not be made.
-QString BackUp(const QString& path)
+// A copy of old, the file's present content, in the backup folder, on disk
+// before anything overwrites the file; empty when none is made (no folder
+// set) or it could not be made. Written whole or not at all, so that a copy
+// is never mistaken for the old content when it is only part of it.
+QString BackUp(const QString& path, const QByteArray& old)
 {
     if (g_backupFolder.isEmpty() || !QDir().mkpath(g_backupFolder))
         return QString();
@@ -107,21 +147,41 @@ QString BackUp(const QString& path)
                                            .arg(QFileInfo(path).fileName())
                                            .arg(::getpid())
                                            .arg(QDateTime::currentMSecsSinceEpoch()));
-    return QFile::copy(path, copy) ? copy : QString();
+    QSaveFile file(copy);
+    if (!file.open(QIODevice::WriteOnly) || file.write(old) != old.size() || !file.flush() ||
+        ::fsync(file.handle()) != 0 || !file.commit()) {
+        file.cancelWriting();
+        return QString();
+    }
+    return copy;
 }
 
-bool WriteInPlaceKeepingACopy(const QString& path, const QByteArray& native, const QByteArray& bytes)
+// A write in place that fails puts the old content back; its copy in the
+// backup folder is removed once the file holds a whole version again, and
+// kept (for the user to find there) when even that fails.
+bool WriteInPlaceKeepingACopy(const QString& path, const QByteArray& bytes)
 {
-    const QString copy = BackUp(path);
-    if (!g_backupFolder.isEmpty() && copy.isEmpty())
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    QByteArray old;
+    if (!ReadAll(fd, old)) {
+        ::close(fd);
+        return false;
+    }
+    const QString copy = BackUp(path, old);
+    if (!g_backupFolder.isEmpty() && copy.isEmpty()) {
+        ::close(fd);
         return false;   // no copy, no overwriting in place
-    const bool written = WriteInPlace(native, bytes);
-    // The copy stays when the write failed: it is the old content.
-    if (written && !copy.isEmpty())
+    }
+    qsizetype touched = 0;
+    bool written = WriteInPlace(fd, bytes, &touched);
+    const bool whole = written || PutBack(fd, old, touched);
+    written = ::close(fd) == 0 && written;
+    if (whole && !copy.isEmpty())
         QFile::remove(copy);
     return written;
 }
-
 } // namespace
 
 void SetBackupFolder(const QString& folder)
@@ -159,7 +219,7 @@ bool Write(const QString& path, const QByteArray& bytes)
     const bool folderWritable = ::access(folder.constData(), W_OK | X_OK) == 0;
     const bool ownerKept = ::geteuid() == 0 || st.st_uid == ::geteuid();
     if (st.st_nlink > 1 || !folderWritable || !ownerKept)
-        return WriteInPlaceKeepingACopy(target, QFile::encodeName(target), bytes);
+        return WriteInPlaceKeepingACopy(target, bytes);
     return WriteReplacing(target, bytes, &st);
 }
 

@@ -27,7 +27,10 @@ bool Write(const QString& path, const QByteArray& bytes);
 // a crash in the middle of the write loses nothing (the recovery folder). A
 // file is written in place when it has several hard links, when its folder
 // may not be written (a file one may write in a folder one may not), or when
-// a replacement could not keep its owner. Empty: no copy is made.
+// a replacement could not keep its owner. A write in place that fails puts
+// the old content back and removes the copy; the copy stays (the only whole
+// old content) when even that fails or the editor dies in the middle. Empty:
+// no copy is made.
 void SetBackupFolder(const QString& folder);
 
 } // namespace FileSave

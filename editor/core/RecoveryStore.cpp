@@ -99,12 +99,19 @@ QList<CRecoveredText> CRecoveryStore::TakeOrphans()
 {
     QList<CRecoveredText> found;
     const QDir dir(m_strFolder);
+    // Sessions by their copies, their locks and the temporary files of
+    // copies cut short ("<session>-<id>.qrec.XXXXXX"): a session killed
+    // before its first copy was through has only the last two.
     QSet<QString> sessions;
-    for (const QString& name : dir.entryList({QStringLiteral("*") + kSuffix}, QDir::Files)) {
-        const qsizetype dash = name.lastIndexOf(u'-');
+    const QString copies = QStringLiteral("*") + kSuffix, unfinished = copies + QStringLiteral(".*");
+    for (const QString& name : dir.entryList({copies, unfinished}, QDir::Files | QDir::Hidden)) {
+        const QString copy = name.left(name.indexOf(kSuffix));
+        const qsizetype dash = copy.lastIndexOf(u'-');
         if (dash > 0)
-            sessions.insert(name.left(dash));
+            sessions.insert(copy.left(dash));
     }
+    for (const QString& name : dir.entryList({QStringLiteral("*") + kLockSuffix}, QDir::Files | QDir::Hidden))
+        sessions.insert(name.chopped(kLockSuffix.size()));
     for (const QString& session : std::as_const(sessions)) {
         if (session == m_strSession)
             continue;
@@ -114,8 +121,11 @@ QList<CRecoveredText> CRecoveryStore::TakeOrphans()
         lock->setStaleLockTime(0);
         if (!lock->tryLock(0))
             continue;
-        m_takenLocks << lock;
-        for (const QString& name : dir.entryList({session + QStringLiteral("-*") + kSuffix}, QDir::Files)) {
+        const QString prefix = session + QStringLiteral("-*") + kSuffix;
+        for (const QString& name : dir.entryList({prefix + QStringLiteral(".*")}, QDir::Files | QDir::Hidden))
+            QFile::remove(dir.filePath(name));
+        const qsizetype before = found.size();
+        for (const QString& name : dir.entryList({prefix}, QDir::Files)) {
             QFile f(dir.filePath(name));
             CRecoveredText entry;
             if (f.open(QIODevice::ReadOnly) && Decode(f.readAll(), entry)) {
@@ -123,6 +133,9 @@ QList<CRecoveredText> CRecoveryStore::TakeOrphans()
                 found << entry;
             }
         }
+        // A session with nothing to offer goes with its lock.
+        if (found.size() > before)
+            m_takenLocks << lock;
     }
     return found;
 }

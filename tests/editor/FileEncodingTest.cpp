@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QStringDecoder>
+
+#include <iostream>
+
 #include "core/FileEncoding.h"
 #include "core/Gb18030Table.h"
 
@@ -36,7 +40,7 @@ TEST(FileEncoding, ChineseTextInUtf8Gbk18030AndWithByteOrderMark)
     ExpectRoundTrip("<p>" + kChineseUtf8 + "</p>\r\n", Kind::Utf8);
     ExpectRoundTrip("\xEF\xBB\xBF<?php echo '" + kChineseUtf8 + "';", Kind::Utf8Bom);
     ExpectRoundTrip("<title>" + kChineseGbk + "</title>\r\n", Kind::Gb18030);
-    // A four-byte GB18030 sequence (U+20AC is two bytes; U+00E9 is four).
+    // A four-byte GB18030 sequence (U+00C2; U+00E9 is two bytes, A8A6).
     ExpectRoundTrip("caf\x81\x30\x87\x30\r\n" + kChineseGbk, Kind::Gb18030);
     // Second bytes in the ASCII range ("@", "~", "\\") belong to their character.
     ExpectRoundTrip("a\x81\x40" "b\x81\x7e\xd5\x5c" "c", Kind::Gb18030);
@@ -46,6 +50,51 @@ TEST(FileEncoding, ChineseTextInUtf8Gbk18030AndWithByteOrderMark)
     EXPECT_EQ(d.text, "<title>" + kChineseUtf8 + "</title>");
     // The byte-order mark is not part of the editor's text.
     EXPECT_EQ(Decode("\xEF\xBB\xBFx").text, "x");
+}
+
+// Four-byte codes against the standard's mapping: they count on linearly
+// from 81 30 81 30, which is U+0080 (the first character without a two-byte
+// code), and from 90 30 81 30, which is U+10000; 95 32 82 36 lies
+// (5 * 10 + 2) * 1260 + 1 * 10 + 6 = 65536 codes further: U+20000. Qt's own
+// GB18030 decoder, where it has one, agrees.
+TEST(FileEncoding, FourByteGb18030CodesAreTheStandardsCharacters)
+{
+    const struct
+    {
+        QByteArray gb;
+        char32_t code;
+        QByteArray utf8;
+    } cases[] = {
+        {"\x81\x30\x81\x30", 0x80, "\xc2\x80"},
+        {"\x90\x30\x81\x30", 0x10000, "\xf0\x90\x80\x80"},
+        {"\x95\x32\x82\x36", 0x20000, "\xf0\xa0\x80\x80"},
+    };
+    QStringDecoder qt("GB18030");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.gb.toHex().toStdString());
+        EXPECT_EQ(QString::fromUtf8(c.utf8), QString::fromUcs4(&c.code, 1));
+        // Detected among GBK text and written back unchanged.
+        const Decoded d = Decode("\xd6\xd0" + c.gb);
+        EXPECT_EQ(d.format.kind, Kind::Gb18030);
+        EXPECT_EQ(d.text, kChineseUtf8.left(3) + c.utf8);
+        EXPECT_EQ(Encode(d.text, Kind::Gb18030), "\xd6\xd0" + c.gb);
+        if (qt.isValid())
+            EXPECT_EQ(qt.decode(c.gb), QString::fromUcs4(&c.code, 1));
+    }
+    std::cout << (qt.isValid() ? "checked against Qt's GB18030 decoder\n" : "Qt has no GB18030 decoder here\n");
+}
+
+// GB18030 is taken only when the text written back is the same bytes. This
+// iconv reads 95 32 90 31 as U+20087 but writes U+20087 as FE 51, the code
+// the character had before it got its own: a file with it is not GB18030.
+TEST(FileEncoding, Gb18030IsTakenOnlyWhenItWritesBackTheSameBytes)
+{
+    const QByteArray code = "\x95\x32\x90\x31";
+    const std::optional<QByteArray> read = Gb18030ToUtf8(code);
+    ASSERT_TRUE(read.has_value());
+    if (Utf8ToGb18030(*read) == code)
+        GTEST_SKIP() << "this iconv writes the code back as it was";
+    ExpectRoundTrip(kChineseGbk + code + "\r\n", Kind::Latin1);
 }
 
 TEST(FileEncoding, BytesNoOtherEncodingAcceptsFallBackToLatin1)
