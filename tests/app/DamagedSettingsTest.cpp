@@ -110,9 +110,13 @@ Effective Read()
 // a logout does; true when it came up and ended with status 0.
 bool RunAndEnd()
 {
-    const QString state = QDir::homePath() + QStringLiteral("/.local/state/quillet");
+    const QString stateHome = QDir::homePath() + QStringLiteral("/.local/state");
+    const QString state = stateHome + QStringLiteral("/quillet");
     QDir(state).removeRecursively();
     QProcess quillet;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_STATE_HOME"), stateHome);
+    quillet.setProcessEnvironment(env);
     quillet.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     quillet.setWorkingDirectory(QDir::homePath());
     quillet.start(QStringLiteral(QUILLET_BIN_DIR "/quillet"), {QStringLiteral("-dde"), QStringLiteral("-embedding")});
