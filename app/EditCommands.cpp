@@ -11,6 +11,7 @@
 #include "MainFrame.h"
 #include "PhpSyntaxCheck.h"
 #include "QuilletView.h"
+#include "SettingsValue.h"
 #include "UserPrompt.h"
 
 namespace {
@@ -44,7 +45,7 @@ CEditCommands::CEditCommands(CMainFrame* frame)
     commands.On(Cmd::EditGoToLine, [this] { OnGoToLine(); }, withEditor);
     commands.On(Cmd::CheckSyntax, [this] { OnCheckSyntax(); }, withEditor);
 
-    CCodeEditCtrl::SetIndentWithSpaces(QSettings().value(kIndentKey, false).toBool());
+    CCodeEditCtrl::SetIndentWithSpaces(SettingsValue::ToBool(QSettings().value(kIndentKey), false));
     commands.On(Cmd::IndentWithSpaces, [] {
         const bool on = !CCodeEditCtrl::IndentWithSpaces();
         CCodeEditCtrl::SetIndentWithSpaces(on);

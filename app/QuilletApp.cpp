@@ -23,6 +23,7 @@
 #include "MainFrame.h"
 #include "QuilletDoc.h"
 #include "QuilletView.h"
+#include "SettingsValue.h"
 #include "StartupSplashWnd.h"
 #include "UserPrompt.h"
 #include "ViewPrinter.h"
@@ -109,7 +110,7 @@ bool CQuilletApp::InitInstance()
     QSettings settings;
     m_recentFiles.ReadList(settings);
     m_bRecentListRead = true;
-    ViewPrinter::SetPreviewPages(settings.value(QStringLiteral("Settings/PreviewPages"), 1).toInt());
+    ViewPrinter::SetPreviewPages(SettingsValue::ToInt(settings.value(QStringLiteral("Settings/PreviewPages")), 1));
 
     m_pDocTemplate = new CDocTemplate(this);
     connect(m_pDocTemplate, &CDocTemplate::fileUsed, this,

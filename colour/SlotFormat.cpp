@@ -4,19 +4,24 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace {
 
-// An integer value, or fallback when absent or not a number (as the settings
-// store's integer reader does).
+// An integer value, or fallback when absent, a list, text that is no whole
+// number, or beyond int (where a plain conversion keeps only the low bits).
 int ReadInt(QSettings& s, const QString& name, int fallback)
 {
     const QVariant v = s.value(name);
-    if (!v.isValid())
-        return fallback;
     bool ok = false;
-    const qlonglong n = v.toLongLong(&ok);
-    return ok ? static_cast<int>(n) : fallback;
+    qlonglong n = 0;
+    if (v.typeId() == QMetaType::QString)
+        n = v.toString().trimmed().toLongLong(&ok);
+    else if (v.typeId() == QMetaType::Int || v.typeId() == QMetaType::LongLong)
+        n = v.toLongLong(&ok);
+    if (!ok || n < std::numeric_limits<int>::min() || n > std::numeric_limits<int>::max())
+        return fallback;
+    return static_cast<int>(n);
 }
 
 } // namespace

@@ -17,6 +17,7 @@
 #include "EditorHost.h"
 #include "LargeFileLoad.h"
 #include "QuilletView.h"
+#include "SettingsValue.h"
 #include "UserPrompt.h"
 #include "core/DialogFolder.h"
 #include "core/FileSave.h"
@@ -24,7 +25,8 @@
 
 namespace {
 CRecoveryStore* g_pRecovery = nullptr;
-int g_nRecoveryDelayMs = 5000;
+constexpr int kDefaultRecoverySeconds = 5;
+int g_nRecoveryDelayMs = kDefaultRecoverySeconds * 1000;
 int g_nNextRecoveryId = 1;
 // However long the typing goes on, a copy is at most this old.
 constexpr qint64 kMaxRecoveryAgeMs = 30000;
@@ -79,7 +81,14 @@ void CQuilletDoc::SetRecoveryStore(CRecoveryStore* store)
     g_pRecovery = store;
     if (store)
         g_nRecoveryDelayMs =
-            1000 * std::clamp(QSettings().value(QStringLiteral("Settings/RecoverySeconds"), 5).toInt(), 1, 30);
+            1000 * std::clamp(SettingsValue::ToInt(QSettings().value(QStringLiteral("Settings/RecoverySeconds")),
+                                                   kDefaultRecoverySeconds),
+                              1, 30);
+}
+
+int CQuilletDoc::RecoveryDelayMs()
+{
+    return g_nRecoveryDelayMs;
 }
 
 void CQuilletDoc::ScheduleRecovery()

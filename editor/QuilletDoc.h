@@ -51,6 +51,8 @@ public:
     // no copies are written); the delay after typing stops is read from the
     // settings ("Settings"/"RecoverySeconds") here, once.
     static void SetRecoveryStore(CRecoveryStore* store);
+    // The delay SetRecoveryStore read: 1 to 30 s, 5 s when the setting is no number.
+    static int RecoveryDelayMs();
     // Writes (or, unmodified, removes) this document's recovery copy now.
     void WriteRecovery();
     // Takes a recovered text as this document's: its file, encoding and line

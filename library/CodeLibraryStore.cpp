@@ -7,8 +7,11 @@
 #include "UserPrompt.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 #include <QSettings>
+#include <QTemporaryFile>
+
+#include <cstdio>
 
 namespace {
 
@@ -26,24 +29,43 @@ bool IsOpenQuietly(CAdoDatabase& database)
     }
 }
 
-// Replaces target with a copy of source. The copy is written beside the target
-// and renamed over it, so choosing the template itself as the new library
-// cannot destroy the template, and a failed copy leaves the old file whole.
-bool CopyReplacing(const QString& source, const QString& target)
+// Writes an emptied copy of the template beside target and renames it over
+// target only once it reads as a code library. A damaged or missing template,
+// or a folder that takes no new file, leaves whatever stood at target as it
+// was; choosing the template itself replaces it with its emptied copy.
+bool MakeLibraryFromTemplate(const QString& templatePath, const QString& target)
 {
-    QFile in(source);
+    QFile in(templatePath);
     if (!in.open(QIODevice::ReadOnly))
         return false;
     const QByteArray bytes = in.readAll();
     in.close();
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly))
+    QTemporaryFile made(QFileInfo(target).absolutePath() + QStringLiteral("/.quillet-XXXXXX.mdb"));
+    if (!made.open() || made.write(bytes) != bytes.size() || !made.flush())
         return false;
-    if (out.write(bytes) != bytes.size()) {
-        out.cancelWriting();
-        return false;
+    made.close();
+    {
+        CAdoDatabase library;
+        if (!library.Open(ConnectionString::ForFile(made.fileName())))
+            return false;
+        qint32 removed = 0;
+        const bool emptied = library.Execute(CodeLibrarySql::DeleteAll(), removed);
+        const bool passed = emptied && CodeLibraryProbe::Passes(library);
+        try {
+            library.Close();
+        } catch (...) {
+        }
+        if (!passed)
+            return false;
     }
-    return out.commit();
+    // A file that is replaced keeps its permissions; a new one gets the usual ones.
+    const QFileInfo old(target);
+    made.setPermissions(old.isFile() ? QFile(target).permissions()
+                                     : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    if (std::rename(QFile::encodeName(made.fileName()).constData(), QFile::encodeName(target).constData()) != 0)
+        return false;
+    made.setAutoRemove(false);
+    return true;
 }
 
 } // namespace
@@ -73,6 +95,11 @@ void CCodeLibraryStore::StoreUserLibPath(const QString& path)
 QString CCodeLibraryStore::WriteFailedText()
 {
     return QStringLiteral("代码库写入失败，改动没有保存。");
+}
+
+QString CCodeLibraryStore::NewLibraryFailedText()
+{
+    return QStringLiteral("无法新建代码库：代码库模板缺失或已损坏，也可能该文件夹不能写入。");
 }
 
 void CCodeLibraryStore::OpenDatabases()
@@ -157,18 +184,9 @@ void CCodeLibraryStore::OnNewCodeLib(QWidget* parent)
                                                      QStringLiteral(".mdb"));
     if (path.isEmpty())
         return;
-    // The outcome of the copy is not checked: what stands at the path is
-    // emptied and probed next, and the probe fails when nothing usable does.
-    CopyReplacing(m_locator.Find(TemplateFileName()), path);
-    {
-        CAdoDatabase library;
-        library.Open(ConnectionString::ForFile(path));
-        qint32 removed = 0;
-        library.Execute(CodeLibrarySql::DeleteAll(), removed);
-        const bool passed = CodeLibraryProbe::Passes(library);
-        CloseQuietly(library);
-        if (!passed)
-            return;
+    if (!MakeLibraryFromTemplate(m_locator.Find(TemplateFileName()), path)) {
+        UserPrompt::ShowMessage(parent, NewLibraryFailedText());
+        return;
     }
     AdoptUserLib(path);
 }

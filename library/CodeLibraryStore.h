@@ -50,6 +50,8 @@ public:
     static QString TemplateFileName() { return QStringLiteral("userlibTemp.mdb"); }
     // The message shown once after an import whose rows the user library refused.
     static QString WriteFailedText();
+    // The message shown when "新建代码库" could not make a library from the template.
+    static QString NewLibraryFailedText();
 
 signals:
     // The libraries changed: the CodeBlock page refills its list.

@@ -10,6 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
+#include <thread>
+
 #include "TestSupport.h"
 #include <unistd.h>
 
@@ -105,10 +109,58 @@ TEST_F(SqliteBackendTest, ExecuteCountsAffectedRecords)
     EXPECT_EQ(count, 0);
     EXPECT_TRUE(db.Execute(QStringLiteral("DELETE FROM t"), count));
     EXPECT_EQ(count, 3);
+    // Statements that change no record count none, not what the last change counted.
+    for (const char* sql : {"SELECT a FROM t", "CREATE TABLE u (x INTEGER)", "CREATE INDEX ua ON u (x)",
+                            "DROP TABLE u", "PRAGMA user_version = 7"}) {
+        count = 55;
+        EXPECT_TRUE(db.Execute(QString::fromLatin1(sql), count)) << sql;
+        EXPECT_EQ(count, 0) << sql;
+    }
     count = 99;
     EXPECT_FALSE(db.Execute(QStringLiteral("DELETE FROM nowhere"), count));
     EXPECT_EQ(count, 99);
     EXPECT_TRUE(db.GetLastErrorText().contains(u"no such table: nowhere"));
+}
+
+// Another connection holds the write lock: a write waits for it, and fails with
+// a lock error once the lock outlasts the wait.
+TEST_F(SqliteBackendTest, WriteWaitsForAnotherConnectionsLock)
+{
+    const QString path = MakeDb("busy.mdb", {QStringLiteral("CREATE TABLE t (a INTEGER)")});
+    const struct
+    {
+        int holdMs;   // -1: until the write has given up
+        bool written;
+    } cases[] = {{300, true}, {-1, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.holdMs);
+        CAdoDatabase db;
+        ASSERT_TRUE(db.Open(ConnectionString::ForFile(path)));
+        CAdoDatabase other;
+        ASSERT_TRUE(other.Open(ConnectionString::ForFile(path)));
+        qint32 ignored = 0;
+        ASSERT_TRUE(other.Execute(QStringLiteral("BEGIN EXCLUSIVE"), ignored));
+        std::promise<void> gaveUp;
+        std::future<void> gaveUpSeen = gaveUp.get_future();
+        std::thread holder([&] {
+            if (c.holdMs >= 0)
+                std::this_thread::sleep_for(std::chrono::milliseconds(c.holdMs));
+            else
+                gaveUpSeen.wait_for(std::chrono::seconds(30));
+            qint32 n = 0;
+            other.Execute(QStringLiteral("COMMIT"), n);
+        });
+        qint32 count = -1;
+        const bool wrote = db.Execute(QStringLiteral("INSERT INTO t VALUES(1)"), count);
+        gaveUp.set_value();
+        holder.join();
+        EXPECT_EQ(wrote, c.written) << db.GetLastErrorText().toStdString();
+        if (!c.written)
+            EXPECT_TRUE(db.GetLastErrorText().contains(u"\tCode = 80070021\n"))
+                << db.GetLastErrorText().toStdString();
+        EXPECT_EQ(CountRows(db, QStringLiteral("SELECT a FROM t")), c.written ? 1 : 0);
+        ASSERT_TRUE(db.Execute(QStringLiteral("DELETE FROM t"), count));
+    }
 }
 
 TEST_F(SqliteBackendTest, OnlyOneStatementRunsPerCall)

@@ -4,6 +4,7 @@
 #include "ConnectionString.h"
 #include "LibraryFixtures.h"
 #include "QtPrinters.h"
+#include "TestSupport.h"
 #include "UserPrompt.h"
 
 #include <QDir>
@@ -254,6 +255,51 @@ TEST_F(CodeLibraryStoreTest, NewCodeLibWithoutATemplateChangesNothing)
     EXPECT_EQ(UserLibSetting(), current);
     EXPECT_EQ(UserLibFile(*store), current);
     EXPECT_FALSE(user.events.contains(QStringLiteral("refill")));
+}
+
+TEST_F(CodeLibraryStoreTest, NewCodeLibFromADamagedTemplateLeavesTheChosenFileAsItWas)
+{
+    ShipFiles(start);
+    const QString templ = start + QStringLiteral("/userlibTemp.mdb");
+    const QByteArray shipped = QuilletTest::ReadFile(templ);
+    const QString current = P(QStringLiteral("current.mdb"));
+    LibraryFixtures::MakeLibrary(current, {{QStringLiteral("mine"), QStringLiteral("1")}});
+    const QByteArray currentBytes = QuilletTest::ReadFile(current);
+    const struct
+    {
+        const char* damage;
+        QByteArray bytes;   // the template's content; empty: a folder stands there
+    } cases[] = {
+        {"truncated", shipped.left(shipped.size() / 2)},
+        {"zeroed", QByteArray(shipped.size(), '\0')},
+        {"text", "not a library\n"},
+        {"folder", {}},
+    };
+    for (const auto& c : cases) {
+        for (const QString& chosen : {P(QStringLiteral("new.mdb")), current}) {
+            SCOPED_TRACE(std::string(c.damage) + " " + chosen.toStdString());
+            QFile::remove(templ);
+            QDir(templ).removeRecursively();
+            if (c.bytes.isEmpty())
+                ASSERT_TRUE(QDir().mkpath(templ));
+            else
+                ASSERT_TRUE(QuilletTest::WriteFile(templ, c.bytes));
+            CCodeLibraryStore::StoreUserLibPath(current);
+            auto store = MakeStore();
+            store->OpenDatabases();
+            user.events.clear();
+            user.files = {chosen};
+            store->OnNewCodeLib(nullptr);
+            EXPECT_EQ(user.events, (QStringList{QStringLiteral("save-dialog"),
+                                                QStringLiteral("message:") + CCodeLibraryStore::NewLibraryFailedText()}));
+            EXPECT_EQ(UserLibSetting(), current);
+            EXPECT_EQ(UserLibFile(*store), current);
+            EXPECT_EQ(QuilletTest::ReadFile(current), currentBytes);
+            EXPECT_EQ(QFile::exists(P(QStringLiteral("new.mdb"))), false);
+            // Nothing is left behind in the chosen file's folder.
+            EXPECT_EQ(QDir(root.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("current.mdb")});
+        }
+    }
 }
 
 TEST_F(CodeLibraryStoreTest, NewCodeLibOverTheTemplateItselfKeepsATemplate)
