@@ -2,6 +2,7 @@
 // blocks back, in place as well as from one buffer to another; ECB over a
 // buffer is the block transform applied to each whole block, leaving a short
 // tail alone; and the key's parity bits (the low bit of each byte) change nothing.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -38,7 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::uint8_t> blocks = original;
     encipher.TransformBlocks(blocks.data(), blocks.size());
     const std::size_t whole = original.size() / 8 * 8;
-    Check(std::memcmp(blocks.data() + whole, original.data() + whole, original.size() - whole) == 0);
+    Check(std::equal(blocks.begin() + static_cast<std::ptrdiff_t>(whole), blocks.end(),
+                     original.begin() + static_cast<std::ptrdiff_t>(whole)));
     for (std::size_t at = 0; at < whole; at += 8) {
         std::uint8_t one[8], two[8];
         encipher.Transform(original.data() + at, one);
