@@ -13,6 +13,20 @@ QString ForFile(const QString& path)
 
 QString DatabaseFile(const QString& connectionString)
 {
+    // A string made from the template holds the path verbatim between the
+    // template's two halves, whatever the path holds (";", "=", braces, outer
+    // spaces): read it back as it was put in.
+    const QStringView tmpl(kTemplate);
+    const QStringView name(u"${DBNAME}");
+    const qsizetype slot = tmpl.indexOf(name);
+    const QStringView head = tmpl.left(slot);
+    const QStringView tail = tmpl.mid(slot + name.size());
+    if (connectionString.size() >= head.size() + tail.size() && connectionString.startsWith(head) &&
+        connectionString.endsWith(tail)) {
+        const QString path = connectionString.mid(head.size(), connectionString.size() - head.size() - tail.size());
+        return path.isNull() ? QString(QLatin1String("")) : path;
+    }
+
     // key=value pairs separated by ';'. A braced value runs to its closing brace,
     // ';' included. A piece without '=' belongs to the value before it: the
     // template puts the path in unbraced, so a file name holding ';' reads back whole.

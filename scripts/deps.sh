@@ -1,5 +1,7 @@
 # Sourced by run.sh and test.sh: installs the Debian packages the build and the
 # tests need when any is missing (apt-get as root, through sudo otherwise).
+# The fuzz targets' compiler is a list of its own, installed only by test.sh's
+# fuzz run: `quillet_install_deps QUILLET_FUZZ_PACKAGES`.
 QUILLET_PACKAGES=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-qpa-plugins libqt6svg6 libgl-dev libxkbcommon-dev libx11-dev
@@ -10,10 +12,13 @@ QUILLET_PACKAGES=(
   poppler-utils xvfb xauth
   php-cli
 )
+QUILLET_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
+# Installs the packages of the named list (QUILLET_PACKAGES by default).
 quillet_install_deps() {
+  local -n wanted="${1:-QUILLET_PACKAGES}"
   local missing=()
-  for p in "${QUILLET_PACKAGES[@]}"; do
+  for p in "${wanted[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0

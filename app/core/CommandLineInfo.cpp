@@ -18,7 +18,7 @@ CCommandLineInfo CCommandLineInfo::Parse(const QStringList& args)
     bool flagsEnded = false;
     for (const QString& arg : args) {
         const QString flag = flagsEnded ? QString() : FlagName(arg);
-        if (arg == QLatin1String("--")) {
+        if (!flagsEnded && arg == QLatin1String("--")) {
             flagsEnded = true;
             continue;
         }

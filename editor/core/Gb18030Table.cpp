@@ -9,21 +9,48 @@ namespace Gb18030Table {
 
 namespace {
 
-// One conversion through iconv; empty on failure.
-QByteArray Iconv(const char* to, const char* from, const char* in, std::size_t length)
-{
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        return {};
-    char out[16];
-    char* inPtr = const_cast<char*>(in);
-    char* outPtr = out;
-    std::size_t inLeft = length;
-    std::size_t outLeft = sizeof out;
-    const bool ok = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1) && inLeft == 0;
-    iconv_close(cd);
-    return ok ? QByteArray(out, outPtr - out) : QByteArray();
-}
+// One iconv direction, opened at its first use and then kept for every
+// further conversion: opening a descriptor costs far more than converting
+// one character.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : m_to(to), m_from(from) {}
+    ~Converter()
+    {
+        if (m_cd != kNone)
+            iconv_close(m_cd);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    // The whole of in converted, starting from the initial shift state; empty
+    // on failure.
+    QByteArray operator()(const char* in, std::size_t length)
+    {
+        if (m_cd == kNone && !m_bTried) {
+            m_bTried = true;
+            m_cd = iconv_open(m_to, m_from);
+        }
+        if (m_cd == kNone)
+            return {};
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        char out[16];
+        char* inPtr = const_cast<char*>(in);
+        char* outPtr = out;
+        std::size_t inLeft = length;
+        std::size_t outLeft = sizeof out;
+        const bool ok =
+            iconv(m_cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1) && inLeft == 0;
+        return ok ? QByteArray(out, outPtr - out) : QByteArray();
+    }
+
+private:
+    static inline const iconv_t kNone = reinterpret_cast<iconv_t>(-1);
+    const char* m_to;
+    const char* m_from;
+    iconv_t m_cd = kNone;
+    bool m_bTried = false;
+};
 
 void AppendUtf8(QByteArray& out, char32_t u)
 {
@@ -56,17 +83,18 @@ struct Tables {
 
     Tables()
     {
+        Converter toUtf8("UTF-8", "GB18030"), toGb("GB18030", "UTF-8");
         for (int lead = 0x81; lead <= 0xFE; ++lead)
             for (int trail = 0x40; trail <= 0xFE; ++trail) {
                 if (trail == 0x7F)
                     continue;
                 const char code[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-                const char32_t u = FromUtf8(Iconv("UTF-8", "GB18030", code, 2));
+                const char32_t u = FromUtf8(toUtf8(code, 2));
                 if (u < 0x80)
                     continue;
                 QByteArray utf8;
                 AppendUtf8(utf8, u);
-                if (Iconv("GB18030", "UTF-8", utf8.constData(), utf8.size()) != QByteArray(code, 2))
+                if (toGb(utf8.constData(), static_cast<std::size_t>(utf8.size())) != QByteArray(code, 2))
                     continue;
                 toUnicode[(lead - 0x80) * 256 + trail] = static_cast<char16_t>(u);
                 fromUnicode[u] = static_cast<std::uint16_t>(lead << 8 | trail);
@@ -103,6 +131,7 @@ qsizetype CopyAscii(const char* s, qsizetype i, qsizetype n, QByteArray& out)
 std::optional<QByteArray> DecodeRoundTrip(const QByteArray& bytes)
 {
     const Tables& t = TheTables();
+    Converter toUtf8("UTF-8", "GB18030"), toGb("GB18030", "UTF-8");
     const char* s = bytes.constData();
     const qsizetype n = bytes.size();
     QByteArray out;
@@ -124,8 +153,8 @@ std::optional<QByteArray> DecodeRoundTrip(const QByteArray& bytes)
         const qsizetype len = trail >= '0' && trail <= '9' ? 4 : 2;
         if (i + len > n)
             return std::nullopt;
-        const QByteArray utf8 = Iconv("UTF-8", "GB18030", s + i, static_cast<std::size_t>(len));
-        if (utf8.isEmpty() || Iconv("GB18030", "UTF-8", utf8.constData(), utf8.size()) != QByteArray(s + i, len))
+        const QByteArray utf8 = toUtf8(s + i, static_cast<std::size_t>(len));
+        if (utf8.isEmpty() || toGb(utf8.constData(), static_cast<std::size_t>(utf8.size())) != QByteArray(s + i, len))
             return std::nullopt;
         out.append(utf8);
         i += len;
@@ -136,6 +165,7 @@ std::optional<QByteArray> DecodeRoundTrip(const QByteArray& bytes)
 std::optional<QByteArray> Encode(const QByteArray& utf8)
 {
     const Tables& t = TheTables();
+    Converter toGb("GB18030", "UTF-8");
     const char* s = utf8.constData();
     const qsizetype n = utf8.size();
     QByteArray out;
@@ -155,7 +185,7 @@ std::optional<QByteArray> Encode(const QByteArray& utf8)
             out.append(static_cast<char>(t.fromUnicode[u] >> 8));
             out.append(static_cast<char>(t.fromUnicode[u] & 0xFF));
         } else {
-            const QByteArray gb = Iconv("GB18030", "UTF-8", ch.constData(), ch.size());
+            const QByteArray gb = toGb(ch.constData(), static_cast<std::size_t>(ch.size()));
             if (gb.isEmpty())
                 return std::nullopt;
             out.append(gb);

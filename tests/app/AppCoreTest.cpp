@@ -76,6 +76,8 @@ TEST(CommandLine, KeepsEveryFileInOrder)
         {{"a.php", "b.php", "c.php"}, C::FileOpen, {"a.php", "b.php", "c.php"}, {}},
         {{"a.php", "-embedding", "/s/b.php", "--", "-c.php"}, C::FileOpen, {"a.php", "/s/b.php", "-c.php"}, {}},
         {{"-p", "a.php", "b.php"}, C::FilePrint, {"a.php", "b.php"}, {}},
+        // Only the first "--" ends the flags; a later one is a file's name.
+        {{"--", "--", "-p"}, C::FileOpen, {"--", "-p"}, {}},
         // "pt" takes one file and then the printer; more is ignored.
         {{"-pt", "a.php", "Office", "x.php"}, C::FilePrintTo, {"a.php"}, "Office"},
         {{}, C::FileNew, {}, {}},

@@ -378,6 +378,12 @@ TEST(ConnectionStringTest, TemplateCarriesThePathVerbatimAndReadsItBack)
         {"DBQ={/d/a;b.mdb};DRIVER={x}", "/d/a;b.mdb"},
         {"DBQ=/d/a;b.mdb;DRIVER={Microsoft Access Driver (*.mdb)};", "/d/a;b.mdb"},
         {"DBQ= /d/s p.mdb ;", "/d/s p.mdb"},
+        // What the template was filled with comes back whole, even where the
+        // key=value reading would cut or trim it.
+        {"DBQ=/d/a;v=2.mdb;DRIVER={Microsoft Access Driver (*.mdb)};", "/d/a;v=2.mdb"},
+        {"DBQ= /d/x.mdb ;DRIVER={Microsoft Access Driver (*.mdb)};", " /d/x.mdb "},
+        {"DBQ={/d/x.mdb};DRIVER={Microsoft Access Driver (*.mdb)};", "{/d/x.mdb}"},
+        {"DBQ=;DRIVER={Microsoft Access Driver (*.mdb)};", ""},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ConnectionString::DatabaseFile(QString::fromUtf8(c.in)), QString::fromUtf8(c.file))
