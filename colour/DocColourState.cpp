@@ -29,11 +29,14 @@ CDocColourState::CDocColourState(QsciScintilla* owner, void* document)
 {
     m_change.MarkAll();
     // Every window on a document is told of each change; one of them is enough.
+    // Each change is taken from the report made before it, which carries the
+    // same position and length as the one after: our editor asks only for
+    // those (see CCodeEditCtrl), any other control gets both.
     connect(owner, &QsciScintillaBase::SCN_MODIFIED, this,
             [this](int position, int type, const char*, int length, int, int, int, int, int, int) {
-                if (type & QsciScintillaBase::SC_MOD_INSERTTEXT)
+                if (type & QsciScintillaBase::SC_MOD_BEFOREINSERT)
                     m_change.Insert(position, length);
-                else if (type & QsciScintillaBase::SC_MOD_DELETETEXT)
+                else if (type & QsciScintillaBase::SC_MOD_BEFOREDELETE)
                     m_change.Delete(position, length);
             });
 }

@@ -16,6 +16,7 @@
 #include <QInputMethodEvent>
 
 #include "ContextHelpList.h"
+#include "EditorAccessibility.h"
 #include "EditorHost.h"
 #include "QuilletEvent.h"
 
@@ -104,12 +105,19 @@ CCodeEditCtrl::CCodeEditCtrl(QWidget* parent) : QsciScintilla(parent)
     SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1UL);
     // The colourer styles the text itself (container lexing).
     SendScintilla(SCI_SETLEXER, 0);
-    connect(this, &QsciScintilla::textChanged, this, &CCodeEditCtrl::OnTextChanged);
-    WatchFocusForHelpList();
+    // Changes are reported only before they are made. QScintilla answers
+    // each report after a change by counting the characters from the start
+    // of the text to the change (for assistive technologies, whether any is
+    // listening or not): a walk over half of a large page for every key
+    // typed in its middle. The reports before carry the same position and
+    // length; textChanged and linesChanged are emitted here once the change
+    // is done (OnChangeDone), as QScintilla emits them only after the reports
+    // left out.
+    SendScintilla(SCI_SETMODEVENTMASK, static_cast<unsigned long>(SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE));
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
-            [this](int position, int type, const char*, int, int, int, int, int, int, int) {
-                OnModified(position, type);
-            });
+            [this](int, int type, const char*, int, int, int, int, int, int, int) { OnModified(type); });
+    EditorAccessibility::Install();
+    WatchFocusForHelpList();
 }
 
 QByteArray CCodeEditCtrl::WholeText() const
@@ -443,12 +451,18 @@ void CCodeEditCtrl::HideHelpListIfCaretLeft()
         HideOwnHelpList();
 }
 
-void CCodeEditCtrl::OnModified(int, int type)
+void CCodeEditCtrl::OnModified(int type)
 {
+    if (!(type & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE)))
+        return;
+    // Scintilla reports each modification before it is made; the rest runs
+    // once the whole change (caret included) is done.
+    if (!m_bChangePending) {
+        m_bChangePending = true;
+        QTimer::singleShot(0, this, &CCodeEditCtrl::OnChangeDone);
+    }
     // Undo, redo, cut, paste, Delete, a change made through another window on
     // the same text: anything but typing in this editor ends the word.
-    if (!(type & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT)))
-        return;
     if (m_nTyping > 0 && !(type & (SC_PERFORMED_UNDO | SC_PERFORMED_REDO)))
         return;
     HideOwnHelpList();
@@ -482,19 +496,20 @@ void CCodeEditCtrl::contextMenuEvent(QContextMenuEvent* event)
     event->accept();
 }
 
-void CCodeEditCtrl::OnTextChanged()
+void CCodeEditCtrl::OnChangeDone()
 {
-    // Scintilla reports each modification while it is still being made; the
-    // check runs once the whole change (caret included) is done.
-    if (m_bChangePending)
-        return;
-    m_bChangePending = true;
-    QTimer::singleShot(0, this, &CCodeEditCtrl::CheckRecolour);
+    m_bChangePending = false;
+    const int lineCount = lines();
+    if (lineCount != m_nLines) {
+        m_nLines = lineCount;
+        emit linesChanged();
+    }
+    emit textChanged();
+    CheckRecolour();
 }
 
 void CCodeEditCtrl::CheckRecolour()
 {
-    m_bChangePending = false;
     const long s = SelectionStart();
     const int l = static_cast<int>(
         SendScintilla(SCI_POSITIONFROMLINE, SendScintilla(SCI_LINEFROMPOSITION, static_cast<unsigned long>(s))));

@@ -69,9 +69,9 @@ private:
     void TakeBackOneLevel();
     void DriveHelpList(int ch);
     void HideHelpListIfCaretLeft();
-    void OnModified(int position, int type);
+    void OnModified(int type);
     void HideOwnHelpList();
-    void OnTextChanged();
+    void OnChangeDone();
     void CheckRecolour();
     void UpdateMarginWidth();
     static void WatchFocusForHelpList();
@@ -81,5 +81,6 @@ private:
     // those changes itself, every other change of the text closes it.
     int m_nTyping = 0;
     int m_nMarginDigits = 0;
+    int m_nLines = 1;   // the line count linesChanged last reported
     bool m_bChangePending = false;
 };

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -258,6 +259,68 @@ TEST_F(EditCtrlTest, RecolourWhenTheCaretsLineStartChangesAcrossEditors)
     Type("y");
     QCoreApplication::processEvents();
     EXPECT_EQ(m_recolours, 3);
+}
+
+// The control reports changes to Scintilla's container only before they are
+// made; textChanged and linesChanged still come, after the change, with the
+// new text and line count, for edits of every kind.
+TEST_F(EditCtrlTest, ChangeSignalsComeAfterTheChange)
+{
+    struct Case {
+        const char* name;
+        std::function<void(CCodeEditCtrl&)> edit;
+        QByteArray text;
+        bool linesChange;
+    };
+    const Case cases[] = {
+        {"key", [](CCodeEditCtrl& e) { QTest::keyClick(&e, Qt::Key_X); }, "ab\ncdx", false},
+        {"Enter", [](CCodeEditCtrl& e) { QTest::keyClick(&e, Qt::Key_Return); }, "ab\ncd\n", true},
+        {"delete", [](CCodeEditCtrl& e) { e.SendScintilla(QsciScintillaBase::SCI_DELETERANGE, 1UL, 3L); }, "ad", true},
+        {"insert", [](CCodeEditCtrl& e) { e.SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, 0UL, "q"); }, "qab\ncd", false},
+        {"undo",
+         [](CCodeEditCtrl& e) {
+             e.SendScintilla(QsciScintillaBase::SCI_DELETERANGE, 0UL, 4L);
+             QCoreApplication::processEvents();
+             e.undo();
+         },
+         "ab\ncd", true},
+    };
+    for (const Case& c : cases) {
+        Load("ab\ncd");
+        QCoreApplication::processEvents();
+        QList<QByteArray> seen;
+        QList<int> lineCounts;
+        const auto text = QObject::connect(&m_editor, &QsciScintilla::textChanged, [&] { seen << m_editor.WholeText(); });
+        const auto lines = QObject::connect(&m_editor, &QsciScintilla::linesChanged, [&] { lineCounts << m_editor.lines(); });
+        c.edit(m_editor);
+        QCoreApplication::processEvents();
+        QObject::disconnect(text);
+        QObject::disconnect(lines);
+        ASSERT_FALSE(seen.isEmpty()) << c.name;
+        EXPECT_EQ(seen.last(), c.text) << c.name;
+        EXPECT_EQ(lineCounts.isEmpty(), !c.linesChange) << c.name;
+        if (!lineCounts.isEmpty())
+            EXPECT_EQ(lineCounts.last(), m_editor.lines()) << c.name;
+    }
+}
+
+// Without an assistive technology the editor shows Qt's plain interface (no
+// text); once one is active it gets QScintilla's text interface.
+TEST_F(EditCtrlTest, AssistiveTechnologyGetsTheTextOnceActive)
+{
+    Load("abc 中文");
+    QAccessibleInterface* plain = QAccessible::queryAccessibleInterface(&m_editor);
+    ASSERT_NE(plain, nullptr);
+    EXPECT_EQ(plain->role(), QAccessible::EditableText);
+    EXPECT_EQ(plain->textInterface(), nullptr);
+
+    QAccessible::setActive(true);
+    QAccessibleInterface* full = QAccessible::queryAccessibleInterface(&m_editor);
+    QAccessibleTextInterface* text = full ? full->textInterface() : nullptr;
+    const QString shown = text ? text->text(0, text->characterCount()) : QString();
+    QAccessible::setActive(false);
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(shown, QStringLiteral("abc 中文"));
 }
 
 TEST_F(EditCtrlTest, NoLimitOnTheTextsLength)
