@@ -134,10 +134,9 @@ void CCodeEditCtrl::SetWholeText(const QByteArray& utf8, const std::function<voi
     const bool collecting = SendScintilla(SCI_GETUNDOCOLLECTION);
     SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
     SendScintilla(SCI_CLEARALL);
-    // Notices of the insertion would cost a copy of the whole text (the
-    // control turns inserted text into a QString for them). The removal above
-    // was reported, so the colourer, seeing a length its record of changes
-    // does not explain, colours the new text whole.
+    // The insertion goes unreported: whoever loads the text colours it
+    // afterwards, and the colourer, seeing a length its record of changes
+    // does not explain (the removal above was reported), colours it whole.
     const long mask = SendScintilla(SCI_GETMODEVENTMASK);
     SendScintilla(SCI_SETMODEVENTMASK, 0UL);
     const qsizetype size = utf8.size();
@@ -163,6 +162,11 @@ void CCodeEditCtrl::SetWholeText(const QByteArray& utf8, const std::function<voi
     SendScintilla(SCI_EMPTYUNDOBUFFER);
     SendScintilla(SCI_GOTOPOS, 0UL);
     UpdateMarginWidth();
+    // The change is announced as any other is, once it is done.
+    if (!m_bChangePending) {
+        m_bChangePending = true;
+        QTimer::singleShot(0, this, &CCodeEditCtrl::OnChangeDone);
+    }
 }
 
 void CCodeEditCtrl::WatchFocusForHelpList()

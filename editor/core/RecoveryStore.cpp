@@ -92,6 +92,7 @@ void CRecoveryStore::CloseSession()
     for (const QString& name : dir.entryList({m_strSession + QStringLiteral("-*") + kSuffix}, QDir::Files))
         QFile::remove(dir.filePath(name));
     m_pLock.reset();   // unlocks and removes the lock file
+    m_takenLocks.clear(); // and those of the dead sessions taken over
     m_strSession.clear();
 }
 

@@ -42,7 +42,7 @@ public:
     void Remove(int id);
     // Waits for the background writes.
     void Flush();
-    // A clean exit: this session's copies and lock go.
+    // A clean exit: this session's copies and lock go, and the locks taken over.
     void CloseSession();
 
     // The copies of sessions whose editors are gone (their locks are taken
