@@ -64,14 +64,19 @@ void AppendUtf8(QByteArray& out, char32_t u)
 }
 
 // The code point of one UTF-8 character of up to three bytes; 0 if it is not one.
-char32_t FromUtf8(const QByteArray& s)
+char32_t FromUtf8(const char* s, qsizetype size)
 {
-    const auto* p = reinterpret_cast<const unsigned char*>(s.constData());
-    if (s.size() == 2)
+    const auto* p = reinterpret_cast<const unsigned char*>(s);
+    if (size == 2)
         return ((p[0] & 0x1F) << 6) | (p[1] & 0x3F);
-    if (s.size() == 3)
+    if (size == 3)
         return ((p[0] & 0x0F) << 12) | ((p[1] & 0x3F) << 6) | (p[2] & 0x3F);
     return 0;
+}
+
+char32_t FromUtf8(const QByteArray& s)
+{
+    return FromUtf8(s.constData(), s.size());
 }
 
 // Every two-byte code (lead 0x81..0xFE, trail 0x40..0xFE but 0x7F) whose
@@ -168,10 +173,27 @@ std::optional<QByteArray> Encode(const QByteArray& utf8)
     Converter toGb("GB18030", "UTF-8");
     const char* s = utf8.constData();
     const qsizetype n = utf8.size();
-    QByteArray out;
-    out.reserve(n);
+    // Written through a cursor into room for the longest result: a two-byte
+    // UTF-8 character may take four bytes of GB18030, nothing takes more
+    // than twice its length.
+    QByteArray out(2 * n, Qt::Uninitialized);
+    char* o = out.data();
     qsizetype i = 0;
-    while ((i = CopyAscii(s, i, n, out)) < n) {
+    while (i < n) {
+        // ASCII runs, eight bytes at a time.
+        while (i + 8 <= n) {
+            quint64 w;
+            std::memcpy(&w, s + i, 8);
+            if (w & 0x8080808080808080ULL)
+                break;
+            std::memcpy(o, &w, 8);
+            o += 8;
+            i += 8;
+        }
+        while (i < n && static_cast<unsigned char>(s[i]) < 0x80)
+            *o++ = s[i++];
+        if (i >= n)
+            break;
         const auto c = static_cast<unsigned char>(s[i]);
         const qsizetype len = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
         if (i + len > n)
@@ -179,19 +201,20 @@ std::optional<QByteArray> Encode(const QByteArray& utf8)
         for (qsizetype k = 1; k < len; ++k)
             if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
                 return std::nullopt;
-        const QByteArray ch(s + i, len);
-        const char32_t u = len <= 3 ? FromUtf8(ch) : 0;
+        const char32_t u = FromUtf8(s + i, len);
         if (u >= 0x80 && u < 0x10000 && t.fromUnicode[u]) {
-            out.append(static_cast<char>(t.fromUnicode[u] >> 8));
-            out.append(static_cast<char>(t.fromUnicode[u] & 0xFF));
+            *o++ = static_cast<char>(t.fromUnicode[u] >> 8);
+            *o++ = static_cast<char>(t.fromUnicode[u] & 0xFF);
         } else {
-            const QByteArray gb = toGb(ch.constData(), static_cast<std::size_t>(ch.size()));
-            if (gb.isEmpty())
+            const QByteArray gb = toGb(s + i, static_cast<std::size_t>(len));
+            if (gb.isEmpty() || gb.size() > 2 * len)
                 return std::nullopt;
-            out.append(gb);
+            std::memcpy(o, gb.constData(), static_cast<std::size_t>(gb.size()));
+            o += gb.size();
         }
         i += len;
     }
+    out.truncate(o - out.constData());
     return out;
 }
 
