@@ -459,6 +459,7 @@ void CCodeEditCtrl::OnModified(int type)
 {
     if (!(type & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE)))
         return;
+    ++m_nChangeCount;
     // Scintilla reports each modification before it is made; the rest runs
     // once the whole change (caret included) is done.
     if (!m_bChangePending) {

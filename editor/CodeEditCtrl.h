@@ -22,6 +22,10 @@ public:
     // text goes in: whoever loads it colours it afterwards.
     void SetWholeText(const QByteArray& utf8, const std::function<void(double)>& progress = {});
 
+    // How many changes the text has had: a step prepared for the text as it
+    // was can tell whether it still is.
+    quint64 ChangeCount() const { return m_nChangeCount; }
+
     int WordStart() const { return m_nWordStart; }
     void SetWordStart(int pos) { m_nWordStart = pos; }
     // Whether the caret is still in the word the context-help list was opened
@@ -82,5 +86,6 @@ private:
     int m_nTyping = 0;
     int m_nMarginDigits = 0;
     int m_nLines = 1;   // the line count linesChanged last reported
+    quint64 m_nChangeCount = 0;
     bool m_bChangePending = false;
 };

@@ -1,6 +1,10 @@
 #include "EditorHost.h"
 
+#include "CodeEditCtrl.h"
+
+#include <QCoreApplication>
 #include <QPointer>
+#include <QThreadPool>
 
 namespace EditorHost {
 
@@ -33,6 +37,26 @@ LoadColouring ColourAhead(const QByteArray& text)
     if (g_aheadColourer)
         return g_aheadColourer(text);
     return [](CCodeEditCtrl* editor, const std::function<void(double)>&) { Recolour(editor); };
+}
+
+void ColourLater(CCodeEditCtrl* editor, const QByteArray& text)
+{
+    const QPointer<CCodeEditCtrl> target(editor);
+    const quint64 version = editor->ChangeCount();
+    QThreadPool::globalInstance()->start([target, version, text] {
+        const LoadColouring step = ColourAhead(text);
+        QMetaObject::invokeMethod(
+            qApp,
+            [target, version, step] {
+                if (!target)
+                    return;
+                if (target->ChangeCount() != version)
+                    Recolour(target);
+                else
+                    step(target, {});
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 void SetEditorSetup(EditorSetup setup) { g_editorSetup = std::move(setup); }

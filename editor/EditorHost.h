@@ -32,6 +32,11 @@ using AheadColourer = std::function<LoadColouring(const QByteArray& text)>;
 void SetAheadColourer(AheadColourer colourer);
 LoadColouring ColourAhead(const QByteArray& text);
 
+// Colours editor, which holds exactly text, on a worker thread; the styles
+// follow on this thread when the pass is done, or a pass of the usual kind
+// if the text has changed meanwhile.
+void ColourLater(CCodeEditCtrl* editor, const QByteArray& text);
+
 // Prepares every new editor control (its default format, for one).
 using EditorSetup = std::function<void(CCodeEditCtrl*)>;
 void SetEditorSetup(EditorSetup setup);

@@ -193,9 +193,14 @@ bool CQuilletDoc::OnOpenDocument(const QString& path)
     SetPathName(path);
     m_diskStamp = CDiskStamp::Of(m_strPathName);
     SetModifiedFlag(false);
-    // A freshly loaded file is coloured at once; later changes follow the
+    // A freshly loaded file is coloured at once, a long one on a worker
+    // thread while its text is already shown; later changes follow the
     // editor's own trigger.
-    EditorHost::Recolour(editor);
+    constexpr qsizetype kColourLaterBytes = qsizetype{1} << 20;
+    if (decoded.text.size() >= kColourLaterBytes)
+        EditorHost::ColourLater(editor, decoded.text);
+    else
+        EditorHost::Recolour(editor);
     return true;
 }
 

@@ -15,6 +15,8 @@
 #include <QProgressDialog>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QThreadPool>
 #include <QTimer>
 #include <Qsci/qsciscintilla.h>
 
@@ -157,6 +159,42 @@ TEST(ControlIdentity, LargeFileLoadsColouredAheadWithProgress)
         ASSERT_EQ(StylesOf(editor), ColourBytes(TextOf(editor))) << "after edit " << e;
     }
     EditorHost::SetAheadColourer({});
+}
+
+
+TEST(ControlIdentity, ColouredLaterOnAWorkerUnlessTheTextChangedMeanwhile)
+{
+    QSettings(QStringLiteral("Fennroth"), QStringLiteral("Quillet")).clear();
+    EditorHost::SetAheadColourer([](const QByteArray& text) -> EditorHost::LoadColouring {
+        auto apply = ColourEditor::ColourAhead(text);
+        return [apply](CCodeEditCtrl* e, const std::function<void(double)>& progress) { apply(e, progress); };
+    });
+    EditorHost::SetRecolourer([](CCodeEditCtrl* e) { ColourEditor::RecolourControl(e); });
+    std::mt19937 rng(9);
+    const QByteArray page = QByteArray::fromStdString(RandomPage::Page(rng, 256 * 1024, false));
+    for (const bool editMeanwhile : {false, true}) {
+        CCodeEditCtrl editor;
+        editor.SetWholeText(page);
+        EditorHost::ColourLater(&editor, page);
+        // A change that keeps the length: only the change count tells.
+        if (editMeanwhile) {
+            editor.SendScintilla(Sci::SCI_INSERTTEXT, static_cast<unsigned long>(page.size() / 2), "\"");
+            editor.SendScintilla(Sci::SCI_DELETERANGE, 10UL, 1L);
+        }
+        const std::string text = TextOf(editor);
+        const std::vector<std::uint8_t> want = ColourBytes(text);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return StylesOf(editor) == want; }, 10000)) << "edited: " << editMeanwhile;
+    }
+    // A window closed before its pass is done takes nothing with it.
+    {
+        CCodeEditCtrl editor;
+        editor.SetWholeText(page);
+        EditorHost::ColourLater(&editor, page);
+    }
+    QThreadPool::globalInstance()->waitForDone();
+    QCoreApplication::processEvents();
+    EditorHost::SetAheadColourer({});
+    EditorHost::SetRecolourer({});
 }
 
 } // namespace
