@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QSaveFile>
+#include <QThreadPool>
 #include <Qsci/qsciscintilla.h>
 
 #include "CodeEditCtrl.h"
@@ -124,15 +125,33 @@ void TypeCharacter(QWidget* target, char ch)
 
 ColourerInstalled::ColourerInstalled(bool install) : m_bInstalled(install)
 {
-    if (install)
-        EditorHost::SetRecolourer([passes = &m_nPasses](CCodeEditCtrl* editor) {
-            ColourEditor::RecolourControl(editor);
+    if (!install)
+        return;
+    EditorHost::SetRecolourer([passes = &m_nPasses](CCodeEditCtrl* editor) {
+        ColourEditor::RecolourControl(editor);
+        ++*passes;
+    });
+    // As the main window installs it: a long file's pass runs on a worker.
+    EditorHost::SetAheadColourer([passes = &m_nPasses](const QByteArray& text) -> EditorHost::LoadColouring {
+        auto apply = ColourEditor::ColourAhead(text);
+        return [apply, passes](CCodeEditCtrl* editor, const std::function<void(double)>& progress) {
+            apply(editor, progress);
             ++*passes;
-        });
+        };
+    });
 }
 
 ColourerInstalled::~ColourerInstalled()
 {
-    if (m_bInstalled)
-        EditorHost::SetRecolourer({});
+    if (!m_bInstalled)
+        return;
+    WaitForColours();
+    EditorHost::SetRecolourer({});
+    EditorHost::SetAheadColourer({});
+}
+
+void ColourerInstalled::WaitForColours()
+{
+    QThreadPool::globalInstance()->waitForDone();
+    QCoreApplication::processEvents();
 }

@@ -72,6 +72,8 @@ public:
 
     // Colouring passes run since this was created.
     int Passes() const { return m_nPasses; }
+    // Until the passes running on worker threads have given their styles.
+    static void WaitForColours();
 
 private:
     bool m_bInstalled;
