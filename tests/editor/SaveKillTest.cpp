@@ -62,7 +62,7 @@ public:
         int completed = -1;
         pollfd p{fds[0], POLLIN, 0};
         char byte;
-        if (pid > 0 && ::poll(&p, 1, 10000) == 1 && ::read(fds[0], &byte, 1) == 1) {
+        if (pid > 0 && ::poll(&p, 1, 60000) == 1 && ::read(fds[0], &byte, 1) == 1) {
             completed = 0;
             std::this_thread::sleep_for(delay);
         }
