@@ -1,27 +1,17 @@
 #include "SlotFormat.h"
 
+#include "SettingsValue.h"
+
 #include <QSettings>
 
 #include <cmath>
 #include <cstring>
-#include <limits>
 
 namespace {
 
-// An integer value, or fallback when absent, a list, text that is no whole
-// number, or beyond int (where a plain conversion keeps only the low bits).
 int ReadInt(QSettings& s, const QString& name, int fallback)
 {
-    const QVariant v = s.value(name);
-    bool ok = false;
-    qlonglong n = 0;
-    if (v.typeId() == QMetaType::QString)
-        n = v.toString().trimmed().toLongLong(&ok);
-    else if (v.typeId() == QMetaType::Int || v.typeId() == QMetaType::LongLong)
-        n = v.toLongLong(&ok);
-    if (!ok || n < std::numeric_limits<int>::min() || n > std::numeric_limits<int>::max())
-        return fallback;
-    return static_cast<int>(n);
+    return SettingsValue::ToInt(s.value(name), fallback);
 }
 
 } // namespace

@@ -134,11 +134,6 @@ void CCodeEditCtrl::SetWholeText(const QByteArray& utf8, const std::function<voi
     const bool collecting = SendScintilla(SCI_GETUNDOCOLLECTION);
     SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
     SendScintilla(SCI_CLEARALL);
-    // The insertion goes unreported: whoever loads the text colours it
-    // afterwards, and the colourer, seeing a length its record of changes
-    // does not explain (the removal above was reported), colours it whole.
-    const long mask = SendScintilla(SCI_GETMODEVENTMASK);
-    SendScintilla(SCI_SETMODEVENTMASK, 0UL);
     const qsizetype size = utf8.size();
     // Room for the whole text at once: growing the buffer slice by slice
     // would copy it over and over.
@@ -157,16 +152,10 @@ void CCodeEditCtrl::SetWholeText(const QByteArray& utf8, const std::function<voi
         if (progress && done < size)
             progress(static_cast<double>(done) / static_cast<double>(size));
     }
-    SendScintilla(SCI_SETMODEVENTMASK, static_cast<unsigned long>(mask));
     SendScintilla(SCI_SETUNDOCOLLECTION, collecting ? 1UL : 0UL);
     SendScintilla(SCI_EMPTYUNDOBUFFER);
     SendScintilla(SCI_GOTOPOS, 0UL);
     UpdateMarginWidth();
-    // The change is announced as any other is, once it is done.
-    if (!m_bChangePending) {
-        m_bChangePending = true;
-        QTimer::singleShot(0, this, &CCodeEditCtrl::OnChangeDone);
-    }
 }
 
 void CCodeEditCtrl::WatchFocusForHelpList()

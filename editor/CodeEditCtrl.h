@@ -18,8 +18,7 @@ public:
     QByteArray WholeText() const;
     // Replaces the whole text with utf8 without going through key handling;
     // a long text goes in slices of whole lines, with progress told the
-    // share given so far (0..1) after each. No change is reported while the
-    // text goes in: whoever loads it colours it afterwards.
+    // share given so far (0..1) after each.
     void SetWholeText(const QByteArray& utf8, const std::function<void(double)>& progress = {});
 
     // How many changes the text has had: a step prepared for the text as it

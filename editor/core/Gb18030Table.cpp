@@ -113,9 +113,8 @@ const Tables& TheTables()
     return tables;
 }
 
-// Copies the ASCII bytes from i on, eight at a time where it can; returns
-// where they end.
-qsizetype CopyAscii(const char* s, qsizetype i, qsizetype n, QByteArray& out)
+// Where the ASCII bytes from i on end, found eight at a time where it can.
+qsizetype AsciiEnd(const char* s, qsizetype i, qsizetype n)
 {
     qsizetype j = i;
     while (j + 8 <= n) {
@@ -127,6 +126,13 @@ qsizetype CopyAscii(const char* s, qsizetype i, qsizetype n, QByteArray& out)
     }
     while (j < n && static_cast<unsigned char>(s[j]) < 0x80)
         ++j;
+    return j;
+}
+
+// Copies the ASCII bytes from i on; returns where they end.
+qsizetype CopyAscii(const char* s, qsizetype i, qsizetype n, QByteArray& out)
+{
+    const qsizetype j = AsciiEnd(s, i, n);
     out.append(s + i, j - i);
     return j;
 }
@@ -180,18 +186,10 @@ std::optional<QByteArray> Encode(const QByteArray& utf8)
     char* o = out.data();
     qsizetype i = 0;
     while (i < n) {
-        // ASCII runs, eight bytes at a time.
-        while (i + 8 <= n) {
-            quint64 w;
-            std::memcpy(&w, s + i, 8);
-            if (w & 0x8080808080808080ULL)
-                break;
-            std::memcpy(o, &w, 8);
-            o += 8;
-            i += 8;
-        }
-        while (i < n && static_cast<unsigned char>(s[i]) < 0x80)
-            *o++ = s[i++];
+        const qsizetype ascii = AsciiEnd(s, i, n);
+        std::memcpy(o, s + i, static_cast<std::size_t>(ascii - i));
+        o += ascii - i;
+        i = ascii;
         if (i >= n)
             break;
         const auto c = static_cast<unsigned char>(s[i]);

@@ -110,10 +110,7 @@ TEST(ControlIdentity, EveryPassLeavesTheWholePassStyles)
 TEST(ControlIdentity, LargeFileLoadsColouredAheadWithProgress)
 {
     QSettings(QStringLiteral("Fennroth"), QStringLiteral("Quillet")).clear();
-    EditorHost::SetAheadColourer([](const QByteArray& text) -> EditorHost::LoadColouring {
-        auto apply = ColourEditor::ColourAhead(text);
-        return [apply](CCodeEditCtrl* e, const std::function<void(double)>& progress) { apply(e, progress); };
-    });
+    EditorHost::SetAheadColourer(ColourEditor::ColourAhead);
     std::mt19937 rng(5);
     const std::string page = RandomPage::Page(rng, 1 << 20, false);
     const std::optional<QByteArray> gb = FileEncoding::Encode(QByteArray::fromStdString(page), FileEncoding::Kind::Gb18030);
@@ -165,10 +162,7 @@ TEST(ControlIdentity, LargeFileLoadsColouredAheadWithProgress)
 TEST(ControlIdentity, ColouredLaterOnAWorkerUnlessTheTextChangedMeanwhile)
 {
     QSettings(QStringLiteral("Fennroth"), QStringLiteral("Quillet")).clear();
-    EditorHost::SetAheadColourer([](const QByteArray& text) -> EditorHost::LoadColouring {
-        auto apply = ColourEditor::ColourAhead(text);
-        return [apply](CCodeEditCtrl* e, const std::function<void(double)>& progress) { apply(e, progress); };
-    });
+    EditorHost::SetAheadColourer(ColourEditor::ColourAhead);
     EditorHost::SetRecolourer([](CCodeEditCtrl* e) { ColourEditor::RecolourControl(e); });
     std::mt19937 rng(9);
     const QByteArray page = QByteArray::fromStdString(RandomPage::Page(rng, 256 * 1024, false));
