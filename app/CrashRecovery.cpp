@@ -1,7 +1,9 @@
 #include "CrashRecovery.h"
 
 #include <QDir>
+#include <QFile>
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include <csignal>
 #include <sys/socket.h>
@@ -46,11 +48,30 @@ bool CCrashRecovery::Start()
         sigaction(SIGTERM, &action, nullptr);
         sigaction(SIGHUP, &action, nullptr);
     }
+    // A file saved in place has its old content copied here first; a save
+    // whose copy cannot be written is refused.
+    FileSave::SetBackupFolder(m_pStore->BackupFolder(), m_pStore->Session());
+    if (Retry())
+        return true;
+    if (!m_pRetry) {
+        m_pRetry = new QTimer(this);
+        connect(m_pRetry, &QTimer::timeout, this, &CCrashRecovery::Retry);
+        m_pRetry->start(kRetryMs);
+    }
+    return false;
+}
+
+bool CCrashRecovery::Retry()
+{
     if (!m_pStore->Open())
         return false;
     CQuilletDoc::SetRecoveryStore(m_pStore.get());
-    // A file saved in place has its old content copied here first.
-    FileSave::SetBackupFolder(QDir(m_pStore->Folder()).filePath(QStringLiteral("backups")));
+    if (m_pRetry) {
+        // What was typed while the folder could not be used is copied now.
+        delete m_pRetry;
+        m_pRetry = nullptr;
+        WriteAll();
+    }
     return true;
 }
 
@@ -58,6 +79,7 @@ void CCrashRecovery::OnSignal()
 {
     char byte = 0;
     [[maybe_unused]] const ssize_t n = read(g_signalFds[1], &byte, 1);
+    Retry();
     WriteAll();
     // From here on nothing removes a copy: they are for the next start.
     CQuilletDoc::SetRecoveryStore(nullptr);
@@ -78,9 +100,36 @@ void CCrashRecovery::CleanExit()
     m_pStore->CloseSession();
 }
 
+void CCrashRecovery::OfferCutSaves(QWidget* parent, const QList<SaveJournal::Record>& saves)
+{
+    for (const SaveJournal::Record& save : saves) {
+        const QString name = QDir::toNativeSeparators(save.strPath);
+        if (!UserPrompt::AskYesNo(parent, QStringLiteral("保存 %1 时被中断。是否用保存前的内容恢复？").arg(name))) {
+            SaveJournal::Decline(save);
+            continue;
+        }
+        // The record goes only once the file holds the old content again.
+        if (SaveJournal::PutBackOld(save))
+            QFile::remove(save.strFile);
+        else
+            UserPrompt::ShowMessage(parent, QStringLiteral("无法恢复 %1。保存前的内容仍在 %2。")
+                                                .arg(name, QDir::toNativeSeparators(save.strFile)));
+    }
+}
+
 int CCrashRecovery::OfferOrphans(QWidget* parent)
 {
-    const QList<CRecoveredText> orphans = m_pStore->TakeOrphans();
+    if (!m_pStore->IsOpen() && !m_bWarned) {
+        m_bWarned = true;
+        UserPrompt::ShowMessage(parent, QStringLiteral("无法使用恢复文件夹 %1（磁盘可能已满）。在此之前，未保存的改动在程序意外退出时"
+                                                       "无法得到保护，原处保存的文件也无法先备份。稍后会自动重试。")
+                                            .arg(QDir::toNativeSeparators(m_pStore->Folder())));
+    }
+    QList<SaveJournal::Record> saves;
+    const QList<CRecoveredText> orphans = m_pStore->TakeOrphans(&saves);
+    // The files first: a text restored below is then compared with the
+    // file as it is again.
+    OfferCutSaves(parent, saves);
     if (orphans.isEmpty())
         return 0;
     const QString question =
@@ -104,9 +153,12 @@ int CCrashRecovery::OfferOrphans(QWidget* parent)
             doc = m_pDocTemplate->NewDocument();
         if (!doc)
             continue;
-        doc->Restore(entry);
-        CRecoveryStore::Discard(entry);
-        ++restored;
+        // The copy becomes the document's own (or stays where it is when it
+        // cannot be read or the folder cannot be used).
+        if (doc->Restore(entry))
+            ++restored;
+        else
+            UserPrompt::ShowMessage(parent, QStringLiteral("无法读取 %1。").arg(QDir::toNativeSeparators(entry.strFile)));
     }
     return restored;
 }

@@ -10,6 +10,7 @@
 
 class CDocTemplate;
 class QSocketNotifier;
+class QTimer;
 class QWidget;
 
 class CCrashRecovery : public QObject
@@ -20,13 +21,21 @@ public:
     ~CCrashRecovery() override;
 
     // Takes this run's session and starts the documents' copies; catches
-    // SIGTERM and SIGHUP. False when the folder cannot be used (the editor
-    // then runs without copies).
+    // SIGTERM and SIGHUP. False when the folder cannot be used (a full disk,
+    // say): the folder is then tried again every kRetryMs and before the
+    // copies a signal asks for, and saves in place are refused meanwhile
+    // (their old content cannot be copied).
     bool Start();
+    // Tries the folder again; true when the copies are on (every modified
+    // document's copy is then written).
+    bool Retry();
+    static constexpr int kRetryMs = 30000;
     CRecoveryStore* Store() const { return m_pStore.get(); }
 
-    // Offers what runs that ended without closing left behind; returns how
-    // many documents were restored.
+    // Offers what runs that ended without closing left behind: saves in
+    // place cut off (the file's old content put back), then the unsaved
+    // texts; returns how many documents were restored. Says first, once,
+    // when the folder cannot be used.
     int OfferOrphans(QWidget* parent);
 
     // Every modified document's copy written now, and waited for.
@@ -40,8 +49,11 @@ signals:
 
 private:
     void OnSignal();
+    void OfferCutSaves(QWidget* parent, const QList<SaveJournal::Record>& saves);
 
     CDocTemplate* m_pDocTemplate;
     std::unique_ptr<CRecoveryStore> m_pStore;
     QSocketNotifier* m_pNotifier = nullptr;
+    QTimer* m_pRetry = nullptr;
+    bool m_bWarned = false;
 };

@@ -158,6 +158,41 @@ void CCodeEditCtrl::SetWholeText(const QByteArray& utf8, const std::function<voi
     UpdateMarginWidth();
 }
 
+bool CCodeEditCtrl::SetWholeText(qint64 size, const std::function<bool(const PieceSink&)>& source)
+{
+    const bool collecting = SendScintilla(SCI_GETUNDOCOLLECTION);
+    SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
+    SendScintilla(SCI_CLEARALL);
+    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(size) + 1UL);
+    // Pieces go in up to their last line feed, the rest with the next one:
+    // no character and no CR LF is split between two insertions.
+    QByteArray carry;
+    const auto add = [this](const char* p, qint64 n) {
+        if (n > 0)
+            SendScintilla(SCI_ADDTEXT, static_cast<unsigned long>(n), p);
+    };
+    const bool ok = source([&](const char* p, qint64 n) {
+        qint64 lf = n - 1;
+        while (lf >= 0 && p[lf] != '\n')
+            --lf;
+        if (lf < 0) {
+            carry.append(p, static_cast<qsizetype>(n));
+            return true;
+        }
+        add(carry.constData(), carry.size());
+        carry.clear();
+        add(p, lf + 1);
+        carry.append(p + lf + 1, static_cast<qsizetype>(n - lf - 1));
+        return true;
+    });
+    add(carry.constData(), carry.size());
+    SendScintilla(SCI_SETUNDOCOLLECTION, collecting ? 1UL : 0UL);
+    SendScintilla(SCI_EMPTYUNDOBUFFER);
+    SendScintilla(SCI_GOTOPOS, 0UL);
+    UpdateMarginWidth();
+    return ok;
+}
+
 void CCodeEditCtrl::WatchFocusForHelpList()
 {
     // The focus may leave the editor for a menu and then go on elsewhere (a

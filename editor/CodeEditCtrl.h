@@ -20,6 +20,11 @@ public:
     // a long text goes in slices of whole lines, with progress told the
     // share given so far (0..1) after each.
     void SetWholeText(const QByteArray& utf8, const std::function<void(double)>& progress = {});
+    // The same for a text of size bytes that source hands over in pieces
+    // (to the function it is given, which says whether to go on), so that it
+    // is never held whole outside the control. False when source fails.
+    using PieceSink = std::function<bool(const char*, qint64)>;
+    bool SetWholeText(qint64 size, const std::function<bool(const PieceSink&)>& source);
 
     // How many changes the text has had: a step prepared for the text as it
     // was can tell whether it still is.

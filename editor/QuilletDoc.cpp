@@ -127,14 +127,25 @@ void CQuilletDoc::WriteRecovery()
     g_pRecovery->Write(m_nRecoveryId, entry);
 }
 
-void CQuilletDoc::Restore(const CRecoveredText& recovered)
+bool CQuilletDoc::Restore(const CRecoveredText& recovered)
 {
     CCodeEditCtrl* editor = Editor();
     if (!editor)
-        return;
+        return false;
+    const bool fromFile = !recovered.strFile.isEmpty();
+    if (fromFile) {
+        const bool read = editor->SetWholeText(recovered.nTextSize, [&](const CCodeEditCtrl::PieceSink& sink) {
+            return CRecoveryStore::ReadText(recovered, sink);
+        });
+        if (!read) {
+            editor->SetWholeText(QByteArray());
+            return false;
+        }
+    } else {
+        editor->SetWholeText(recovered.text);
+    }
     m_format.kind = static_cast<FileEncoding::Kind>(std::clamp(recovered.nEncoding, 0, 3));
     m_format.lineBreak = static_cast<FileEncoding::LineBreak>(std::clamp(recovered.nLineBreak, 0, 2));
-    editor->SetWholeText(recovered.text);
     ApplyLineBreak();
     if (!recovered.strPath.isEmpty()) {
         SetPathName(recovered.strPath);
@@ -142,7 +153,16 @@ void CQuilletDoc::Restore(const CRecoveredText& recovered)
     }
     SetModifiedFlag(true);
     EditorHost::Recolour(editor);
-    WriteRecovery();
+    // The copy on disk holds this text already: it is taken over as it is
+    // rather than written again.
+    if (m_pRecoveryTimer)
+        m_pRecoveryTimer->stop();
+    m_nLastRecoveryWrite = QDateTime::currentMSecsSinceEpoch();
+    if (fromFile && g_pRecovery && g_pRecovery->IsOpen())
+        g_pRecovery->Adopt(m_nRecoveryId, recovered);
+    else
+        WriteRecovery();
+    return true;
 }
 
 void CQuilletDoc::AddView(CQuilletView* view)
@@ -234,6 +254,15 @@ bool CQuilletDoc::OnSaveDocument(const QString& path)
         format.kind = FileEncoding::Kind::Utf8;
         bytes = text;
     }
+    // A save in place cut off by a kill leaves the file holding neither
+    // version; the text being saved is in the recovery folder first, to be
+    // offered at the next start with the file's old content.
+    if (g_pRecovery && IsModified() && FileSave::WritesInPlace(path)) {
+        if (m_pRecoveryTimer)
+            m_pRecoveryTimer->stop();
+        WriteRecovery();
+        g_pRecovery->Flush();
+    }
     // A file this user may not write is refused rather than replaced; a
     // save keeps the file's mode, owner, group and links as they were.
     if (!FileSave::Write(path, *bytes))
@@ -278,7 +307,13 @@ bool CQuilletDoc::DoSave(const QString& pathIn)
         return false;
     const FileEncoding::Kind kind = m_format.kind;
     if (!OnSaveDocument(path)) {
-        UserPrompt::ShowMessage(FirstView(), QStringLiteral("保存文档失败。"));
+        // A file written in place is never overwritten without a copy of
+        // its old content: the user has to know why it was not saved.
+        UserPrompt::ShowMessage(FirstView(),
+                                FileSave::BackupFailed()
+                                    ? QStringLiteral("无法在恢复文件夹中备份 %1 保存前的内容（磁盘可能已满），文档没有保存。")
+                                          .arg(QDir::toNativeSeparators(path))
+                                    : QStringLiteral("保存文档失败。"));
         return false;
     }
     // A page that names its charset, or a server that sends one, now reads

@@ -56,8 +56,10 @@ public:
     // Writes (or, unmodified, removes) this document's recovery copy now.
     void WriteRecovery();
     // Takes a recovered text as this document's: its file, encoding and line
-    // breaks, the text itself, and modified.
-    void Restore(const CRecoveredText& recovered);
+    // breaks, the text itself, and modified. A copy from the recovery folder
+    // is read in pieces into the editor and becomes this document's copy.
+    // False when its text could not be read.
+    bool Restore(const CRecoveredText& recovered);
 
     // Whether another program changed, replaced or deleted the file since
     // this document last read or wrote it.

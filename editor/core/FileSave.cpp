@@ -1,10 +1,12 @@
 #include "FileSave.h"
 
+#include "RecoveryFiles.h"
+#include "SaveJournal.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -97,63 +99,70 @@ bool PutBack(int fd, const QByteArray& old, qsizetype touched)
            ::ftruncate(fd, static_cast<off_t>(old.size())) == 0 && ::fsync(fd) == 0;
 }
 
+QString g_backupFolder;
+QString g_backupOwner;
+int g_nextRecord = 1;
+thread_local bool t_backupFailed = false;
+// Leftovers of saves killed before this run began are older than this.
+const qint64 g_started = QDateTime::currentMSecsSinceEpoch();
+
+// A new record of a save in the backup folder; empty when there is no folder.
+QString NextRecord()
+{
+    if (g_backupFolder.isEmpty() || !QDir().mkpath(g_backupFolder))
+        return QString();
+    if (g_backupOwner.isEmpty())
+        g_backupOwner = QStringLiteral("%1-%2").arg(::getpid()).arg(g_started);
+    return QDir(g_backupFolder).filePath(QStringLiteral("%1-%2%3").arg(g_backupOwner).arg(g_nextRecord++).arg(SaveJournal::kSuffix));
+}
+
 // Writes a new file beside target and renames it over target; old, when
 // given, is the file being replaced, whose mode, owner and group the new file
-// takes.
+// takes. The new file has a name of its own (SaveJournal::TemporaryBase), so
+// that what a killed save left is told from the user's files and removed: at
+// the next save of target here, and at the next start from the save's record.
 bool WriteReplacing(const QString& target, const QByteArray& bytes, const struct stat* old)
 {
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    if (old) {
-        const int fd = file.handle();
+    SaveJournal::RemoveTemporaries(target, g_started);
+    const QString record = NextRecord();
+    if (!record.isEmpty() && !SaveJournal::WriteReplacing(record, target))
+        QFile::remove(record);   // a save with no record only misses the tidying at the next start
+    QString temp;
+    const int fd = RecoveryFiles::CreateBeside(SaveJournal::TemporaryBase(target), &temp, 0666);
+    bool ok = fd >= 0 && WriteAll(fd, bytes);
+    if (ok && old) {
         struct stat now {};
-        if (fd < 0 || ::fstat(fd, &now) != 0) {
-            file.cancelWriting();
-            return false;
-        }
+        ok = ::fstat(fd, &now) == 0;
         // Owner and group first: changing them may clear the set-id bits,
         // which the mode then puts back. Only the superuser may give a file
         // away and only to a group of one's own, so a refusal is accepted.
-        if (now.st_uid != old->st_uid || now.st_gid != old->st_gid) {
+        if (ok && (now.st_uid != old->st_uid || now.st_gid != old->st_gid)) {
             const bool kept = ::fchown(fd, old->st_uid, old->st_gid) == 0 ||
                               ::fchown(fd, static_cast<uid_t>(-1), old->st_gid) == 0;
             Q_UNUSED(kept);   // the file is still saved, as this user's
         }
-        if (::fchmod(fd, old->st_mode & 07777) != 0) {
-            file.cancelWriting();
-            return false;
-        }
+        ok = ok && ::fchmod(fd, old->st_mode & 07777) == 0;
     }
-    return file.commit();
+    ok = ok && ::fsync(fd) == 0;
+    if (fd >= 0)
+        ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) == 0;
+    if (!ok && fd >= 0)
+        ::unlink(QFile::encodeName(temp).constData());
+    if (!record.isEmpty())
+        QFile::remove(record);
+    return ok;
 }
 
-QString g_backupFolder;
-
-// A copy of old, the file's present content, in the backup folder, on disk
-// before anything overwrites the file; empty when none is made (no folder
-// set) or it could not be made. Written whole or not at all, so that a copy
-// is never mistaken for the old content when it is only part of it.
-QString BackUp(const QString& path, const QByteArray& old)
+// The record of an in-place save (its old content and what the new one will
+// be) in the backup folder, on disk before anything overwrites the file;
+// empty when none is made (no folder set) or it could not be made.
+QString BackUp(const QString& path, const QByteArray& old, const QByteArray& next)
 {
-    if (g_backupFolder.isEmpty() || !QDir().mkpath(g_backupFolder))
+    const QString record = NextRecord();
+    if (record.isEmpty() || !SaveJournal::WriteInPlace(record, path, old, next))
         return QString();
-    const QString copy = QDir(g_backupFolder)
-                             .filePath(QStringLiteral("%1.%2.%3.bak")
-                                           .arg(QFileInfo(path).fileName())
-                                           .arg(::getpid())
-                                           .arg(QDateTime::currentMSecsSinceEpoch()));
-    QSaveFile file(copy);
-    if (!file.open(QIODevice::WriteOnly) || file.write(old) != old.size() || !file.flush() ||
-        ::fsync(file.handle()) != 0 || !file.commit()) {
-        file.cancelWriting();
-        return QString();
-    }
-    return copy;
+    return record;
 }
 
 // A write in place that fails puts the old content back; its copy in the
@@ -169,9 +178,10 @@ bool WriteInPlaceKeepingACopy(const QString& path, const QByteArray& bytes)
         ::close(fd);
         return false;
     }
-    const QString copy = BackUp(path, old);
+    const QString copy = BackUp(path, old, bytes);
     if (!g_backupFolder.isEmpty() && copy.isEmpty()) {
         ::close(fd);
+        t_backupFailed = true;
         return false;   // no copy, no overwriting in place
     }
     qsizetype touched = 0;
@@ -182,11 +192,35 @@ bool WriteInPlaceKeepingACopy(const QString& path, const QByteArray& bytes)
         QFile::remove(copy);
     return written;
 }
+// A new file beside the old one would split hard links, could not be made in
+// a folder this user may not write, and would belong to this user unless the
+// superuser writes it: such files are written in place.
+bool InPlace(const QString& target, const struct stat& st)
+{
+    const QByteArray folder = QFile::encodeName(QFileInfo(target).absolutePath());
+    const bool folderWritable = ::access(folder.constData(), W_OK | X_OK) == 0;
+    const bool ownerKept = ::geteuid() == 0 || st.st_uid == ::geteuid();
+    return st.st_nlink > 1 || !folderWritable || !ownerKept;
+}
 } // namespace
 
-void SetBackupFolder(const QString& folder)
+bool WritesInPlace(const QString& path)
+{
+    struct stat st {};
+    const QString target = QFileInfo(path).canonicalFilePath();
+    return !target.isEmpty() && ::stat(QFile::encodeName(target).constData(), &st) == 0 && S_ISREG(st.st_mode) &&
+           InPlace(target, st);
+}
+
+void SetBackupFolder(const QString& folder, const QString& owner)
 {
     g_backupFolder = folder;
+    g_backupOwner = owner;
+}
+
+bool BackupFailed()
+{
+    return t_backupFailed;
 }
 
 bool IsWritable(const QString& path)
@@ -200,11 +234,16 @@ bool IsWritable(const QString& path)
 
 bool Write(const QString& path, const QByteArray& bytes)
 {
+    t_backupFailed = false;
     const QByteArray native = QFile::encodeName(path);
     struct stat st {};
     if (::stat(native.constData(), &st) != 0) {
-        // A new file, or a link to one that does not exist yet.
-        return errno == ENOENT && WriteReplacing(path, bytes, nullptr);
+        // A new file, or a link to one that does not exist yet (written
+        // where the link leads).
+        if (errno != ENOENT)
+            return false;
+        const QFileInfo link(path);
+        return WriteReplacing(link.isSymLink() ? link.symLinkTarget() : path, bytes, nullptr);
     }
     if (!MayWrite(native, st))
         return false;
@@ -212,13 +251,7 @@ bool Write(const QString& path, const QByteArray& bytes)
     const QString target = QFileInfo(path).canonicalFilePath();
     if (target.isEmpty())
         return false;
-    // A new file beside the old one would split hard links, could not be made
-    // in a folder this user may not write, and would belong to this user
-    // unless the superuser writes it: such files are written in place.
-    const QByteArray folder = QFile::encodeName(QFileInfo(target).absolutePath());
-    const bool folderWritable = ::access(folder.constData(), W_OK | X_OK) == 0;
-    const bool ownerKept = ::geteuid() == 0 || st.st_uid == ::geteuid();
-    if (st.st_nlink > 1 || !folderWritable || !ownerKept)
+    if (InPlace(target, st))
         return WriteInPlaceKeepingACopy(target, bytes);
     return WriteReplacing(target, bytes, &st);
 }

@@ -23,6 +23,9 @@ bool IsWritable(const QString& path);
 // not writable (IsWritable) or anything fails.
 bool Write(const QString& path, const QByteArray& bytes);
 
+// Whether Write would write path's file in place (see below).
+bool WritesInPlace(const QString& path);
+
 // Where the old content of a file written in place is copied first, so that
 // a crash in the middle of the write loses nothing (the recovery folder). A
 // file is written in place when it has several hard links, when its folder
@@ -30,7 +33,14 @@ bool Write(const QString& path, const QByteArray& bytes);
 // a replacement could not keep its owner. A write in place that fails puts
 // the old content back and removes the copy; the copy stays (the only whole
 // old content) when even that fails or the editor dies in the middle. Empty:
-// no copy is made.
-void SetBackupFolder(const QString& folder);
+// no copy is made. Each save keeps a record there while it runs
+// (SaveJournal), named after owner, the editor's session
+// (RecoveryFiles::IsSession; this process's own when empty), so that the next
+// start knows which records are of an editor that is gone.
+void SetBackupFolder(const QString& folder, const QString& owner = QString());
+
+// Whether the last Write on this thread was refused because the copy of the
+// old content could not be written (a full disk, say): the file is as it was.
+bool BackupFailed();
 
 } // namespace FileSave

@@ -8,7 +8,10 @@
 #include <QList>
 #include <QLockFile>
 #include <QString>
+#include <functional>
 #include <memory>
+
+#include "SaveJournal.h"
 
 class QThreadPool;
 
@@ -20,7 +23,10 @@ struct CRecoveredText
     int nEncoding = 0;      // FileEncoding::Kind
     int nLineBreak = 0;     // FileEncoding::LineBreak
     int nOffers = 0;        // how many starts have offered it already
-    QByteArray text;        // UTF-8, as the editor held it
+    QByteArray text;        // UTF-8, as the editor held it; for a copy taken
+                            // from the folder it stays on disk (ReadText)
+    qint64 nTextOffset = 0; // where the text starts in the copy
+    qint64 nTextSize = 0;
 };
 
 class CRecoveryStore
@@ -33,8 +39,14 @@ public:
 
     static QString DefaultFolder();
     QString Folder() const { return m_strFolder; }
-    // Takes this editor's session; false when the folder cannot be used.
+    // Where saves in place keep the old content (FileSave::SetBackupFolder).
+    QString BackupFolder() const;
+    // This editor's session, "<pid>-<msecs>", named before it is open.
+    QString Session() const { return m_strSession; }
+    // Takes this editor's session; false when the folder cannot be used (it
+    // may be tried again later).
     bool Open();
+    bool IsOpen() const { return m_bOpen; }
 
     // Writes (atomically, in the background, in order) the copy of document id.
     void Write(int id, const CRecoveredText& entry);
@@ -46,8 +58,17 @@ public:
     void CloseSession();
 
     // The copies of sessions whose editors are gone (their locks are taken
-    // over, so a second editor running meanwhile never sees them).
-    QList<CRecoveredText> TakeOrphans();
+    // over, so a second editor running meanwhile never sees them); their
+    // headers only, the text stays on disk. saves: the saves in place they
+    // left cut off (the file holds neither version whole); the rest of what
+    // they left (temporary files, records of saves that are done) goes.
+    QList<CRecoveredText> TakeOrphans(QList<SaveJournal::Record>* saves = nullptr);
+    // The text of a copy TakeOrphans found, in pieces handed to sink; false
+    // when it cannot be read whole.
+    static bool ReadText(const CRecoveredText& entry, const std::function<bool(const char*, qint64)>& sink);
+    static QByteArray ReadText(const CRecoveredText& entry);
+    // Makes a taken copy the one of document id, as it is (nothing is read).
+    void Adopt(int id, const CRecoveredText& entry);
     // Deletes a copy that was restored or given up.
     static void Discard(const CRecoveredText& entry);
     // Marks copies as offered once more (the user said no); copies offered
@@ -59,9 +80,12 @@ public:
 
 private:
     QString FileFor(int id) const;
+    static QByteArray EncodeHeader(const CRecoveredText& entry, qint64 textSize);
 
     QString m_strFolder;
     QString m_strSession;
+    qint64 m_nStarted = 0;
+    bool m_bOpen = false;
     std::unique_ptr<QLockFile> m_pLock;
     std::unique_ptr<QThreadPool> m_pWriter;
     QList<std::shared_ptr<QLockFile>> m_takenLocks;
