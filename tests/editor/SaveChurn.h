@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <algorithm>
 
 namespace SaveChurn {
 
@@ -13,14 +14,14 @@ namespace SaveChurn {
 // of the two versions from lining up with any block size.
 inline QByteArray Content(int version, qsizetype size)
 {
-    constexpr qsizetype kStretch = 65521;
+    const qsizetype kStretch = std::min<qsizetype>(65521, size);
     QByteArray stretch(kStretch, Qt::Uninitialized);
     quint32 state = version ? 0x9E3779B9u : 0x7F4A7C15u;
     for (qsizetype i = 0; i < kStretch; ++i) {
         state = state * 1664525u + 1013904223u;
         stretch[i] = i % 80 == 79 ? '\n' : static_cast<char>('A' + (state >> 24) % 26);
     }
-    return stretch.repeated(size / kStretch + 1).left(size);
+    return kStretch == 0 ? QByteArray() : stretch.repeated(size / kStretch + 1).left(size);
 }
 
 // The sizes the helper alternates between: the second is shorter, so a save
