@@ -1,12 +1,15 @@
 // A syntax check that is stopped takes down everything its php started.
 #include <gtest/gtest.h>
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QThread>
 #include <Qsci/qsciscintilla.h>
 
 #include <csignal>
+#include <functional>
 #include <memory>
 
 #include "PhpSyntaxCheck.h"
@@ -20,6 +23,16 @@ bool Running(pid_t pid)
     const QByteArray stat = QuilletTest::ReadFile(QStringLiteral("/proc/%1/stat").arg(pid));
     const qsizetype end = stat.lastIndexOf(')');
     return end > 0 && end + 2 < stat.size() && stat.at(end + 2) != 'Z';
+}
+
+// Polls pred until it holds or timeoutMs passes. Nothing here needs events,
+// and none are processed: deletions other tests left pending stay pending.
+bool Until(const std::function<bool()>& pred, int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (!pred() && !deadline.hasExpired())
+        QThread::msleep(5);
+    return pred();
 }
 
 } // namespace
@@ -41,7 +54,7 @@ TEST(PhpSyntaxCheckTest, AStoppedCheckEndsTheChildrenOfItsPhpToo)
         auto check = std::make_unique<CPhpSyntaxCheck>();
         ASSERT_TRUE(check->Start(&editor));
         pid_t child = 0;
-        ASSERT_TRUE(QuilletTest::WaitFor([&] {
+        ASSERT_TRUE(Until([&] {
             child = QuilletTest::ReadFile(pidFile).trimmed().toInt();
             return child > 0;
         }, 20000));
@@ -52,7 +65,7 @@ TEST(PhpSyntaxCheckTest, AStoppedCheckEndsTheChildrenOfItsPhpToo)
             QSettings().setValue(QStringLiteral("Settings/PhpPath"), php);
         }
         check.reset();
-        EXPECT_TRUE(QuilletTest::WaitFor([&] { return !Running(child); }, 10000));
+        EXPECT_TRUE(Until([&] { return !Running(child); }, 10000));
         ::kill(child, SIGKILL);   // left over when the test fails
     }
     QSettings().remove(QStringLiteral("Settings/PhpPath"));
