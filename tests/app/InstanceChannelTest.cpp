@@ -159,18 +159,15 @@ TEST(InstanceChannel, FailuresArrivingWhileTheFailureBoxIsUpJoinIt)
         for (int i = 0; i < kRequests; ++i)
             answered += CInstanceChannel::SendToRunningInstance({QStringLiteral("/no/such/%1.php").arg(i)});
     }));
-    // The user looks at each box that comes up and closes it once all requests are in.
+    // The user notes each box that comes up and closes it once all requests are in.
     QSet<QMessageBox*> boxes;
     QString lastText;
     QTimer user;
     QObject::connect(&user, &QTimer::timeout, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        boxes.insert(box);
-        if (sender->isFinished()) {
-            lastText = box->text();
-            box->accept();
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            boxes.insert(box);
+            if (sender->isFinished())
+                lastText = box->text(), box->accept();
         }
     });
     user.start(5);
