@@ -127,9 +127,10 @@ TEST(AdViewTest, LocalFilesAreReadOffTheInterfaceThreadOnlyWhenRegularAndWithinT
     const QString fifo = dir.filePath(QStringLiteral("fifo.html"));
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     const QString page = dir.filePath(QStringLiteral("page.html"));
-    // The pictures name a device that never ends and a FIFO nobody writes:
-    // the page shows without them.
-    ASSERT_TRUE(QuilletTest::WriteFile(page, "<html><body>FILE AD<img src=\"/dev/zero\"><img src=\"" +
+    // The style sheet and pictures name a device that never ends and a FIFO
+    // nobody writes: the page shows without them.
+    ASSERT_TRUE(QuilletTest::WriteFile(page, "<html><head><link rel=\"stylesheet\" type=\"text/css\" href=\"/dev/zero\"></head>"
+                                             "<body>FILE AD<img src=\"/dev/zero\"><img src=\"" +
                                                  QFile::encodeName(fifo) + "\"><img src=\"fifo.html\"></body></html>"));
     const QString large = dir.filePath(QStringLiteral("large.html"));
     ASSERT_TRUE(QuilletTest::WriteFile(large, QByteArray(CAdView::kMaxPageBytes + 1, ' ')));
