@@ -21,6 +21,7 @@
 #include "DocTemplate.h"
 #include "InstanceChannel.h"
 #include "MainFrame.h"
+#include "OpenFailureNotice.h"
 #include "QuilletDoc.h"
 #include "QuilletView.h"
 #include "SettingsValue.h"
@@ -250,13 +251,10 @@ void CQuilletApp::OpenRequestedFiles(const QStringList& files)
     for (const QString& f : files)
         if (!m_pDocTemplate->OpenDocumentFile(f, false))
             failed << QDir::toNativeSeparators(f);
-    if (!failed.isEmpty()) {
-        constexpr int kListed = 10;
-        QString text = QStringLiteral("打开文档失败。\n\n") + failed.mid(0, kListed).join(u'\n');
-        if (failed.size() > kListed)
-            text += QStringLiteral("\n……等 %1 个文件").arg(failed.size());
-        UserPrompt::ShowMessage(m_pMainFrame, text);
-    }
+    // Requests that fail while the box is up add to it.
+    if (!m_pOpenFailures)
+        m_pOpenFailures = new COpenFailureNotice(this);
+    m_pOpenFailures->Report(m_pMainFrame, failed);
     if (m_pMainFrame) {
         if (m_pMainFrame->isMinimized())
             m_pMainFrame->showMaximized();

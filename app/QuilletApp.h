@@ -12,6 +12,7 @@ class CCrashRecovery;
 class CDocTemplate;
 class CInstanceChannel;
 class CMainFrame;
+class COpenFailureNotice;
 class CQuilletDoc;
 
 class CQuilletApp : public QApplication, public CCmdTarget
@@ -53,6 +54,7 @@ private:
     CDocTemplate* m_pDocTemplate = nullptr;
     CMainFrame* m_pMainFrame = nullptr;
     CInstanceChannel* m_pChannel = nullptr;
+    COpenFailureNotice* m_pOpenFailures = nullptr;
     CCrashRecovery* m_pRecovery = nullptr;
     // SIGTERM or SIGHUP ended the run: the recovery copies stay for the next start.
     bool m_bTerminated = false;

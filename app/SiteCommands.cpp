@@ -114,6 +114,16 @@ void CSiteCommands::OnOpenSiteFile()
     SiteShell::ShellOpen(path);
 }
 
+QString CSiteCommands::DeleteQuestion(const QString& kind, const QString& path)
+{
+    // "确实要删除文件:" or "确实要删除文件夹:", and, where no trash can be had
+    // and the entry would be deleted for good, a line saying so before it.
+    const QString question = QStringLiteral("确实要删除%1:").arg(kind) + path;
+    if (SiteFileOps::HasTrash(path))
+        return question;
+    return QStringLiteral("该%1所在的磁盘上没有回收站，删除后将无法恢复。\n").arg(kind) + question;
+}
+
 void CSiteCommands::OnDeleteSiteFile()
 {
     CLocalSiteTreeCtrl* tree = Tree();
@@ -121,7 +131,7 @@ void CSiteCommands::OnDeleteSiteFile()
     if (!item || !item->parent() || tree->IsFolderItem(item))
         return;
     const QString path = tree->GetItemPath(item);
-    if (!UserPrompt::AskYesNo(m_pFrame, QStringLiteral("确实要删除文件:") + path))
+    if (!UserPrompt::AskYesNo(m_pFrame, DeleteQuestion(QStringLiteral("文件"), path)))
         return;
     // A file that is still there keeps its place in the tree.
     SiteFileOps::DeleteFile(path);
@@ -144,7 +154,7 @@ void CSiteCommands::OnDeleteSiteFolder()
     }
     if (!tree->IsFolderItem(item))
         return;
-    if (!UserPrompt::AskYesNo(m_pFrame, QStringLiteral("确实要删除文件夹:") + path))
+    if (!UserPrompt::AskYesNo(m_pFrame, DeleteQuestion(QStringLiteral("文件夹"), path)))
         return;
     const SiteFileOps::Result result = SiteFileOps::DeleteEmptyFolder(path);
     if (result == SiteFileOps::Result::NotEmpty)

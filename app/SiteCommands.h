@@ -37,6 +37,8 @@ public:
     const QString m_strSiteExtensions;
 
 private:
+    // The question asked before deleting the entry at path (kind "文件" or "文件夹").
+    static QString DeleteQuestion(const QString& kind, const QString& path);
     CLocalSiteTreeCtrl* Tree() const;
     QTreeWidgetItem* SelectedItem() const;
     void NewEntry(int mode);

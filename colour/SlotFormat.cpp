@@ -36,7 +36,11 @@ CSlotFormat GetSlotFormat(QSettings& settings, int slot)
     f.dwEffects = 0;
     settings.beginGroup(QLatin1String(kSection));
     SetFaceName(f, settings.value(ValueName(slot, kFaceName), QString()).toString().toStdString());
-    f.crTextColor = static_cast<COLORREF>(ReadInt(settings, ValueName(slot, kColor), static_cast<int>(DefaultColor(slot))));
+    // A colour is 0x00BBGGRR; anything beyond counts as unset, as a size out
+    // of range does, rather than have its low bits paint the text (-1 would
+    // be white on the white page).
+    const int colour = ReadInt(settings, ValueName(slot, kColor), static_cast<int>(DefaultColor(slot)));
+    f.crTextColor = colour >= 0 && colour <= 0xFFFFFF ? static_cast<COLORREF>(colour) : DefaultColor(slot);
     f.yHeight = ReadInt(settings, ValueName(slot, kSize), 0);
     if (ReadInt(settings, ValueName(slot, kStrikeOut), 0) == 1)
         f.dwEffects |= CFE_STRIKEOUT;

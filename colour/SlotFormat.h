@@ -51,7 +51,8 @@ static_assert(sizeof(CSlotFormat) == 60);
 
 // Builds the record of slot from section "Settings" of settings, reading
 // FaceName, Color, Size, StrikeOut, UnderLine, Bold, Italic in that order. Absent
-// or non-numeric values take their defaults; a flag counts only when it is 1.
+// or non-numeric values take their defaults, and so does a colour outside
+// 0..0xFFFFFF; a flag counts only when it is 1.
 // Never fails; a slot outside 0..9 gets black.
 CSlotFormat GetSlotFormat(QSettings& settings, int slot);
 

@@ -7,6 +7,9 @@
 #include <QTimer>
 #include <Qsci/qsciscintilla.h>
 
+#include <csignal>
+#include <unistd.h>
+
 namespace {
 // php's verdict on a page is a few lines; anything past this is not read.
 constexpr qsizetype kMaxOutput = 64 * 1024;
@@ -49,6 +52,11 @@ void CPhpSyntaxCheck::Stop()
     QProcess* process = m_pProcess;
     m_pProcess = nullptr;
     process->disconnect(this);
+    // php runs as the leader of a process group of its own: whatever it
+    // started ends with it. While php is not yet reaped its id names that
+    // group and no other.
+    if (const qint64 pid = process->processId(); pid > 0)
+        ::kill(-static_cast<pid_t>(pid), SIGKILL);
     process->kill();
     process->waitForFinished(1000);
     process->deleteLater();
@@ -76,6 +84,7 @@ bool CPhpSyntaxCheck::Start(QsciScintilla* editor)
         Stop();
         emit failed(QStringLiteral("无法启动 PHP 解释器。"));
     });
+    m_pProcess->setChildProcessModifier([] { ::setpgid(0, 0); });
     // Errors shown on php's own output, whatever its ini says; no ini of the
     // user's project is read.
     m_pProcess->start(php, {QStringLiteral("-n"), QStringLiteral("-d"), QStringLiteral("display_errors=1"),

@@ -1,12 +1,17 @@
 #include "AdView.h"
 
 #include <QFile>
+#include <QImage>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QStringDecoder>
+#include <QThread>
 #include <QTimer>
 
+#include <memory>
+
 #include "DesktopLink.h"
+#include "core/LocalPage.h"
 
 namespace {
 
@@ -18,6 +23,31 @@ bool IsLocal(const QUrl& url)
 QString LocalPath(const QUrl& url)
 {
     return url.scheme() == u"qrc" ? u':' + url.path() : url.toLocalFile();
+}
+
+// One transparent pixel, shown for a picture the pane does not load.
+QImage BlankPicture()
+{
+    QImage blank(1, 1, QImage::Format_ARGB32);
+    blank.fill(Qt::transparent);
+    return blank;
+}
+
+// A page or picture of the program's own, or a local file: the program's
+// resources are in memory, a file is read as LocalPage reads it.
+LocalPage::Result ReadLocal(const QUrl& url, qint64 maxBytes)
+{
+    if (url.scheme() != u"qrc")
+        return LocalPage::Read(url.toLocalFile(), maxBytes);
+    LocalPage::Result result;
+    QFile file(LocalPath(url));
+    if (!file.open(QIODevice::ReadOnly))
+        return result;
+    result.bytes = file.read(maxBytes + 1);
+    result.status = result.bytes.size() > maxBytes ? LocalPage::Result::TooLarge : LocalPage::Result::Read;
+    if (result.status != LocalPage::Result::Read)
+        result.bytes.clear();
+    return result;
 }
 
 } // namespace
@@ -35,7 +65,15 @@ CAdView::CAdView(QWidget* parent) : QTextBrowser(parent)
 
     m_pTimeout = new QTimer(this);
     m_pTimeout->setSingleShot(true);
-    connect(m_pTimeout, &QTimer::timeout, this, [this] { AbortPending(tr("连接超时。")); });
+    connect(m_pTimeout, &QTimer::timeout, this, [this] {
+        if (m_bFileReading) {
+            ++m_nFileRead;   // whatever the reader brings later is dropped
+            m_bFileReading = false;
+            ShowErrorPage(m_strFileAddress, tr("读取文件超时。"));
+            return;
+        }
+        AbortPending(tr("连接超时。"));
+    });
 }
 
 QString CAdView::ErrorPageAddress(const QString& url)
@@ -50,15 +88,17 @@ void CAdView::Navigate(const QString& address)
         QNetworkReply* old = std::exchange(m_pPending, nullptr);
         old->abort();
     }
+    // A file still being read is superseded as well.
+    ++m_nFileRead;
+    m_bFileReading = false;
     m_pTimeout->stop();
     const QUrl url(address);
+    if (url.isLocalFile()) {
+        ReadFilePage(url.toLocalFile(), address);
+        return;
+    }
     if (IsLocal(url)) {
-        QFile file(LocalPath(url));
-        if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxPageBytes) {
-            ShowErrorPage(address, tr("页面无法打开。"));
-            return;
-        }
-        ShowPage(file.readAll(), address);
+        ShowLocalPage(ReadLocal(url, kMaxPageBytes), address);
         return;
     }
     if (url.scheme() != u"http" && url.scheme() != u"https") {
@@ -82,6 +122,35 @@ void CAdView::Navigate(const QString& address)
             AbortPending(tr("页面太大。"));
     });
     m_pTimeout->start(m_nTimeoutMs);
+}
+
+void CAdView::ReadFilePage(const QString& path, const QString& address)
+{
+    // A file may sit on a slow or hung file system: it is read on a thread of
+    // its own, and the pane shows the result when it comes, if it still wants it.
+    const quint64 read = ++m_nFileRead;
+    m_bFileReading = true;
+    m_strFileAddress = address;
+    auto result = std::make_shared<LocalPage::Result>();
+    QThread* reader = QThread::create([path, result] { *result = LocalPage::Read(path, kMaxPageBytes); });
+    connect(reader, &QThread::finished, reader, &QObject::deleteLater);
+    connect(reader, &QThread::finished, this, [this, read, result, address] {
+        if (read != m_nFileRead)
+            return;   // superseded, or given up on
+        m_bFileReading = false;
+        m_pTimeout->stop();
+        ShowLocalPage(*result, address);
+    });
+    reader->start();
+    m_pTimeout->start(m_nTimeoutMs);
+}
+
+void CAdView::ShowLocalPage(const LocalPage::Result& page, const QString& address)
+{
+    if (page.status == LocalPage::Result::Read)
+        ShowPage(page.bytes, address);
+    else
+        ShowErrorPage(address, page.status == LocalPage::Result::TooLarge ? tr("页面太大。") : tr("页面无法打开。"));
 }
 
 void CAdView::AbortPending(const QString& reason)
@@ -141,15 +210,24 @@ void CAdView::OnLinkClicked(const QUrl& url)
 
 QVariant CAdView::loadResource(int type, const QUrl& name)
 {
-    Q_UNUSED(type);
+    // Whatever is refused is answered all the same, with an empty picture or
+    // style sheet: given nothing, the document would open the named file
+    // itself, a device or a FIFO included, and read it whole or wait on it.
+    const QVariant refused = type == QTextDocument::ImageResource ? QVariant(BlankPicture()) : QVariant(QByteArray(""));
     const QUrl page(m_strLocation);
     const QUrl target = page.resolved(name);
     const bool sameKind = (target.scheme() == u"qrc" && page.scheme() == u"qrc") ||
                           (target.isLocalFile() && page.isLocalFile());
     if (!sameKind)
-        return {};
-    QFile file(LocalPath(target));
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxPageBytes)
-        return {};
-    return file.readAll();
+        return refused;
+    // Read here, on the interface thread, as the document asks for it; only a
+    // regular file is, which neither blocks nor runs on.
+    const LocalPage::Result read = ReadLocal(target, kMaxPageBytes);
+    if (read.status != LocalPage::Result::Read)
+        return refused;
+    if (type != QTextDocument::ImageResource)
+        return read.bytes;
+    // A picture that does not decode would be looked for again by name.
+    QImage picture;
+    return picture.loadFromData(read.bytes) ? QVariant(picture) : refused;
 }

@@ -9,6 +9,7 @@
 class QNetworkAccessManager;
 class QNetworkReply;
 class QTimer;
+namespace LocalPage { struct Result; }
 
 class CAdView : public QTextBrowser
 {
@@ -22,13 +23,14 @@ public:
 
     explicit CAdView(QWidget* parent = nullptr);
 
-    // Loads address: pages of the program (qrc:, file:) at once, web pages
-    // through the network. A failed load shows an error page of ours.
+    // Loads address: pages of the program (qrc:) at once, files (file:) on a
+    // thread of their own, web pages through the network. A failed load shows
+    // an error page of ours.
     void Navigate(const QString& address);
     // The address of the page shown now.
     QString LocationURL() const { return m_strLocation; }
-    // True while a web page is being fetched.
-    bool IsLoading() const { return m_pPending != nullptr; }
+    // True while a web page is being fetched or a file read.
+    bool IsLoading() const { return m_pPending != nullptr || m_bFileReading; }
 
     // The address of the error page shown for url. Like the error pages of
     // the platform's browser, its address names "system32" after its first
@@ -47,6 +49,8 @@ private:
     void OnReplyFinished(QNetworkReply* reply);
     void OnLinkClicked(const QUrl& url);
     void AbortPending(const QString& reason);
+    void ReadFilePage(const QString& path, const QString& address);
+    void ShowLocalPage(const LocalPage::Result& page, const QString& address);
     void ShowPage(const QByteArray& bytes, const QString& location);
     void ShowErrorPage(const QString& url, const QString& reason);
 
@@ -56,4 +60,8 @@ private:
     QString m_strFailure;   // why the pending load was cut short
     QString m_strLocation;
     int m_nTimeoutMs = kTimeoutMs;
+    // The file read now, counted so that a superseded read shows nothing.
+    quint64 m_nFileRead = 0;
+    bool m_bFileReading = false;
+    QString m_strFileAddress;
 };

@@ -97,6 +97,16 @@ QString CCodeLibraryStore::WriteFailedText()
     return QStringLiteral("代码库写入失败，改动没有保存。");
 }
 
+QString CCodeLibraryStore::NoUserLibraryText()
+{
+    return QStringLiteral("没有打开用户代码库，无法导入代码。请先打开或新建一个代码库。");
+}
+
+QString CCodeLibraryStore::NotALibraryText()
+{
+    return QStringLiteral("所选文件不是代码库，没有导入任何代码。");
+}
+
 QString CCodeLibraryStore::NewLibraryFailedText()
 {
     return QStringLiteral("无法新建代码库：代码库模板缺失或已损坏，也可能该文件夹不能写入。");
@@ -194,15 +204,24 @@ void CCodeLibraryStore::OnNewCodeLib(QWidget* parent)
 void CCodeLibraryStore::OnImportCode(QWidget* parent)
 {
     CAdoDatabase* userLib = GetDatabase(UserLib);
-    if (!userLib)
+    if (!userLib) {
+        // The command is off then, but the page's menu or a library that went
+        // away may still ask: say why nothing happens.
+        UserPrompt::ShowMessage(parent, NoUserLibraryText());
         return;
+    }
     const QString path = UserPrompt::GetOpenFileName(parent, QString(), QString(), LibraryFilter());
     if (path.isEmpty())
         return;
+    CAdoDatabase source;
+    source.Open(ConnectionString::ForFile(path));
+    if (!CodeLibraryProbe::Passes(source)) {
+        CloseQuietly(source);
+        UserPrompt::ShowMessage(parent, NotALibraryText());
+        return;
+    }
     int refused = 0;
     try {
-        CAdoDatabase source;
-        source.Open(ConnectionString::ForFile(path));
         CAdoResultSet rows;
         rows.Open(source.GetConnection(), CodeLibrarySql::SelectAll(), Ado::adOpenForwardOnly,
                   Ado::adLockReadOnly, Ado::adUseClient);

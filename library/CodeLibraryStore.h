@@ -50,6 +50,10 @@ public:
     static QString TemplateFileName() { return QStringLiteral("userlibTemp.mdb"); }
     // The message shown once after an import whose rows the user library refused.
     static QString WriteFailedText();
+    // Why "导入代码..." imported nothing: no user library is open, or the
+    // chosen file is no code library.
+    static QString NoUserLibraryText();
+    static QString NotALibraryText();
     // The message shown when "新建代码库" could not make a library from the template.
     static QString NewLibraryFailedText();
 

@@ -4,6 +4,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QStorageInfo>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "FolderListing.h"
 
@@ -24,12 +28,70 @@ bool EntryExists(const QString& path)
 namespace {
 // The trash lives in the data folder; without that folder there would be no
 // trash and the entry would be deleted for good.
+QString DataFolder()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    QDir().mkpath(folder);
+    return folder;
+}
+
 bool MoveToTrash(const QString& path)
 {
-    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    DataFolder();
     return QFile::moveToTrash(path);
 }
+
+bool StatOf(const QString& path, struct stat& st)
+{
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0;
+}
+
+// folder as a trash folder: there already, or made now (the desktop's trash
+// rules ask for it to be made without a word), with its "files" and "info".
+bool MakeTrashFolder(const QString& folder)
+{
+    const QDir dir(folder);
+    if (!dir.exists() && !QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
+        return false;
+    dir.mkdir(QStringLiteral("files"));
+    dir.mkdir(QStringLiteral("info"));
+    return QFileInfo(dir.filePath(QStringLiteral("files"))).isDir() &&
+           QFileInfo(dir.filePath(QStringLiteral("info"))).isDir();
+}
+
+// The trash the desktop's rules pick for path: on another file system than
+// the home folder, the file system's own ($topdir/.Trash/$uid under a sticky
+// .Trash that is no link, else $topdir/.Trash-$uid); failing that, or on the
+// home folder's file system, the user's own in the data folder. Empty when
+// none can be had.
+QString TrashFolderFor(const QString& path)
+{
+    const QStorageInfo storage(path);
+    if (storage.isValid() && storage != QStorageInfo(QDir::home())) {
+        const QString top = storage.rootPath() == u"/" ? QString() : storage.rootPath();
+        const QString uid = QString::number(::getuid());
+        const QString shared = top + QStringLiteral("/.Trash");
+        struct stat st {};
+        if (::lstat(QFile::encodeName(shared).constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
+            (st.st_mode & S_ISVTX) && MakeTrashFolder(shared + u'/' + uid))
+            return shared + u'/' + uid;
+        if (MakeTrashFolder(shared + u'-' + uid))
+            return shared + u'-' + uid;
+    }
+    const QString own = DataFolder() + QStringLiteral("/Trash");
+    return MakeTrashFolder(own) ? own : QString();
+}
 } // namespace
+
+bool HasTrash(const QString& path)
+{
+    // Moving to the trash is a rename: it works only within one file system.
+    const QString trash = TrashFolderFor(QFileInfo(path).absoluteFilePath());
+    struct stat entryFolder {};
+    struct stat trashFolder {};
+    return !trash.isEmpty() && StatOf(QFileInfo(path).absolutePath(), entryFolder) &&
+           StatOf(trash + QStringLiteral("/files"), trashFolder) && entryFolder.st_dev == trashFolder.st_dev;
+}
 
 Result CreateNewFile(const QString& folder, const QString& name)
 {

@@ -26,6 +26,11 @@ Result CreateNewFile(const QString& folder, const QString& name);
 // A folder name in folder.
 Result CreateNewFolder(const QString& folder, const QString& name);
 
+// Whether deleting the entry at path moves it to a trash; false when no trash
+// can be had on its file system and deleting removes it for good. The trash
+// it would use is made when it is not there yet.
+bool HasTrash(const QString& path);
+
 // Moves the file (or link) at path to the trash; where that is impossible
 // it is deleted. Folders are refused.
 Result DeleteFile(const QString& path);

@@ -1,17 +1,26 @@
-// The channel a second start uses: only this user's, and bounded in what it reads.
+// The channel a second start uses: only this user's, bounded in what it reads,
+// and one failure box however many requests fail while it is up.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+#include <QTimer>
+
+#include <atomic>
+#include <memory>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "InstanceChannel.h"
+#include "OpenFailureNotice.h"
 #include "TestSupport.h"
 
 namespace {
@@ -134,4 +143,39 @@ TEST(InstanceChannel, WithoutARuntimeFolderTheSocketGoesInAFolderOnlyThisUserOwn
     CInstanceChannel other;
     EXPECT_FALSE(other.Listen());
     EXPECT_FALSE(CInstanceChannel::SendToRunningInstance({"/s/z.php"}));
+}
+
+TEST(InstanceChannel, FailuresArrivingWhileTheFailureBoxIsUpJoinIt)
+{
+    ScopedFolders folders(true);
+    CInstanceChannel channel;
+    ASSERT_TRUE(channel.Listen());
+    COpenFailureNotice notice;   // every path sent fails to open
+    QObject::connect(&channel, &CInstanceChannel::filesReceived, &notice,
+                     [&notice](const QStringList& files) { notice.Report(nullptr, files); });
+    constexpr int kRequests = 200;
+    std::atomic<int> answered = 0;
+    std::unique_ptr<QThread> sender(QThread::create([&answered] {
+        for (int i = 0; i < kRequests; ++i)
+            answered += CInstanceChannel::SendToRunningInstance({QStringLiteral("/no/such/%1.php").arg(i)});
+    }));
+    // The user notes each box that comes up and closes it once all requests are in.
+    QSet<QMessageBox*> boxes;
+    QString lastText;
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            boxes.insert(box);
+            if (sender->isFinished())
+                lastText = box->text(), box->accept();
+        }
+    });
+    user.start(5);
+    sender->start();
+    ASSERT_TRUE(QuilletTest::WaitFor([&] { return sender->isFinished() && !QApplication::activeModalWidget() &&
+                                                  !lastText.isEmpty(); }, 60000));
+    EXPECT_EQ(answered, kRequests);
+    EXPECT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(lastText.startsWith(QStringLiteral("打开文档失败。\n\n/no/such/0.php\n"))) << lastText.toStdString();
+    EXPECT_TRUE(lastText.endsWith(QStringLiteral("……等 200 个文件"))) << lastText.toStdString();
 }

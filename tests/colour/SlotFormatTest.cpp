@@ -98,6 +98,17 @@ TEST_F(SlotSettings, MalformedNumbersFallBackToDefaults)
     EXPECT_EQ(f.yHeight, 0);
 }
 
+TEST_F(SlotSettings, ColoursBeyondBlueGreenRedCountAsUnset)
+{
+    QSettings s = Store();
+    const QVariant values[] = {-1, 4294967295u, "4294967295", 0x1000000, 0xFFFFFF, 0};
+    for (const QVariant& v : values) {
+        Put(s, "CF1_Color", v);
+        const COLORREF expected = v.toLongLong() == 0xFFFFFF || v.toLongLong() == 0 ? COLORREF(v.toLongLong()) : 0x0000FFu;
+        EXPECT_EQ(GetSlotFormat(s, 1).crTextColor, expected) << v.toString().toStdString();
+    }
+}
+
 TEST_F(SlotSettings, LongFaceNamesAreCutWithoutSplittingACharacter)
 {
     QSettings s = Store();

@@ -6,9 +6,12 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
+
+#include <sys/stat.h>
 
 #include "AdView.h"
 #include "CannedHttpServer.h"
@@ -116,4 +119,31 @@ TEST(AdViewTest, LinksOpenInTheDesktopBrowserAndThePaneNeverTakesTheFocus)
     EXPECT_EQ(server.requests, 1);
     EXPECT_TRUE(editor->hasFocus());
     EXPECT_EQ(pane->focusPolicy(), Qt::NoFocus);
+}
+
+TEST(AdViewTest, LocalFilesAreReadOffTheInterfaceThreadOnlyWhenRegularAndWithinTheCap)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("fifo.html"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString page = dir.filePath(QStringLiteral("page.html"));
+    // The style sheet and pictures name a device that never ends and a FIFO
+    // nobody writes: the page shows without them.
+    ASSERT_TRUE(QuilletTest::WriteFile(page, "<html><head><link rel=\"stylesheet\" type=\"text/css\" href=\"/dev/zero\"></head>"
+                                             "<body>FILE AD<img src=\"/dev/zero\"><img src=\"" +
+                                                 QFile::encodeName(fifo) + "\"><img src=\"fifo.html\"></body></html>"));
+    const QString large = dir.filePath(QStringLiteral("large.html"));
+    ASSERT_TRUE(QuilletTest::WriteFile(large, QByteArray(CAdView::kMaxPageBytes + 1, ' ')));
+    for (const QString& path : {QStringLiteral("/dev/zero"), fifo, large, dir.path(), page}) {
+        SCOPED_TRACE(path.toStdString());
+        const QString address = QUrl::fromLocalFile(path).toString();
+        CAdView pane;
+        pane.Navigate(address);
+        EXPECT_TRUE(pane.IsLoading()) << "read on the interface thread";
+        const QString expected = path == page ? address : CAdView::ErrorPageAddress(address);
+        ASSERT_TRUE(Loaded(&pane, expected)) << pane.LocationURL().toStdString();
+        EXPECT_EQ(pane.toPlainText().contains(QStringLiteral("FILE AD")), path == page);
+        pane.resize(400, 100);
+        pane.grab();   // lays the page out, pictures and all
+    }
 }

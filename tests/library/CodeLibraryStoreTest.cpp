@@ -167,8 +167,8 @@ TEST_F(CodeLibraryStoreTest, UserLibSettingNamingAMissingFileLeavesItClosedAndUn
     EXPECT_EQ(store->GetDatabase(3), nullptr);
     EXPECT_EQ(UserLibSetting(), gone);
     EXPECT_FALSE(QFile::exists(gone));
-    store->OnImportCode(nullptr);   // disabled: asks nothing, refills nothing
-    EXPECT_TRUE(user.events.isEmpty());
+    store->OnImportCode(nullptr);   // asks for no file, refills nothing, says why
+    EXPECT_EQ(user.events, QStringList{QStringLiteral("message:") + CCodeLibraryStore::NoUserLibraryText()});
 }
 
 TEST_F(CodeLibraryStoreTest, OpenCodeLibProbesThenSwitchesTheUserLibrary)
@@ -343,7 +343,7 @@ TEST_F(CodeLibraryStoreTest, ImportCopiesEveryRowUnderNewIdsEachTime)
     EXPECT_EQ(LibraryFixtures::ReadSnippets(source), rows);   // the source is only read
 }
 
-TEST_F(CodeLibraryStoreTest, ImportOfAnEmptyOrUnreadableLibraryStillRefills)
+TEST_F(CodeLibraryStoreTest, ImportOfAnEmptyLibraryRefillsAndOfAnotherFileSaysWhy)
 {
     const QString mine = P(QStringLiteral("mine.mdb"));
     const QString empty = P(QStringLiteral("empty.mdb"));
@@ -354,13 +354,16 @@ TEST_F(CodeLibraryStoreTest, ImportOfAnEmptyOrUnreadableLibraryStillRefills)
     CCodeLibraryStore::StoreUserLibPath(mine);
     auto store = MakeStore();
     store->OpenDatabases();
-    user.files = {empty, other};
-    store->OnImportCode(nullptr);
-    store->OnImportCode(nullptr);
-    store->OnImportCode(nullptr);   // cancelled
+    const QString text = P(QStringLiteral("notes.txt"));
+    QuilletTest::WriteFile(text, "not a database at all");
+    user.files = {empty, other, text};
+    for (int i = 0; i < 4; ++i)   // the last one cancelled
+        store->OnImportCode(nullptr);
     EXPECT_TRUE(LibraryFixtures::ReadSnippets(mine).isEmpty());
+    const QString notALibrary = QStringLiteral("message:") + CCodeLibraryStore::NotALibraryText();
     EXPECT_EQ(user.events, (QStringList{QStringLiteral("open-dialog"), QStringLiteral("refill"),
-                                        QStringLiteral("open-dialog"), QStringLiteral("refill"),
+                                        QStringLiteral("open-dialog"), notALibrary,
+                                        QStringLiteral("open-dialog"), notALibrary,
                                         QStringLiteral("open-dialog")}));
 }
 

@@ -3,8 +3,13 @@
 // created and deleted on real folders.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "SiteTestSupport.h"
 #include "TestSupport.h"
@@ -165,4 +170,38 @@ TEST_F(SiteFileOpsTest, DeletedEntriesGoToTheTrashAndFoldersMustBeEmpty)
     EXPECT_EQ(SiteFileOps::DeleteEmptyFolder(m_site + QStringLiteral("/sub")), Result::Done);
     EXPECT_FALSE(QFileInfo::exists(m_site + QStringLiteral("/sub")));
     EXPECT_FALSE(SiteTest::FindInTrash(QStringLiteral("sub")).isEmpty());
+}
+
+// Whether an entry has a trash, against Qt's own trashing as the oracle: on
+// the home folder's file system, on a file system of its own (/dev/shm), and
+// with the data folder, and so the user's trash, on another file system.
+TEST_F(SiteFileOpsTest, HasTrashSaysWhatMovingToTheTrashThenDoes)
+{
+    struct stat home {}, shm {};
+    if (::stat(QFile::encodeName(m_dir.path()).constData(), &home) != 0 || ::stat("/dev/shm", &shm) != 0 ||
+        home.st_dev == shm.st_dev)
+        GTEST_SKIP() << "no second file system at /dev/shm";
+    QTemporaryDir elsewhere(QStringLiteral("/dev/shm/quillet-trash-XXXXXX"));
+    ASSERT_TRUE(elsewhere.isValid());
+    const QString shmTrash = QStringLiteral("/dev/shm/.Trash-%1").arg(::getuid());
+    const bool shmTrashWasThere = QFileInfo::exists(shmTrash);
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    QDir().mkpath(data);
+
+    const auto check = [](const QString& path, bool expected) {
+        SCOPED_TRACE(path.toStdString());
+        ASSERT_TRUE(QuilletTest::WriteFile(path, "x"));
+        EXPECT_EQ(SiteFileOps::HasTrash(path), expected);
+        EXPECT_EQ(QFile::moveToTrash(path), expected);
+    };
+    check(m_site + QStringLiteral("/home.php"), true);
+    check(elsewhere.filePath(QStringLiteral("shm.php")), true);
+    // The user's trash on another file system than the home folder.
+    ASSERT_TRUE(QDir().rename(data, data + QStringLiteral(".aside")));
+    ASSERT_TRUE(QFile::link(elsewhere.path(), data));
+    check(m_site + QStringLiteral("/apart.php"), false);
+    QFile::remove(data);
+    QDir().rename(data + QStringLiteral(".aside"), data);
+    if (!shmTrashWasThere)
+        QDir(shmTrash).removeRecursively();
 }

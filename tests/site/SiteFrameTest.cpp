@@ -329,7 +329,9 @@ TEST_F(SiteFrameTest, ADeleteThatFailsKeepsTheItem)
     responder.answers = {UserPrompt::Answer::Yes};
     Select(file);
     Frame()->RouteCommand(Cmd::SiteDeleteFile);
-    EXPECT_EQ(responder.Texts(UserPrompt::Request::YesNo), QStringList({"确实要删除文件:/proc/self/cmdline"}));
+    // No trash can be had there: the question says the file would be gone for good.
+    EXPECT_EQ(responder.Texts(UserPrompt::Request::YesNo),
+              QStringList({"该文件所在的磁盘上没有回收站，删除后将无法恢复。\n确实要删除文件:/proc/self/cmdline"}));
     EXPECT_TRUE(QFileInfo::exists(QStringLiteral("/proc/self/cmdline")));
     EXPECT_EQ(Child(SiteTree()->topLevelItem(0), "cmdline"), file);
 }
