@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include "CommandIds.h"
+#include "FrameFixture.h"
 #include "DocTemplate.h"
 #include "QuilletApp.h"
 #include "QuilletDoc.h"
@@ -16,18 +17,11 @@
 
 namespace {
 
-CQuilletApp* App() { return static_cast<CQuilletApp*>(qApp); }
-CDocTemplate* Docs() { return App()->DocTemplate(); }
+using namespace FrameTest;
 
-class ShellCommandTest : public testing::Test
+class ShellCommandTest : public FrameFixture
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(Docs()->Documents().isEmpty()); }
-    void TearDown() override
-    {
-        Docs()->CloseAllDocuments();
-        QuilletTest::WaitFor([] { return Docs()->Documents().isEmpty(); });
-    }
     QString File(const char* name, const QByteArray& text = "<?php ?>")
     {
         const QString path = m_dir.filePath(QLatin1String(name));
