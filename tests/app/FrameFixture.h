@@ -38,6 +38,11 @@ protected:
     {
         CScriptedResponder discard;
         discard.answers = QList<UserPrompt::Answer>(8, UserPrompt::Answer::No);
+        CloseAll();
+    }
+    // Closes every document; any question goes to the test's own responder.
+    static void CloseAll()
+    {
         Docs()->CloseAllDocuments();
         QuilletTest::WaitFor([] { return Docs()->Documents().isEmpty(); });
         QCoreApplication::processEvents();

@@ -47,7 +47,7 @@ TEST_F(ShellCommandTest, EveryFileOfTheCommandLineOpensAndAMissingOneStopsNoOthe
     EXPECT_TRUE(App()->ProcessShellCommand(CCommandLineInfo::Parse({a, b, c})));
     EXPECT_EQ(OpenPaths(), QStringList({a, b, c}));
     EXPECT_TRUE(responder.asked.isEmpty());
-    TearDown();
+    CloseAll();
 
     const QString missing = m_dir.filePath("missing.php");
     EXPECT_TRUE(App()->ProcessShellCommand(CCommandLineInfo::Parse({missing, b, c})));
@@ -68,7 +68,7 @@ TEST_F(ShellCommandTest, OpenAndSaveAsDialogsStartInTheActiveDocumentsFolder)
     ASSERT_EQ(responder.asked.size(), 1);
     EXPECT_EQ(responder.asked[0].kind, UserPrompt::Request::OpenFile);
     EXPECT_EQ(responder.asked[0].dir, m_dir.filePath("site/inc"));
-    TearDown();
+    CloseAll();
 
     // With none active: the folder the last dialog chose, which was m_dir's.
     ASSERT_TRUE(App()->Commands().Run(Cmd::FileOpen));
