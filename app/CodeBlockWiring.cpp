@@ -2,7 +2,8 @@
 
 #include "CodeLibraryStore.h"
 #include "CommandIds.h"
-#include "MainFrame.h"
+#include "CommandMap.h"
+#include "FrameAccess.h"
 #include "QuilletEvent.h"
 #include "SnippetCommands.h"
 #include "WSCodeBlockView.h"
@@ -11,34 +12,36 @@
 
 #include <QAction>
 #include <QListWidget>
+#include <QMainWindow>
 
-CWSCodeBlockView* FindCodeBlockPage(const CMainFrame* frame)
+CWSCodeBlockView* FindCodeBlockPage(const IFrameAccess* frame)
 {
     CWorkspaceBar* bar = frame ? frame->WorkspaceBar() : nullptr;
     return bar ? qobject_cast<CWSCodeBlockView*>(bar->GetView(WorkspacePage::CodeBlock)) : nullptr;
 }
 
-void InstallCodeBlockPage(CMainFrame* frame)
+void InstallCodeBlockPage(IFrameAccess* frame)
 {
     CWSCodeBlockView* page = FindCodeBlockPage(frame);
     CCodeLibraryStore* store = frame->CodeLibraries();
     if (!page || !store)
         return;
-    page->SetMessageTarget(frame);
+    QMainWindow* window = frame->Window();
+    page->SetMessageTarget(window);
     page->SetDatabaseSource([frame](int kind) { return frame->GetDatabase(kind); });
     QHash<int, QAction*> commands;
     for (int id : {Cmd::InsertCode, Cmd::NewCode, Cmd::EditCode, Cmd::DeleteCode, Cmd::ImportCode})
         commands.insert(id, frame->Action(id));
     page->SetCommandActions(commands);
-    QObject::connect(page, &CWSCodeBlockView::contextMenuOpening, frame, &CMainFrame::UpdateCommandStates);
-    QObject::connect(page->GetCodeList(), &QListWidget::itemSelectionChanged, frame, &CMainFrame::RequestUpdate);
+    QObject::connect(page, &CWSCodeBlockView::contextMenuOpening, window, [frame] { frame->UpdateCommandStates(); });
+    QObject::connect(page->GetCodeList(), &QListWidget::itemSelectionChanged, window, [frame] { frame->RequestUpdate(); });
     QObject::connect(store, &CCodeLibraryStore::codeLibraryChanged, page, &CWSCodeBlockView::FillCodeList);
 
-    auto* snippets = new CSnippetCommands(store, page, frame);
-    CCommandMap& map = frame->Commands();
+    auto* snippets = new CSnippetCommands(store, page, window);
+    CCommandMap& map = frame->CommandMap();
     // "插入" inserts the selected line as a double click on it does.
     map.On(Cmd::InsertCode,
-           [frame, page] { CQuilletEvent::Post(frame, QuilletEvent::InsertEntry, CWSCodeBlockView::kKind, 0, page->GetCodeList()); },
+           [window, page] { CQuilletEvent::Post(window, QuilletEvent::InsertEntry, CWSCodeBlockView::kKind, 0, page->GetCodeList()); },
            [snippets](CCmdUI& ui) { ui.enabled = snippets->CanInsert(); });
     map.On(Cmd::NewCode, [snippets] { snippets->OnNewCode(); },
            [snippets](CCmdUI& ui) { ui.enabled = snippets->CanCreate(); });
@@ -46,4 +49,13 @@ void InstallCodeBlockPage(CMainFrame* frame)
            [snippets](CCmdUI& ui) { ui.enabled = snippets->CanChange(); });
     map.On(Cmd::DeleteCode, [snippets] { snippets->OnDeleteCode(); },
            [snippets](CCmdUI& ui) { ui.enabled = snippets->CanChange(); });
+}
+
+void RegisterCodeLibraryCommands(IFrameAccess* frame)
+{
+    CCommandMap& map = frame->CommandMap();
+    map.On(Cmd::OpenCodeLib, [frame] { frame->CodeLibraries()->OnOpenCodeLib(frame->Window()); });
+    map.On(Cmd::NewCodeLib, [frame] { frame->CodeLibraries()->OnNewCodeLib(frame->Window()); });
+    map.On(Cmd::ImportCode, [frame] { frame->CodeLibraries()->OnImportCode(frame->Window()); },
+           [frame](CCmdUI& ui) { ui.enabled = frame->CodeLibraries()->IsUserLibOpen(); });
 }

@@ -1,5 +1,6 @@
 #include "EditCommands.h"
 
+#include <QMainWindow>
 #include <QSettings>
 #include <QStatusBar>
 
@@ -8,7 +9,8 @@
 #include "EditorSearch.h"
 #include "FindReplaceDlg.h"
 #include "GoToLineDlg.h"
-#include "MainFrame.h"
+#include "CommandMap.h"
+#include "FrameAccess.h"
 #include "PhpSyntaxCheck.h"
 #include "QuilletView.h"
 #include "SettingsValue.h"
@@ -19,19 +21,19 @@ const QString kIndentKey = QStringLiteral("Settings/IndentWithSpaces");
 constexpr int kStatusMs = 8000;
 }
 
-CEditCommands::CEditCommands(CMainFrame* frame)
-    : QObject(frame), m_pFrame(frame),
+CEditCommands::CEditCommands(IFrameAccess* frame)
+    : QObject(frame->Window()), m_pFrame(frame),
       m_pFindDlg(new CFindReplaceDlg(
           [frame]() -> QsciScintilla* {
               CQuilletView* view = frame->ActiveView();
               return view ? view->Editor() : nullptr;
           },
-          frame)),
+          frame->Window())),
       m_pSyntaxCheck(new CPhpSyntaxCheck(this))
 {
     connect(m_pFindDlg, &CFindReplaceDlg::statusMessage, this, &CEditCommands::ShowStatus);
     const auto withEditor = [frame](CCmdUI& ui) { ui.enabled = frame->ActiveView() != nullptr; };
-    CCommandMap& commands = frame->Commands();
+    CCommandMap& commands = frame->CommandMap();
     commands.On(Cmd::EditFind, [this] { m_pFindDlg->Open(false); }, withEditor);
     commands.On(Cmd::EditReplace, [this] { m_pFindDlg->Open(true); }, withEditor);
     commands.On(Cmd::EditFindNext, [this] {
@@ -53,7 +55,7 @@ CEditCommands::CEditCommands(CMainFrame* frame)
     }, [](CCmdUI& ui) { ui.checked = CCodeEditCtrl::IndentWithSpaces(); });
 
     connect(m_pSyntaxCheck, &CPhpSyntaxCheck::failed, this, [this](const QString& message) {
-        UserPrompt::ShowMessage(m_pFrame, message);
+        UserPrompt::ShowMessage(m_pFrame->Window(), message);
     });
     connect(m_pSyntaxCheck, &CPhpSyntaxCheck::checked, this,
             [this](QsciScintilla* editor, const CPhpLintResult& result) {
@@ -75,7 +77,7 @@ CEditCommands::CEditCommands(CMainFrame* frame)
 
 void CEditCommands::ShowStatus(const QString& text)
 {
-    m_pFrame->statusBar()->showMessage(text, kStatusMs);
+    m_pFrame->Window()->statusBar()->showMessage(text, kStatusMs);
 }
 
 void CEditCommands::OnGoToLine()
@@ -86,7 +88,7 @@ void CEditCommands::OnGoToLine()
     QsciScintilla* editor = view->Editor();
     int line = 0, index = 0;
     editor->getCursorPosition(&line, &index);
-    if (const std::optional<int> chosen = CGoToLineDlg::Ask(m_pFrame, line + 1, editor->lines()))
+    if (const std::optional<int> chosen = CGoToLineDlg::Ask(m_pFrame->Window(), line + 1, editor->lines()))
         EditorSearch::GoToLine(editor, *chosen);
     editor->window()->activateWindow();
     editor->setFocus();
@@ -98,7 +100,7 @@ void CEditCommands::OnCheckSyntax()
     if (!view)
         return;
     if (!m_pSyntaxCheck->Start(view->Editor()))
-        UserPrompt::ShowMessage(m_pFrame,
+        UserPrompt::ShowMessage(m_pFrame->Window(),
                                 QStringLiteral("找不到 PHP 解释器，无法检查语法。\n请安装 PHP（Debian 的 php-cli），"
                                                "或在 ~/.config/Fennroth/Quillet.conf 的 [Settings] 中用 "
                                                "PhpPath 指定它的路径。"));

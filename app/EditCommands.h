@@ -5,15 +5,15 @@
 #include <QObject>
 
 class CFindReplaceDlg;
-class CMainFrame;
 class CPhpSyntaxCheck;
+class IFrameAccess;
 
 class CEditCommands : public QObject
 {
     Q_OBJECT
 public:
     // Registers the commands on frame, which owns this object.
-    explicit CEditCommands(CMainFrame* frame);
+    explicit CEditCommands(IFrameAccess* frame);
 
     CFindReplaceDlg* FindDialog() const { return m_pFindDlg; }
     CPhpSyntaxCheck* SyntaxCheck() const { return m_pSyntaxCheck; }
@@ -23,7 +23,7 @@ private:
     void OnCheckSyntax();
     void ShowStatus(const QString& text);
 
-    CMainFrame* m_pFrame;
+    IFrameAccess* m_pFrame;
     CFindReplaceDlg* m_pFindDlg;
     CPhpSyntaxCheck* m_pSyntaxCheck;
 };

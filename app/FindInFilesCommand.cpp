@@ -1,6 +1,7 @@
 #include "FindInFilesCommand.h"
 
 #include <QDir>
+#include <QMainWindow>
 #include <Qsci/qsciscintilla.h>
 
 #include "CodeEditCtrl.h"
@@ -9,20 +10,21 @@
 #include "EditorSearch.h"
 #include "FindInFilesDlg.h"
 #include "FindResultsPane.h"
-#include "MainFrame.h"
+#include "CommandMap.h"
+#include "FrameAccess.h"
 #include "QuilletDoc.h"
 #include "QuilletView.h"
 
-CFindInFilesCommand::CFindInFilesCommand(CMainFrame* frame) : QObject(frame), m_pFrame(frame)
+CFindInFilesCommand::CFindInFilesCommand(IFrameAccess* frame) : QObject(frame->Window()), m_pFrame(frame)
 {
-    frame->Commands().On(Cmd::FindInFiles, [this] { Run(); });
+    frame->CommandMap().On(Cmd::FindInFiles, [this] { Run(); });
 }
 
 CFindResultsPane* CFindInFilesCommand::Pane()
 {
     if (!m_pPane) {
-        m_pPane = new CFindResultsPane([this](const CFileMatch& m) { OpenMatch(m); }, m_pFrame);
-        m_pFrame->addDockWidget(Qt::BottomDockWidgetArea, m_pPane);
+        m_pPane = new CFindResultsPane([this](const CFileMatch& m) { OpenMatch(m); }, m_pFrame->Window());
+        m_pFrame->Window()->addDockWidget(Qt::BottomDockWidgetArea, m_pPane);
     }
     return m_pPane;
 }
@@ -40,7 +42,7 @@ void CFindInFilesCommand::Run(const QString& folder)
     if (CQuilletView* view = m_pFrame->ActiveView())
         if (!view->Editor()->selectedText().contains(u'\n'))
             text = view->Editor()->selectedText();
-    CFindInFilesDlg dlg(start, text, m_pFrame);
+    CFindInFilesDlg dlg(start, text, m_pFrame->Window());
     if (dlg.exec() != QDialog::Accepted)
         return;
     m_strLastFolder = dlg.Folder();

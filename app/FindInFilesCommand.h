@@ -8,14 +8,14 @@
 #include "core/FileSearch.h"
 
 class CFindResultsPane;
-class CMainFrame;
+class IFrameAccess;
 
 class CFindInFilesCommand : public QObject
 {
     Q_OBJECT
 public:
     // Registers the command on frame, which owns this object.
-    explicit CFindInFilesCommand(CMainFrame* frame);
+    explicit CFindInFilesCommand(IFrameAccess* frame);
 
     // The folder the command offers first: the open site's, when there is one.
     void SetSiteFolderProvider(std::function<QString()> provider) { m_siteFolder = std::move(provider); }
@@ -28,7 +28,7 @@ public:
     CFindResultsPane* Pane();
 
 private:
-    CMainFrame* m_pFrame;
+    IFrameAccess* m_pFrame;
     CFindResultsPane* m_pPane = nullptr;
     std::function<QString()> m_siteFolder;
     QString m_strLastFolder;

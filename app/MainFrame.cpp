@@ -7,48 +7,34 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QKeyEvent>
-#include <QFileInfo>
 #include <QMdiArea>
 #include <QMenuBar>
-#include <QListWidget>
 #include <QMimeData>
-#include <QTreeWidget>
 #include <QPointer>
 #include <QStatusBar>
 #include <QTimer>
 
 #include "ChildFrame.h"
-#include "EditCommands.h"
-#include "FindInFilesCommand.h"
 #include "CodeBlockWiring.h"
-#include "MdiWindows.h"
-#include "ColourEditor.h"
-#include "ContextHelpDlg.h"
-#include "ReferenceText.h"
-#include "ReferenceTreeCtrl.h"
-#include "CodeLibraryStore.h"
-#include "DataFileLocator.h"
 #include "CodeEditCtrl.h"
+#include "CodeLibraryStore.h"
+#include "ColourEditor.h"
 #include "ComboToolBar.h"
 #include "CommandIds.h"
+#include "DataFileLocator.h"
 #include "DocTemplate.h"
+#include "EditCommands.h"
 #include "EditorHost.h"
+#include "EditorHostWiring.h"
+#include "FindInFilesCommand.h"
+#include "MdiWindows.h"
 #include "QuilletDoc.h"
 #include "QuilletEvent.h"
 #include "QuilletView.h"
+#include "RecentFilesMenu.h"
 #include "StartupSplashWnd.h"
 #include "StatusIndicators.h"
-#include "ReferenceLoad.h"
-#include "SiteCommands.h"
-#include "WSLocalSiteView.h"
-#include "WSCSSView.h"
-#include "WSHtmlView.h"
-#include "WSJavaScriptView.h"
-#include "WSPHPView.h"
-#include "WSCodeBlockView.h"
-#include "WorkspaceBar.h"
-#include "WorkspaceSetup.h"
-#include "core/RecentFileList.h"
+#include "WorkspaceWiring.h"
 
 CMainFrame::CMainFrame(CDocTemplate* docTemplate, CCmdTarget* appTarget,
                        CRecentFileList* recentFiles, QWidget* parent)
@@ -102,39 +88,22 @@ bool CMainFrame::Create()
     CreateStatusBar();
     m_strStartDir = QDir::currentPath() + u'/';
     setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowTabbedDocks);
-    CreateHelpList();
-    CreateWorkspaceBar();
+    m_pWorkspace = new CWorkspaceWiring(this, m_wndToolBar, m_pDocTemplate);
 
     m_menus = FrameCommands::BuildMenus(this, m_actions);
     for (QMenu* menu : m_menus.noDocument + m_menus.withDocument)
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
     for (QMenu* file : {m_menus.fileNoDoc, m_menus.fileWithDoc})
-        connect(file, &QMenu::aboutToShow, this, [this, file] { FillRecentFiles(file); });
+        connect(file, &QMenu::aboutToShow, this, [this, file] {
+            RecentFilesMenu::Fill(file, m_actions.value(Cmd::FileMruFirst), m_pRecentFiles, m_pDocTemplate,
+                                  m_recentActions);
+        });
     connect(m_menus.window, &QMenu::aboutToShow, this,
             [this] { MdiWindows::FillWindowList(m_menus.window, m_pMdiArea, m_windowListActions); });
     UpdateMenuBar();
 
     m_wndToolBar->CreateCombo(m_actions.value(Cmd::ComboSlot));
-    EditorHost::SetMainWindow(this);
-    EditorHost::SetRecolourer([this](CCodeEditCtrl* editor) {
-        ColourEditor::RecolourControl(editor);
-        ShareFormats(editor);
-    });
-    // Runs on the thread that loads a large file; the step it returns runs here.
-    EditorHost::SetAheadColourer([this](const QByteArray& text) -> EditorHost::LoadColouring {
-        auto apply = ColourEditor::ColourAhead(text);
-        return [this, apply](CCodeEditCtrl* editor, const std::function<void(double)>& progress) {
-            apply(editor, progress);
-            ShareFormats(editor);
-        };
-    });
-    EditorHost::SetEditorSetup([this](CCodeEditCtrl* editor) {
-        ColourEditor::ApplyDefaultFormat(editor, GetSlotFormat(0));
-    });
-    EditorHost::SetFileOpener([this](const QStringList& files) {
-        for (const QString& f : files)
-            m_pDocTemplate->OpenDocumentFile(f);
-    });
+    EditorHostWiring::Install(this, m_pDocTemplate);
     CStartupSplashWnd::ShowSplashScreen(this);
     m_pStatus->SetCaretText(QString());
 
@@ -191,82 +160,6 @@ void CMainFrame::CreateStatusBar()
     m_pStatus = new CStatusIndicators(statusBar());
 }
 
-void CMainFrame::CreateHelpList()
-{
-    m_pHelpList = new CContextHelpDlg(this);
-    EditorHost::SetHelpList(m_pHelpList);
-    // Insert (Ctrl+I) is enabled exactly while the list shows.
-    connect(m_pHelpList, &CContextHelpDlg::listShown, this, &CMainFrame::RequestUpdate);
-    connect(m_pHelpList, &CContextHelpDlg::entryChosen, this, [this] { RouteCommand(Cmd::EditInsert); });
-    Commands().On(Cmd::ViewContextHelp,
-                  [this] { m_pHelpList->SetContextHelpEnabled(!m_pHelpList->IsContextHelpEnabled()); },
-                  [this](CCmdUI& ui) { ui.checked = m_pHelpList->IsContextHelpEnabled(); });
-    EditorHost::SetEntryTextReader([this](int kind, qint32 id) {
-        return ReadEntryText(GetDatabase(CCodeLibraryStore::ReferenceDb),
-                             GetDatabase(CCodeLibraryStore::StdLib),
-                             GetDatabase(CCodeLibraryStore::UserLib), kind, id);
-    });
-}
-
-void CMainFrame::OnShowPrototypes(int kind, qint32 id)
-{
-    if (const std::optional<QString> text = ReadPrototypes(GetDatabase(CCodeLibraryStore::ReferenceDb), kind, id))
-        m_wndToolBar->SetComboText(*text);
-}
-
-void CMainFrame::OnPageSelection(int kind, QObject* control)
-{
-    if (kind < 0 || kind > 3)
-        return;
-    if (QTreeWidgetItem* item = CReferenceTreeCtrl::SelectedItem(qobject_cast<QTreeWidget*>(control)))
-        CQuilletEvent::Post(this, QuilletEvent::ShowPrototypes, kind, CReferenceTreeCtrl::ItemData(item));
-}
-
-void CMainFrame::OnInsertEntry(int kind, QObject* control)
-{
-    CQuilletView* view = ActiveView();
-    if (!view)
-        return;
-    if (kind >= 0 && kind <= 3) {
-        if (QTreeWidgetItem* item = CReferenceTreeCtrl::SelectedItem(qobject_cast<QTreeWidget*>(control)))
-            CQuilletEvent::Post(view, QuilletEvent::InsertEntry, kind, CReferenceTreeCtrl::ItemData(item));
-    } else if (kind == 4) {
-        // The code list's selected line: its data is the snippet id and library.
-        if (QListWidgetItem* item = CWSCodeBlockView::SelectedItem(qobject_cast<QListWidget*>(control)))
-            CQuilletEvent::Post(view, QuilletEvent::InsertEntry, 4, CWSCodeBlockView::ItemData(item));
-    }
-}
-
-void CMainFrame::CreateWorkspaceBar()
-{
-    // Menu 143: the page commands and "工作空间", the bar's context menu.
-    QList<QAction*> pageActions;
-    for (int i = 0; i < WorkspacePage::Count; ++i)
-        pageActions << m_actions.value(WorkspacePage::CommandOf(i));
-    m_pWorkspaceMenu = new QMenu(this);
-    FillWorkspaceMenu(m_pWorkspaceMenu, pageActions, m_actions.value(Cmd::ViewWorkspace));
-    connect(m_pWorkspaceMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
-    // The reference pages, CodeBlock and LocalSite.
-    const QList<QWidget*> pages = {new CWSPHPView(this), new CWSCSSView(this), new CWSHtmlView(this),
-                                   new CWSJavaScriptView(this), new CWSCodeBlockView(this)};
-    QList<QWidget*> allPages = pages;
-    allPages.resize(WorkspacePage::Count);
-    allPages[WorkspacePage::LocalSite] = (new CSiteCommands(this, m_pDocTemplate))->CreatePage();
-    m_wndWorkspaceBar = ::CreateWorkspaceBar(this, allPages, m_pWorkspaceMenu);
-    m_wndWorkspaceBar->setProperty("ctrlId", CtrlId::WorkspaceBar);
-    // The check marks follow the bar however it was shown, hidden or paged.
-    connect(m_wndWorkspaceBar, &CDockingBar::shownChanged, this, &CMainFrame::RequestUpdate);
-    connect(m_wndWorkspaceBar, &CWorkspaceBar::activeViewChanged, this, &CMainFrame::RequestUpdate);
-
-    Commands().On(Cmd::ViewWorkspace,
-                  [this] { m_wndWorkspaceBar->setVisible(!m_wndWorkspaceBar->IsShown()); },
-                  [this](CCmdUI& ui) { ui.checked = m_wndWorkspaceBar->IsShown(); });
-    for (int i = 0; i < WorkspacePage::Count; ++i) {
-        Commands().On(WorkspacePage::CommandOf(i), [this, i] { m_wndWorkspaceBar->SetActiveView(i); },
-                      [this, i](CCmdUI& ui) { ui.checked = m_wndWorkspaceBar->GetActiveIndex() == i; });
-    }
-}
-
 void CMainFrame::RegisterCommands()
 {
     Commands().On(Cmd::SaveAll, [this] { OnSaveAll(); });
@@ -276,29 +169,9 @@ void CMainFrame::RegisterCommands()
                   [this](CCmdUI& ui) { ui.checked = m_wndToolBar->isVisible(); });
     Commands().On(Cmd::ViewStatusBar, [this] { statusBar()->setVisible(!statusBar()->isVisible()); },
                   [this](CCmdUI& ui) { ui.checked = statusBar()->isVisible(); });
-    Commands().On(Cmd::WindowNew, [this] {
-        if (CQuilletView* view = ActiveView())
-            m_pDocTemplate->NewWindow(view->GetDocument(), view);
-    }, [this](CCmdUI& ui) { ui.enabled = ActiveView() != nullptr; });
-    Commands().On(Cmd::WindowCascade, [this] { MdiWindows::Cascade(m_pMdiArea); });
-    Commands().On(Cmd::WindowTile, [this] { MdiWindows::Tile(m_pMdiArea); });
-    Commands().On(Cmd::WindowArrange, [this] {
-        // Minimised windows line up along the bottom; the others stay put.
-        int x = 0;
-        for (QMdiSubWindow* w : m_pMdiArea->subWindowList()) {
-            if (w->isMinimized()) {
-                w->move(x, m_pMdiArea->viewport()->height() - w->height());
-                x += w->width();
-            }
-        }
-    });
-    Commands().On(Cmd::OpenCodeLib, [this] { m_pCodeLibraries->OnOpenCodeLib(this); });
-    Commands().On(Cmd::NewCodeLib, [this] { m_pCodeLibraries->OnNewCodeLib(this); });
-    Commands().On(Cmd::ImportCode, [this] { m_pCodeLibraries->OnImportCode(this); },
-                  [this](CCmdUI& ui) { ui.enabled = m_pCodeLibraries->IsUserLibOpen(); });
+    MdiWindows::RegisterCommands(this, m_pMdiArea);
+    RegisterCodeLibraryCommands(this);
     Commands().On(Cmd::CodeStyle, [this] { ColourEditor::ShowCodeStyleDialog(this); });
-    Commands().On(Cmd::NextPane, [this] { m_pMdiArea->activateNextSubWindow(); });
-    Commands().On(Cmd::PrevPane, [this] { m_pMdiArea->activatePreviousSubWindow(); });
 }
 
 CSlotFormat CMainFrame::GetSlotFormat(int slot) const
@@ -309,6 +182,21 @@ CSlotFormat CMainFrame::GetSlotFormat(int slot) const
 CAdoDatabase* CMainFrame::GetDatabase(int kind) const
 {
     return m_pCodeLibraries ? m_pCodeLibraries->GetDatabase(kind) : nullptr;
+}
+
+CWorkspaceBar* CMainFrame::WorkspaceBar() const
+{
+    return m_pWorkspace ? m_pWorkspace->Bar() : nullptr;
+}
+
+QMenu* CMainFrame::WorkspaceMenu() const
+{
+    return m_pWorkspace ? m_pWorkspace->Menu() : nullptr;
+}
+
+CContextHelpDlg* CMainFrame::GetHelpList() const
+{
+    return m_pWorkspace ? m_pWorkspace->HelpList() : nullptr;
 }
 
 CQuilletView* CMainFrame::ActiveView() const
@@ -456,17 +344,6 @@ void CMainFrame::changeEvent(QEvent* event)
         RequestTitleCheck();
 }
 
-void CMainFrame::ShareFormats(CCodeEditCtrl* editor)
-{
-    auto* view = qobject_cast<CQuilletView*>(editor->parentWidget());
-    CQuilletDoc* doc = view ? view->GetDocument() : nullptr;
-    if (!doc)
-        return;
-    for (CQuilletView* other : doc->Views())
-        if (other != view)
-            ColourEditor::ApplyStoredFormats(other->Editor());
-}
-
 void CMainFrame::UpdateMenuBar()
 {
     const bool withDocument = m_nChildFrames > 0;
@@ -476,30 +353,6 @@ void CMainFrame::UpdateMenuBar()
     menuBar()->clear();
     for (QMenu* menu : withDocument ? m_menus.withDocument : m_menus.noDocument)
         menuBar()->addMenu(menu);
-}
-
-void CMainFrame::FillRecentFiles(QMenu* menu)
-{
-    for (QAction* a : std::as_const(m_recentActions))
-        delete a;
-    m_recentActions.clear();
-    QAction* placeholder = m_actions.value(Cmd::FileMruFirst);
-    const QStringList files = m_pRecentFiles ? m_pRecentFiles->Files() : QStringList();
-    placeholder->setVisible(files.isEmpty());
-    placeholder->setEnabled(false);
-    for (int i = 0; i < files.size(); ++i) {
-        auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(files.at(i))), menu);
-        const QString file = files.at(i);
-        connect(action, &QAction::triggered, this, [this, file] {
-            if (!m_pDocTemplate->OpenDocumentFile(file) && m_pRecentFiles) {
-                // A file that cannot be opened leaves the list.
-                const qsizetype at = m_pRecentFiles->Files().indexOf(file);
-                m_pRecentFiles->Remove(static_cast<int>(at));
-            }
-        });
-        menu->insertAction(placeholder, action);
-        m_recentActions << action;
-    }
 }
 
 void CMainFrame::OnSaveAll()
@@ -524,25 +377,12 @@ bool CMainFrame::event(QEvent* event)
         m_pStatus->SetCaretText(QStringLiteral("Ln %1,Col %2").arg(e->wParam()).arg(e->lParam()));
         return true;
     }
-    if (event->type() == QuilletEvent::ShowPrototypes || event->type() == QuilletEvent::PageSelection ||
-        event->type() == QuilletEvent::InsertEntry) {
-        auto* e = static_cast<CQuilletEvent*>(event);
-        const int kind = static_cast<int>(e->wParam());
-        if (event->type() == QuilletEvent::ShowPrototypes)
-            OnShowPrototypes(kind, static_cast<qint32>(e->lParam()));
-        else if (event->type() == QuilletEvent::PageSelection)
-            OnPageSelection(kind, e->control());
-        else
-            OnInsertEntry(kind, e->control());
+    // The private messages of the pages and the list (WM_USER+2 .. +4).
+    if (m_pWorkspace && m_pWorkspace->HandleMessage(event))
         return true;
-    }
     if (event->type() == QuilletEvent::DeferredLoad) {
         ++m_nDeferredLoads;
-        LoadReferencePages([this](int tab) { return m_wndWorkspaceBar->GetView(tab); },
-                           [this] { return GetDatabase(CCodeLibraryStore::ReferenceDb); });
-        if (CWSCodeBlockView* codeBlock = FindCodeBlockPage(this))
-            codeBlock->FillCodeList();
-        m_pHelpList->FillContextList(0, GetDatabase(CCodeLibraryStore::ReferenceDb));
+        m_pWorkspace->LoadDeferred();
         return true;
     }
     if (event->type() == QEvent::StatusTip || event->type() == QEvent::WindowActivate)

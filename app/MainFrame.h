@@ -7,12 +7,12 @@
 #include <QPointer>
 
 #include "CommandMap.h"
+#include "FrameAccess.h"
 #include "FrameCommands.h"
 #include "SlotFormat.h"
 
 class CAdoDatabase;
 class CChildFrame;
-class CCodeEditCtrl;
 class CCodeLibraryStore;
 class CComboToolBar;
 class CContextHelpDlg;
@@ -22,12 +22,13 @@ class CQuilletView;
 class CRecentFileList;
 class CStatusIndicators;
 class CWorkspaceBar;
+class CWorkspaceWiring;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QTimer;
 
-class CMainFrame : public QMainWindow, public CCmdTarget
+class CMainFrame : public QMainWindow, public CCmdTarget, public IFrameAccess
 {
     Q_OBJECT
 public:
@@ -41,32 +42,34 @@ public:
     QMdiArea* MdiArea() const { return m_pMdiArea; }
     CComboToolBar* ToolBar() const { return m_wndToolBar; }
     CStatusIndicators* StatusPanes() const { return m_pStatus; }
-    QAction* Action(int id) const { return m_actions.value(id); }
+    QAction* Action(int id) const override { return m_actions.value(id); }
     const QString& StartDir() const { return m_strStartDir; }
-    CContextHelpDlg* GetHelpList() const { return m_pHelpList; }
-    CDocTemplate* DocTemplate() const { return m_pDocTemplate; }
+    CContextHelpDlg* GetHelpList() const;
+    CDocTemplate* DocTemplate() const override { return m_pDocTemplate; }
+    QMainWindow* Window() override { return this; }
+    CCommandMap& CommandMap() override { return Commands(); }
 
     // The three databases: 1 reference, 2 standard code library, 3 user code
     // library; null when that one is not available.
-    CAdoDatabase* GetDatabase(int kind) const;
+    CAdoDatabase* GetDatabase(int kind) const override;
     // The character format of a colouring slot (0 is a new editor's default).
     CSlotFormat GetSlotFormat(int slot) const;
-    CCodeLibraryStore* CodeLibraries() const { return m_pCodeLibraries; }
-    CWorkspaceBar* WorkspaceBar() const { return m_wndWorkspaceBar; }
-    QMenu* WorkspaceMenu() const { return m_pWorkspaceMenu; }
+    CCodeLibraryStore* CodeLibraries() const override { return m_pCodeLibraries; }
+    CWorkspaceBar* WorkspaceBar() const override;
+    QMenu* WorkspaceMenu() const;
 
     // Whether the menu bar shows the menus with documents (129) or without (128).
     bool HasDocumentMenus() const { return m_bDocumentMenus; }
 
-    CQuilletView* ActiveView() const;
+    CQuilletView* ActiveView() const override;
     // Runs command id along the route: active view, its document, this frame, the application.
-    bool RouteCommand(int id);
+    bool RouteCommand(int id) override;
     // Sends id to view, then its document (the way a command sent to a window travels).
     static bool SendToView(CQuilletView* view, int id);
     // Sets every action's enabled and checked state.
-    void UpdateCommandStates();
+    void UpdateCommandStates() override;
     // Asks for an update pass once the current event is handled.
-    void RequestUpdate();
+    void RequestUpdate() override;
 
     // The template's window factory: a child frame with a new view of doc.
     CQuilletView* CreateChildFrame(CQuilletDoc* doc, CQuilletView* source);
@@ -87,15 +90,8 @@ protected:
 private:
     void CreateToolBar();
     void CreateStatusBar();
-    void CreateWorkspaceBar();
-    void CreateHelpList();
-    // The private messages of the pages and the list (WM_USER+2 .. +4).
-    void OnShowPrototypes(int kind, qint32 id);
-    void OnPageSelection(int kind, QObject* control);
-    void OnInsertEntry(int kind, QObject* control);
     void RegisterCommands();
     void UpdateMenuBar();
-    void FillRecentFiles(QMenu* menu);
     void OnSubWindowActivated(QMdiSubWindow* window);
     // "Quillet - [title]" for the active editor window, "Quillet" without one.
     // Qt also writes the frame's title while an editor window is maximised,
@@ -103,9 +99,6 @@ private:
     // title or window has settled.
     void RequestTitleCheck();
     void UpdateFrameTitle();
-    // The stored formats on every other window of editor's document, so that
-    // all windows on one text show it alike.
-    void ShareFormats(CCodeEditCtrl* editor);
 
     CDocTemplate* m_pDocTemplate;
     CCmdTarget* m_pAppTarget;
@@ -113,10 +106,8 @@ private:
     QMdiArea* m_pMdiArea = nullptr;
     CComboToolBar* m_wndToolBar = nullptr;
     CStatusIndicators* m_pStatus = nullptr;
-    CContextHelpDlg* m_pHelpList = nullptr;
     CCodeLibraryStore* m_pCodeLibraries = nullptr;
-    CWorkspaceBar* m_wndWorkspaceBar = nullptr;
-    QMenu* m_pWorkspaceMenu = nullptr;
+    CWorkspaceWiring* m_pWorkspace = nullptr;
     QHash<int, QAction*> m_actions;
     FrameCommands::MenuBars m_menus;
     QList<QAction*> m_recentActions;

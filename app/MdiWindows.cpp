@@ -1,5 +1,10 @@
 #include "MdiWindows.h"
 
+#include "CommandIds.h"
+#include "CommandMap.h"
+#include "DocTemplate.h"
+#include "FrameAccess.h"
+#include "QuilletView.h"
 #include "core/WindowLayout.h"
 
 #include <QAction>
@@ -102,6 +107,31 @@ void FillWindowList(QMenu* menu, QMdiArea* area, QList<QAction*>& items)
         });
         items << action;
     }
+}
+
+void Arrange(QMdiArea* area)
+{
+    int x = 0;
+    for (QMdiSubWindow* w : area->subWindowList()) {
+        if (w->isMinimized()) {
+            w->move(x, area->viewport()->height() - w->height());
+            x += w->width();
+        }
+    }
+}
+
+void RegisterCommands(IFrameAccess* frame, QMdiArea* area)
+{
+    CCommandMap& commands = frame->CommandMap();
+    commands.On(Cmd::WindowNew, [frame] {
+        if (CQuilletView* view = frame->ActiveView())
+            frame->DocTemplate()->NewWindow(view->GetDocument(), view);
+    }, [frame](CCmdUI& ui) { ui.enabled = frame->ActiveView() != nullptr; });
+    commands.On(Cmd::WindowCascade, [area] { Cascade(area); });
+    commands.On(Cmd::WindowTile, [area] { Tile(area); });
+    commands.On(Cmd::WindowArrange, [area] { Arrange(area); });
+    commands.On(Cmd::NextPane, [area] { area->activateNextSubWindow(); });
+    commands.On(Cmd::PrevPane, [area] { area->activatePreviousSubWindow(); });
 }
 
 } // namespace MdiWindows

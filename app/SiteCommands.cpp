@@ -1,13 +1,14 @@
 #include "SiteCommands.h"
 
 #include <QAction>
+#include <QMainWindow>
 
 #include "ChildFrame.h"
 #include "CommandIds.h"
 #include "FindInFilesCommand.h"
 #include "DocTemplate.h"
 #include "LocalSiteTreeCtrl.h"
-#include "MainFrame.h"
+#include "FrameAccess.h"
 #include "NameDlg.h"
 #include "OpenSiteDlg.h"
 #include "QuilletDoc.h"
@@ -20,14 +21,14 @@
 #include "core/SiteFileOps.h"
 #include "core/SiteOpenRules.h"
 
-CSiteCommands::CSiteCommands(CMainFrame* frame, CDocTemplate* docTemplate)
-    : QObject(frame),
+CSiteCommands::CSiteCommands(IFrameAccess* frame, CDocTemplate* docTemplate)
+    : QObject(frame->Window()),
       m_strSiteExtensions(QString::fromLatin1(SiteOpenRules::kSiteExtensions)),
       m_pFrame(frame),
       m_pDocTemplate(docTemplate)
 {
     setObjectName(QStringLiteral("siteCommands"));
-    CCommandMap& commands = frame->Commands();
+    CCommandMap& commands = frame->CommandMap();
     commands.On(Cmd::OpenSite, [this] { OnOpenSite(); });
     commands.On(Cmd::SiteOpenFile, [this] { OnOpenSiteFile(); });
     commands.On(Cmd::SiteDeleteFile, [this] { OnDeleteSiteFile(); });
@@ -36,7 +37,7 @@ CSiteCommands::CSiteCommands(CMainFrame* frame, CDocTemplate* docTemplate)
     commands.On(Cmd::SiteNewFile, [this] { OnNewSiteFile(); });
     // Find in files offers the open site first, and searches a folder of it
     // from the folder menu.
-    if (auto* find = frame->findChild<CFindInFilesCommand*>()) {
+    if (auto* find = frame->Window()->findChild<CFindInFilesCommand*>()) {
         find->SetSiteFolderProvider([this] {
             CLocalSiteTreeCtrl* tree = Tree();
             QTreeWidgetItem* root = tree ? tree->topLevelItem(0) : nullptr;
@@ -53,10 +54,10 @@ CSiteCommands::CSiteCommands(CMainFrame* frame, CDocTemplate* docTemplate)
 
 CWSLocalSiteView* CSiteCommands::CreatePage()
 {
-    auto* page = new CWSLocalSiteView(m_pFrame);
+    auto* page = new CWSLocalSiteView(m_pFrame->Window());
     page->GetTreeCtrl()->SetActionLookup([this](int id) { return m_pFrame->Action(id); });
     // Posted: the double click is over before the file opens.
-    connect(page, &CWSLocalSiteView::commandRequested, m_pFrame,
+    connect(page, &CWSLocalSiteView::commandRequested, m_pFrame->Window(),
             [this](int id) { m_pFrame->RouteCommand(id); }, Qt::QueuedConnection);
     return page;
 }
@@ -77,7 +78,7 @@ QTreeWidgetItem* CSiteCommands::SelectedItem() const
 
 void CSiteCommands::OnOpenSite()
 {
-    COpenSiteDlg dlg(m_pFrame);
+    COpenSiteDlg dlg(m_pFrame->Window());
     if (dlg.exec() != QDialog::Accepted)
         return;
     if (CLocalSiteTreeCtrl* tree = Tree())
@@ -131,7 +132,7 @@ void CSiteCommands::OnDeleteSiteFile()
     if (!item || !item->parent() || tree->IsFolderItem(item))
         return;
     const QString path = tree->GetItemPath(item);
-    if (!UserPrompt::AskYesNo(m_pFrame, DeleteQuestion(QStringLiteral("文件"), path)))
+    if (!UserPrompt::AskYesNo(m_pFrame->Window(), DeleteQuestion(QStringLiteral("文件"), path)))
         return;
     // A file that is still there keeps its place in the tree.
     SiteFileOps::DeleteFile(path);
@@ -149,16 +150,16 @@ void CSiteCommands::OnDeleteSiteFolder()
     const QString path = tree->GetItemPath(item);
     // Hidden entries give a folder no expand button, yet it is not empty.
     if (item->childCount() > 0 || !SiteFileOps::IsEmptyFolder(path)) {
-        UserPrompt::ShowMessage(m_pFrame, QStringLiteral("不能删除一个非空的文件夹!"), QMessageBox::Critical);
+        UserPrompt::ShowMessage(m_pFrame->Window(), QStringLiteral("不能删除一个非空的文件夹!"), QMessageBox::Critical);
         return;
     }
     if (!tree->IsFolderItem(item))
         return;
-    if (!UserPrompt::AskYesNo(m_pFrame, DeleteQuestion(QStringLiteral("文件夹"), path)))
+    if (!UserPrompt::AskYesNo(m_pFrame->Window(), DeleteQuestion(QStringLiteral("文件夹"), path)))
         return;
     const SiteFileOps::Result result = SiteFileOps::DeleteEmptyFolder(path);
     if (result == SiteFileOps::Result::NotEmpty)
-        UserPrompt::ShowMessage(m_pFrame, QStringLiteral("不能删除一个非空的文件夹!"), QMessageBox::Critical);
+        UserPrompt::ShowMessage(m_pFrame->Window(), QStringLiteral("不能删除一个非空的文件夹!"), QMessageBox::Critical);
     else if (!SiteFileOps::EntryExists(path))
         tree->DeleteItem(item);
 }
@@ -179,7 +180,7 @@ void CSiteCommands::NewEntry(int mode)
     QTreeWidgetItem* item = SelectedItem();
     if (!item || !tree->IsFolderItem(item))
         return;
-    CNameDlg dlg(mode, m_pFrame);
+    CNameDlg dlg(mode, m_pFrame->Window());
     if (dlg.exec() != QDialog::Accepted)
         return;
     const QString folder = tree->GetItemPath(item);

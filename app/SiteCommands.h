@@ -7,9 +7,9 @@
 
 class CDocTemplate;
 class CLocalSiteTreeCtrl;
-class CMainFrame;
 class CQuilletView;
 class CWSLocalSiteView;
+class IFrameAccess;
 class QTreeWidgetItem;
 
 class CSiteCommands : public QObject
@@ -17,7 +17,7 @@ class CSiteCommands : public QObject
     Q_OBJECT
 public:
     // Registers the commands with frame, which owns this object.
-    CSiteCommands(CMainFrame* frame, CDocTemplate* docTemplate);
+    CSiteCommands(IFrameAccess* frame, CDocTemplate* docTemplate);
 
     // The LocalSite page, its double clicks and menus bound to the frame.
     CWSLocalSiteView* CreatePage();
@@ -43,6 +43,6 @@ private:
     QTreeWidgetItem* SelectedItem() const;
     void NewEntry(int mode);
 
-    CMainFrame* m_pFrame;
+    IFrameAccess* m_pFrame;
     CDocTemplate* m_pDocTemplate;
 };

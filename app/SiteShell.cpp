@@ -7,7 +7,7 @@
 #include <QUrl>
 
 #include "core/DesktopRegistration.h"
-#include "core/SiteOpenRules.h"
+#include "DesktopExec.h"
 
 namespace SiteShell {
 
@@ -57,7 +57,7 @@ QString DefaultCommandFor(const QString& path)
         const QString id = CDesktopRegistration::DefaultFor(name);
         if (id.isEmpty())
             continue;
-        const QString exec = SiteOpenRules::DesktopEntryExec(DesktopEntryText(id));
+        const QString exec = DesktopExec::ExecOf(DesktopEntryText(id));
         if (!exec.isEmpty())
             return exec;
     }
@@ -71,7 +71,7 @@ bool ShellOpen(const QString& path)
         return true;
     // The command is cut before its first field code and the file is given
     // as one argument of its own, whatever blanks its name holds.
-    QStringList arguments = QProcess::splitCommand(SiteOpenRules::CutAtFieldCode(DefaultCommandFor(path)));
+    QStringList arguments = QProcess::splitCommand(DesktopExec::CutAtFieldCode(DefaultCommandFor(path)));
     if (arguments.isEmpty())
         return false;
     const QString program = arguments.takeFirst();

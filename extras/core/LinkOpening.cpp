@@ -2,16 +2,9 @@
 
 #include <QProcess>
 
+#include "DesktopExec.h"
+
 namespace LinkOpening {
-
-namespace {
-
-bool IsFieldCode(QChar c)
-{
-    return QStringView(u"fFuUdDnNickvm").contains(c);
-}
-
-} // namespace
 
 int Open(const QString& address, const Launcher& launcher)
 {
@@ -23,36 +16,12 @@ int Open(const QString& address, const Launcher& launcher)
         return shellResult;
     // The address goes in as one argument of its own, whatever characters
     // it holds, never through the command line's quoting.
-    QStringList arguments = QProcess::splitCommand(CutAtFieldCode(command));
+    QStringList arguments = QProcess::splitCommand(DesktopExec::CutAtFieldCode(command));
     if (arguments.isEmpty())
         return shellResult;
     const QString program = arguments.takeFirst();
     arguments << address;
     return launcher.start(program, arguments);
-}
-
-QString CutAtFieldCode(const QString& command)
-{
-    qsizetype firstQuoted = -1, first = -1;
-    for (qsizetype i = 0; i + 1 < command.size(); ++i) {
-        if (command[i] != u'%')
-            continue;
-        if (command[i + 1] == u'%') {
-            ++i;
-            continue;
-        }
-        if (!IsFieldCode(command[i + 1]))
-            continue;
-        if (first < 0)
-            first = i;
-        if (i > 0 && command[i - 1] == u'"' && i + 2 < command.size() && command[i + 2] == u'"') {
-            firstQuoted = i - 1;
-            break;
-        }
-    }
-    if (firstQuoted >= 0)
-        return command.left(firstQuoted);
-    return first >= 0 ? command.left(first) : command;
 }
 
 QString ResultText(int result)

@@ -33,11 +33,6 @@ struct Launcher
 // the final result code.
 int Open(const QString& address, const Launcher& launcher);
 
-// command cut at its first field code ("%u", "%f", ...): at the first one
-// enclosed in double quotes (before the opening quote), or else at the first
-// one; the whole command when it has none. "%%" is a plain percent sign.
-QString CutAtFieldCode(const QString& command);
-
 // The text for a result code, and the whole message shown for a failure.
 QString ResultText(int result);
 QString FailureMessage(int result);

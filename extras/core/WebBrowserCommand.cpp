@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include "DesktopExec.h"
 #include "LinkOpening.h"
 #include "core/DesktopRegistration.h"
 
@@ -21,40 +22,7 @@ QString ReadText(const QString& path)
     return QString::fromUtf8(file.readAll());
 }
 
-QString Unescape(const QString& value)
-{
-    QString out;
-    for (qsizetype i = 0; i < value.size(); ++i) {
-        if (value[i] != u'\\' || i + 1 == value.size()) {
-            out += value[i];
-            continue;
-        }
-        const QChar c = value[++i];
-        out += c == u's' ? QChar(u' ') : c == u'n' ? QChar(u'\n') : c == u't' ? QChar(u'\t')
-             : c == u'r' ? QChar(u'\r') : c;
-    }
-    return out;
-}
-
 } // namespace
-
-QString ExecOf(const QString& desktopEntryText)
-{
-    bool inEntry = false;
-    for (const QString& raw : desktopEntryText.split(u'\n')) {
-        const QString line = raw.trimmed();
-        if (line.startsWith(u'[')) {
-            inEntry = line == QLatin1String("[Desktop Entry]");
-            continue;
-        }
-        if (inEntry && line.startsWith(QLatin1String("Exec"))) {
-            const QString rest = line.mid(4).trimmed();
-            if (rest.startsWith(u'='))
-                return Unescape(rest.mid(1).trimmed());
-        }
-    }
-    return {};
-}
 
 QString RegisteredCommand(const QString& mimeType)
 {
@@ -73,7 +41,7 @@ QString RegisteredCommand(const QString& mimeType)
         const QString base = dir + QLatin1String("/applications/");
         for (const QString& path : {base + id, base + QString(id).replace(u'-', u'/')}) {
             if (QFileInfo::exists(path))
-                return ExecOf(ReadText(path));
+                return DesktopExec::ExecOf(ReadText(path));
         }
     }
     return {};

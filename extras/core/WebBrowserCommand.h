@@ -12,10 +12,6 @@ namespace WebBrowserCommand {
 // entry cannot be read.
 QString RegisteredCommand(const QString& mimeType = QStringLiteral("text/html"));
 
-// The Exec value of a desktop entry's text (its [Desktop Entry] group, with
-// the entry escapes \s \n \t \r \\ undone); empty when it has none.
-QString ExecOf(const QString& desktopEntryText);
-
 // Starts program detached. Result codes: 2 when the program is not found,
 // 5 when it is not executable, 0 when it could not be started, 33 started.
 int Start(const QString& program, const QStringList& arguments);

@@ -1,5 +1,4 @@
-// Which site files open in an editor window and how a desktop program's
-// command line is cut before a file is handed to it.
+// Which site files open in an editor window.
 #pragma once
 
 #include <QString>
@@ -19,14 +18,5 @@ std::optional<QString> Extension(const QString& path);
 // extension occurs in extensions as a substring, letter case counting
 // (so "s", "ht" and the empty extension of "name." do, "PHP" and "txt" do not).
 bool OpensInEditor(const QString& path, const QString& extensions = QString::fromLatin1(kSiteExtensions));
-
-// The command line cut at its first field code (%f, %F, %u, %U, %1, ...),
-// together with a quote that directly encloses it; "%%" is a percent sign and
-// no field code. Everything from the cut on is dropped, trailing blanks too.
-QString CutAtFieldCode(const QString& command);
-
-// The Exec value of a desktop entry's [Desktop Entry] group (empty when it
-// has none), with the entry format's escapes (\s \n \t \r \\) undone.
-QString DesktopEntryExec(const QString& entryText);
 
 } // namespace SiteOpenRules

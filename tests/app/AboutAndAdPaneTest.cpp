@@ -20,6 +20,7 @@
 #include "CommandIds.h"
 #include "DocTemplate.h"
 #include "HyperLink.h"
+#include "FrameFixture.h"
 #include "MainFrame.h"
 #include "QuilletApp.h"
 #include "QuilletDoc.h"
@@ -31,25 +32,20 @@
 
 namespace {
 
-CMainFrame* Frame() { return static_cast<CQuilletApp*>(qApp)->MainFrame(); }
-CDocTemplate* Docs() { return static_cast<CQuilletApp*>(qApp)->DocTemplate(); }
+using namespace FrameTest;
 
-class AboutAndAdPaneTest : public testing::Test
+class AboutAndAdPaneTest : public FrameFixture
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(Docs()->Documents().isEmpty());
-        Frame()->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(Frame()));
+        FrameFixture::SetUp();
+        ActivateFrame();
     }
     void TearDown() override
     {
         QSettings().remove(QStringLiteral("Settings/AdAddress"));
-        CScriptedResponder discard;
-        discard.answers = QList<UserPrompt::Answer>(8, UserPrompt::Answer::No);
-        Docs()->CloseAllDocuments();
-        QuilletTest::WaitFor([] { return Docs()->Documents().isEmpty(); });
+        FrameFixture::TearDown();
     }
     static CCodeEditCtrl* FocusedEditorOf(CQuilletDoc* doc)
     {

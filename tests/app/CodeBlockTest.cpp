@@ -22,6 +22,7 @@
 #include "CodeEditDlg.h"
 #include "CommandIds.h"
 #include "DocTemplate.h"
+#include "FrameFixture.h"
 #include "MainFrame.h"
 #include "ModalScript.h"
 #include "QuilletApp.h"
@@ -34,8 +35,8 @@
 
 namespace {
 
-CMainFrame* Frame() { return static_cast<CQuilletApp*>(qApp)->MainFrame(); }
-CDocTemplate* Docs() { return static_cast<CQuilletApp*>(qApp)->DocTemplate(); }
+using namespace FrameTest;
+
 CWSCodeBlockView* Page() { return FindCodeBlockPage(Frame()); }
 QListWidget* List() { return Page()->GetCodeList(); }
 
@@ -83,27 +84,15 @@ void Choose(QMenu* menu, int position)
     item->trigger();
 }
 
-class CodeBlockTest : public testing::Test
+class CodeBlockTest : public FrameFixture
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(Docs()->Documents().isEmpty());
-        if (Frame()->DeferredLoadCount() == 0) {
-            CQuilletEvent::Post(Frame(), QuilletEvent::DeferredLoad);
-            QCoreApplication::processEvents();
-        }
-        Frame()->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(Frame()));
+        FrameFixture::SetUp();
+        EnsureDeferredLoad();
+        ActivateFrame();
         Frame()->Action(Cmd::ViewPageCodeBlock)->trigger();
-        QCoreApplication::processEvents();
-    }
-    void TearDown() override
-    {
-        CScriptedResponder discard;
-        discard.answers = QList<UserPrompt::Answer>(8, UserPrompt::Answer::No);
-        Docs()->CloseAllDocuments();
-        QuilletTest::WaitFor([] { return Docs()->Documents().isEmpty(); });
         QCoreApplication::processEvents();
     }
 };

@@ -31,6 +31,7 @@
 #include "WorkspaceSetup.h"
 #include "FindReplaceDlg.h"
 #include "GoToLineDlg.h"
+#include "FrameFixture.h"
 #include "MainFrame.h"
 #include "PhpSyntaxCheck.h"
 #include "QuilletApp.h"
@@ -40,21 +41,17 @@
 
 namespace {
 
-CMainFrame* Frame() { return static_cast<CQuilletApp*>(qApp)->MainFrame(); }
-CDocTemplate* Docs() { return static_cast<CQuilletApp*>(qApp)->DocTemplate(); }
+using namespace FrameTest;
+
 CFindReplaceDlg* FindDlg() { return Frame()->findChild<CEditCommands*>()->FindDialog(); }
 
-class EditCommandsTest : public testing::Test
+class EditCommandsTest : public FrameFixture
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(Docs()->Documents().isEmpty()); }
     void TearDown() override
     {
         FindDlg()->hide();
-        CScriptedResponder discard;
-        discard.answers = QList<UserPrompt::Answer>(4, UserPrompt::Answer::No);
-        Docs()->CloseAllDocuments();
-        QuilletTest::WaitFor([] { return Docs()->Documents().isEmpty(); });
+        FrameFixture::TearDown();
         QSettings().remove(QStringLiteral("Settings/PhpPath"));
     }
     CQuilletDoc* Open(const QByteArray& bytes)

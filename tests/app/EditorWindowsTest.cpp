@@ -24,6 +24,7 @@
 #include "CommandIds.h"
 #include "ContextHelpDlg.h"
 #include "DocTemplate.h"
+#include "FrameFixture.h"
 #include "MainFrame.h"
 #include "QuilletApp.h"
 #include "QuilletDoc.h"
@@ -37,8 +38,7 @@
 
 namespace {
 
-CMainFrame* Frame() { return static_cast<CQuilletApp*>(qApp)->MainFrame(); }
-CDocTemplate* Docs() { return static_cast<CQuilletApp*>(qApp)->DocTemplate(); }
+using namespace FrameTest;
 
 QMdiSubWindow* WindowOf(CQuilletDoc* doc)
 {
@@ -53,26 +53,14 @@ QMenu* MenuTitled(const QString& title)
     return nullptr;
 }
 
-class EditorWindowsTest : public testing::Test
+class EditorWindowsTest : public FrameFixture
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(Docs()->Documents().isEmpty());
-        if (Frame()->DeferredLoadCount() == 0) {
-            CQuilletEvent::Post(Frame(), QuilletEvent::DeferredLoad);
-            QCoreApplication::processEvents();
-        }
-        Frame()->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(Frame()));
-    }
-    void TearDown() override
-    {
-        CScriptedResponder discard;
-        discard.answers = QList<UserPrompt::Answer>(8, UserPrompt::Answer::No);
-        Docs()->CloseAllDocuments();
-        QuilletTest::WaitFor([] { return Docs()->Documents().isEmpty(); });
-        QCoreApplication::processEvents();
+        FrameFixture::SetUp();
+        EnsureDeferredLoad();
+        ActivateFrame();
     }
     QList<CQuilletDoc*> NewDocuments(int count)
     {

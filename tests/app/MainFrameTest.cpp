@@ -21,6 +21,7 @@
 #include "ComboToolBar.h"
 #include "CommandIds.h"
 #include "DocTemplate.h"
+#include "FrameFixture.h"
 #include "MainFrame.h"
 #include "QuilletApp.h"
 #include "QuilletDoc.h"
@@ -39,9 +40,7 @@ using UserPrompt::Answer;
 namespace {
 using QuilletTest::ReadFile;
 
-CQuilletApp* App() { return static_cast<CQuilletApp*>(qApp); }
-CMainFrame* Frame() { return App()->MainFrame(); }
-CDocTemplate* Docs() { return App()->DocTemplate(); }
+using namespace FrameTest;
 
 QStringList MenuTitles()
 {
@@ -56,28 +55,9 @@ void Type(QWidget* w, const QString& text)
     QTest::keyClicks(w, text);
 }
 
-// The deferred load, once per process, as the splash window would ask for it.
-void EnsureReferenceLoaded()
-{
-    if (Frame()->DeferredLoadCount() > 0)
-        return;
-    CQuilletEvent::Post(Frame(), QuilletEvent::DeferredLoad);
-    QCoreApplication::processEvents();
-}
-
-// Every test starts and ends with no documents open.
-class MainFrameTest : public testing::Test
+class MainFrameTest : public FrameFixture
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(Docs()->Documents().isEmpty()); }
-    void TearDown() override
-    {
-        CScriptedResponder discard;
-        discard.answers = {Answer::No, Answer::No, Answer::No, Answer::No, Answer::No};
-        Docs()->CloseAllDocuments();
-        QuilletTest::WaitFor([] { return Docs()->Documents().isEmpty(); });
-        QCoreApplication::processEvents();
-    }
     QTemporaryDir m_dir;
 };
 } // namespace
@@ -391,7 +371,7 @@ TEST_F(MainFrameTest, DeferredLoadFillsTheReferencePagesFromTheShippedDatabase)
 
 TEST_F(MainFrameTest, TypingStrOffersTheStrFunctionsAndTheToolbarShowsTheirPrototypes)
 {
-    EnsureReferenceLoaded();
+    EnsureDeferredLoad();
     CContextHelpDlg* list = Frame()->GetHelpList();
     ASSERT_GT(list->List()->count(), 1000);
     CQuilletDoc* doc = Docs()->NewDocument();
@@ -415,7 +395,7 @@ TEST_F(MainFrameTest, TypingStrOffersTheStrFunctionsAndTheToolbarShowsTheirProto
 
 TEST_F(MainFrameTest, ClickOnAReferenceEntryShowsItsPrototypesAndDoubleClickInsertsIt)
 {
-    EnsureReferenceLoaded();
+    EnsureDeferredLoad();
     CQuilletDoc* doc = Docs()->NewDocument();
     auto* tree = Frame()->WorkspaceBar()->GetView(0)->findChild<QTreeWidget*>();
     const auto found = tree->findItems(QStringLiteral("strlen"), Qt::MatchExactly | Qt::MatchRecursive);

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include "CommandIds.h"
+#include "FrameFixture.h"
 #include "DocTemplate.h"
 #include "QuilletApp.h"
 #include "QuilletDoc.h"
@@ -16,18 +17,11 @@
 
 namespace {
 
-CQuilletApp* App() { return static_cast<CQuilletApp*>(qApp); }
-CDocTemplate* Docs() { return App()->DocTemplate(); }
+using namespace FrameTest;
 
-class ShellCommandTest : public testing::Test
+class ShellCommandTest : public FrameFixture
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(Docs()->Documents().isEmpty()); }
-    void TearDown() override
-    {
-        Docs()->CloseAllDocuments();
-        QuilletTest::WaitFor([] { return Docs()->Documents().isEmpty(); });
-    }
     QString File(const char* name, const QByteArray& text = "<?php ?>")
     {
         const QString path = m_dir.filePath(QLatin1String(name));
@@ -53,7 +47,7 @@ TEST_F(ShellCommandTest, EveryFileOfTheCommandLineOpensAndAMissingOneStopsNoOthe
     EXPECT_TRUE(App()->ProcessShellCommand(CCommandLineInfo::Parse({a, b, c})));
     EXPECT_EQ(OpenPaths(), QStringList({a, b, c}));
     EXPECT_TRUE(responder.asked.isEmpty());
-    TearDown();
+    CloseAll();
 
     const QString missing = m_dir.filePath("missing.php");
     EXPECT_TRUE(App()->ProcessShellCommand(CCommandLineInfo::Parse({missing, b, c})));
@@ -74,7 +68,7 @@ TEST_F(ShellCommandTest, OpenAndSaveAsDialogsStartInTheActiveDocumentsFolder)
     ASSERT_EQ(responder.asked.size(), 1);
     EXPECT_EQ(responder.asked[0].kind, UserPrompt::Request::OpenFile);
     EXPECT_EQ(responder.asked[0].dir, m_dir.filePath("site/inc"));
-    TearDown();
+    CloseAll();
 
     // With none active: the folder the last dialog chose, which was m_dir's.
     ASSERT_TRUE(App()->Commands().Run(Cmd::FileOpen));

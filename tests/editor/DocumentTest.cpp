@@ -9,7 +9,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <iostream>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -151,10 +150,11 @@ TEST_F(DocumentTest, TextTheFilesEncodingCannotHoldIsSavedAsUtf8)
         {"GB18030 and a private-use character", "<p>\xd6\xd0</p>", FileEncoding::Kind::Gb18030, "\xee\x9e\x8d",
          "\xee\x9e\x8d<p>\xe4\xb8\xad</p>"},
     };
+    QStringList skipped;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         if (FileEncoding::Encode(c.typed, c.kind)) {
-            std::cout << c.what << ": the encoding holds the character here; skipped\n";
+            skipped << QString::fromLatin1(c.what);
             continue;
         }
         ASSERT_TRUE(QuilletTest::WriteFile(Path("enc.php"), c.file));
@@ -179,6 +179,9 @@ TEST_F(DocumentTest, TextTheFilesEncodingCannotHoldIsSavedAsUtf8)
         doc->OnCloseDocument();
         QuilletTest::WaitFor([this] { return m_template.Documents().isEmpty(); });
     }
+    if (!skipped.isEmpty())
+        GTEST_SKIP() << "the encoding holds the typed character here, so nothing forces UTF-8: "
+                     << skipped.join(QStringLiteral(", ")).toStdString();
 }
 
 TEST_F(DocumentTest, ModifiedByEveryChangeAndClearedByUndoingBackToTheSavedText)

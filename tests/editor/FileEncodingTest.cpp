@@ -2,7 +2,6 @@
 
 #include <QStringDecoder>
 
-#include <iostream>
 
 #include "core/FileEncoding.h"
 #include "core/Gb18030Table.h"
@@ -81,7 +80,8 @@ TEST(FileEncoding, FourByteGb18030CodesAreTheStandardsCharacters)
         if (qt.isValid())
             EXPECT_EQ(qt.decode(c.gb), QString::fromUcs4(&c.code, 1));
     }
-    std::cout << (qt.isValid() ? "checked against Qt's GB18030 decoder\n" : "Qt has no GB18030 decoder here\n");
+    if (!qt.isValid())
+        GTEST_SKIP() << "Qt has no GB18030 decoder here: the decoding was not checked against it";
 }
 
 // GB18030 is taken only when the text written back is the same bytes. This

@@ -7,6 +7,10 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 class CCannedHttpServer : public QTcpServer
 {
 public:
@@ -39,19 +43,36 @@ public:
         return QStringLiteral("http://127.0.0.1:%1%2").arg(serverPort()).arg(path);
     }
 
-    // An address on which nothing listens: a port taken and given back.
-    static QString RefusedUrl()
-    {
-        QTcpServer probe;
-        probe.listen(QHostAddress::LocalHost, 0);
-        const quint16 port = probe.serverPort();
-        probe.close();
-        return QStringLiteral("http://127.0.0.1:%1/ad.html").arg(port);
-    }
-
     int requests = 0;
 
 private:
     QByteArray m_response;
     QByteArray m_request;
+};
+
+// An address that refuses connections for as long as this object lives: a
+// port bound but not listening, which nobody else can take meanwhile.
+class CRefusedPort
+{
+public:
+    CRefusedPort() : m_fd(::socket(AF_INET, SOCK_STREAM, 0))
+    {
+        sockaddr_in addr {};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof(addr);
+        if (::bind(m_fd, reinterpret_cast<sockaddr*>(&addr), len) == 0 &&
+            ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&addr), &len) == 0)
+            m_port = ntohs(addr.sin_port);
+    }
+    ~CRefusedPort() { ::close(m_fd); }
+    CRefusedPort(const CRefusedPort&) = delete;
+    CRefusedPort& operator=(const CRefusedPort&) = delete;
+
+    bool IsBound() const { return m_port != 0; }
+    QString Url() const { return QStringLiteral("http://127.0.0.1:%1/ad.html").arg(m_port); }
+
+private:
+    int m_fd;
+    quint16 m_port = 0;
 };

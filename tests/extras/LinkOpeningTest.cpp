@@ -1,6 +1,6 @@
 // Opening a link without a window: the desktop's "open", the fallback on the
-// program registered for web pages, the command cut at its field code, the
-// result texts, and finding and starting that program.
+// program registered for web pages, the result texts, and finding and starting
+// that program.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -11,23 +11,6 @@
 #include "core/WebBrowserCommand.h"
 
 using namespace LinkOpening;
-
-TEST(LinkOpeningTest, CommandIsCutAtItsFirstFieldCode)
-{
-    const struct { const char* command; const char* cut; } cases[] = {
-        {"firefox %u", "firefox "},
-        {"\"/opt/web browser/run\" --new \"%U\" --x", "\"/opt/web browser/run\" --new "},
-        // A quoted code wins over an earlier bare one, as with "%1" and %1.
-        {"browser %f --open \"%u\"", "browser %f --open "},
-        {"browser --profile=%%u %u", "browser --profile=%%u "},
-        {"browser %x %F", "browser %x "},
-        {"browser --new-window", "browser --new-window"},
-        {"browser 100%", "browser 100%"},
-        {"", ""},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(CutAtFieldCode(QString::fromUtf8(c.command)), QString::fromUtf8(c.cut)) << c.command;
-}
 
 TEST(LinkOpeningTest, FailureTextsByResult)
 {

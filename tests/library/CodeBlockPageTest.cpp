@@ -26,21 +26,12 @@
 #include <gtest/gtest.h>
 #include <optional>
 
+using LibraryFixtures::RefuseChanges;
 using LibraryFixtures::Snippet;
 
 namespace {
 
 constexpr quint32 kUserFlag = 0x80000000u;
-
-QStringList RefuseChanges()
-{
-    QStringList statements;
-    for (const char* what : {"INSERT", "UPDATE", "DELETE"})
-        statements << QStringLiteral("CREATE TRIGGER refuse_%1 BEFORE %1 ON CodeTable "
-                                     "BEGIN SELECT RAISE(ABORT, 'read-only'); END")
-                          .arg(QLatin1String(what));
-    return statements;
-}
 
 struct CodeBlockPageTest : testing::Test
 {

@@ -10,20 +10,10 @@
 #include <gtest/gtest.h>
 
 using CodeLibraryRows::Write;
+using LibraryFixtures::RefuseChanges;
 using LibraryFixtures::Snippet;
 
 namespace {
-
-// Triggers that make every change fail, as a read-only or damaged file does.
-QStringList RefuseChanges()
-{
-    QStringList statements;
-    for (const char* what : {"INSERT", "UPDATE", "DELETE"})
-        statements << QStringLiteral("CREATE TRIGGER refuse_%1 BEFORE %1 ON CodeTable "
-                                     "BEGIN SELECT RAISE(ABORT, 'read-only'); END")
-                          .arg(QLatin1String(what));
-    return statements;
-}
 
 struct CodeLibraryRowsTest : testing::Test
 {

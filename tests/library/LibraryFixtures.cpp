@@ -76,4 +76,14 @@ QList<qint32> ReadIds(const QString& path)
     return ids;
 }
 
+QStringList RefuseChanges()
+{
+    QStringList statements;
+    for (const char* what : {"INSERT", "UPDATE", "DELETE"})
+        statements << QStringLiteral("CREATE TRIGGER refuse_%1 BEFORE %1 ON CodeTable "
+                                     "BEGIN SELECT RAISE(ABORT, 'read-only'); END")
+                          .arg(QLatin1String(what));
+    return statements;
+}
+
 } // namespace LibraryFixtures

@@ -22,4 +22,8 @@ void MakeLibrary(const QString& path, const QList<Snippet>& snippets = {},
 QList<Snippet> ReadSnippets(const QString& path);
 QList<qint32> ReadIds(const QString& path);
 
+// Triggers that make every change of CodeTable fail, as a read-only or
+// damaged file does: extra statements for MakeLibrary.
+QStringList RefuseChanges();
+
 } // namespace LibraryFixtures

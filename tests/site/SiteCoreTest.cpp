@@ -15,6 +15,7 @@
 #include "TestSupport.h"
 #include "core/FolderListing.h"
 #include "core/SiteFileOps.h"
+#include "DesktopExec.h"
 #include "core/SiteOpenRules.h"
 
 using SiteFileOps::Result;
@@ -34,7 +35,7 @@ TEST(SiteOpenRulesTest, TheExtensionIsFoundInTheSiteListAsASubstringWithItsCase)
     EXPECT_FALSE(SiteOpenRules::Extension(QStringLiteral("/s.d/README")).has_value());
 }
 
-TEST(SiteOpenRulesTest, ACommandIsCutAtItsFirstFieldCodeWithTheQuotesAroundIt)
+TEST(DesktopExecTest, ACommandIsCutAtItsFirstFieldCodeWithTheQuotesAroundIt)
 {
     const struct { const char* command; const char* cut; } cases[] = {
         {"gedit %U", "gedit"},
@@ -44,20 +45,25 @@ TEST(SiteOpenRulesTest, ACommandIsCutAtItsFirstFieldCodeWithTheQuotesAroundIt)
         {"prog '%F'", "prog"},
         {"printf 100%% %f", "printf 100%%"},
         {"viewer --title=%c %u", "viewer --title="},
+        // No field code is left behind for the program to take as a file.
+        {"browser %f --open \"%u\"", "browser"},
+        {"browser --profile=%%u %u", "browser --profile=%%u"},
+        {"browser %x %F", "browser %x"},
+        {"browser 100%", "browser 100%"},
         {"plain-program", "plain-program"},
         {"", ""},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(SiteOpenRules::CutAtFieldCode(QString::fromUtf8(c.command)), QString::fromUtf8(c.cut)) << c.command;
+        EXPECT_EQ(DesktopExec::CutAtFieldCode(QString::fromUtf8(c.command)), QString::fromUtf8(c.cut)) << c.command;
 }
 
-TEST(SiteOpenRulesTest, TheExecLineComesFromTheDesktopEntryGroupWithEscapesUndone)
+TEST(DesktopExecTest, TheExecLineComesFromTheDesktopEntryGroupWithEscapesUndone)
 {
     const QString entry = QStringLiteral(
         "[Desktop Action new]\nExec=wrong %f\n"
         "[Desktop Entry]\nName=Ed\nExecutable=no\nExec = my\\sedit --x \\\\y %f\nType=Application\n");
-    EXPECT_EQ(SiteOpenRules::DesktopEntryExec(entry), QStringLiteral("my edit --x \\y %f"));
-    EXPECT_EQ(SiteOpenRules::DesktopEntryExec(QStringLiteral("[Desktop Entry]\nName=x\n")), QString());
+    EXPECT_EQ(DesktopExec::ExecOf(entry), QStringLiteral("my edit --x \\y %f"));
+    EXPECT_EQ(DesktopExec::ExecOf(QStringLiteral("[Desktop Entry]\nName=x\n")), QString());
 }
 
 TEST(FolderListingTest, NamesSortWithoutCaseAndEqualNamesKeepTheirOrder)

@@ -19,6 +19,7 @@
 #include "CodeEditCtrl.h"
 #include "CommandIds.h"
 #include "DocTemplate.h"
+#include "FrameFixture.h"
 #include "LocalSiteTreeCtrl.h"
 #include "MainFrame.h"
 #include "NameDlg.h"
@@ -36,8 +37,7 @@
 
 namespace {
 
-CMainFrame* Frame() { return static_cast<CQuilletApp*>(qApp)->MainFrame(); }
-CDocTemplate* Docs() { return static_cast<CQuilletApp*>(qApp)->DocTemplate(); }
+using namespace FrameTest;
 
 CLocalSiteTreeCtrl* SiteTree()
 {
@@ -110,25 +110,17 @@ struct RecordingLauncher : SiteShell::Launcher
     QList<QStringList> started;
 };
 
-class SiteFrameTest : public testing::Test
+class SiteFrameTest : public FrameFixture
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(Docs()->Documents().isEmpty());
+        FrameFixture::SetUp();
         ASSERT_TRUE(m_dir.isValid());
         m_site = m_dir.filePath(QStringLiteral("site"));
         Frame()->WorkspaceBar()->setVisible(true);
         Frame()->WorkspaceBar()->SetActiveView(5);
-        Frame()->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(Frame()));
-    }
-    void TearDown() override
-    {
-        CScriptedResponder discard;
-        discard.answers = QList<UserPrompt::Answer>(8, UserPrompt::Answer::No);
-        Docs()->CloseAllDocuments();
-        QuilletTest::WaitFor([] { return Docs()->Documents().isEmpty(); });
+        ActivateFrame();
     }
     // The site shown on the page, without the dialog.
     QTreeWidgetItem* ShowSite(const QStringList& entries)
