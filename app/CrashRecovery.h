@@ -40,8 +40,11 @@ signals:
 
 private:
     void OnSignal();
+    // Says once that copies cannot be written, until one is written again.
+    void OnCopyWritten(bool written);
 
     CDocTemplate* m_pDocTemplate;
     std::unique_ptr<CRecoveryStore> m_pStore;
     QSocketNotifier* m_pNotifier = nullptr;
+    bool m_bToldCopyFailed = false;
 };

@@ -11,6 +11,7 @@
 #include "MainFrame.h"
 #include "PhpSyntaxCheck.h"
 #include "QuilletView.h"
+#include "SettingsSync.h"
 #include "SettingsValue.h"
 #include "UserPrompt.h"
 
@@ -49,7 +50,9 @@ CEditCommands::CEditCommands(CMainFrame* frame)
     commands.On(Cmd::IndentWithSpaces, [] {
         const bool on = !CCodeEditCtrl::IndentWithSpaces();
         CCodeEditCtrl::SetIndentWithSpaces(on);
-        QSettings().setValue(kIndentKey, on);
+        QSettings settings;
+        settings.setValue(kIndentKey, on);
+        SettingsSync::Commit(settings, nullptr);
     }, [](CCmdUI& ui) { ui.checked = CCodeEditCtrl::IndentWithSpaces(); });
 
     connect(m_pSyntaxCheck, &CPhpSyntaxCheck::failed, this, [this](const QString& message) {

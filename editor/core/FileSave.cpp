@@ -7,6 +7,7 @@
 #include <QSaveFile>
 
 #include <cerrno>
+#include <limits>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -82,10 +83,11 @@ bool WriteInPlace(int fd, const QByteArray& bytes, qsizetype* touched)
         if (rc != 0 && rc != EOPNOTSUPP && rc != EINVAL)
             return false;
     }
-    if (::lseek(fd, 0, SEEK_SET) != 0)
+    if (::lseek(fd, 0, SEEK_SET) != 0 || !WriteAll(fd, bytes, touched))
         return false;
-    const bool written = WriteAll(fd, bytes, touched);
-    return written && ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd) == 0;
+    // Cut to the new length, the old bytes after it are gone too.
+    *touched = std::numeric_limits<qsizetype>::max();
+    return ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd) == 0;
 }
 
 // Puts old back over a file whose write in place failed: the bytes that were
@@ -97,9 +99,11 @@ bool PutBack(int fd, const QByteArray& old, qsizetype touched)
            ::ftruncate(fd, static_cast<off_t>(old.size())) == 0 && ::fsync(fd) == 0;
 }
 
+bool WriteInPlaceKeepingACopy(const QString& path, const QByteArray& bytes);
+
 // Writes a new file beside target and renames it over target; old, when
 // given, is the file being replaced, whose mode, owner and group the new file
-// takes.
+// takes. When they cannot be given to it, target is written in place.
 bool WriteReplacing(const QString& target, const QByteArray& bytes, const struct stat* old)
 {
     QSaveFile file(target);
@@ -118,18 +122,19 @@ bool WriteReplacing(const QString& target, const QByteArray& bytes, const struct
         }
         // Owner and group first: changing them may clear the set-id bits,
         // which the mode then puts back. Only the superuser may give a file
-        // away and only to a group of one's own, so a refusal is accepted.
-        if (now.st_uid != old->st_uid || now.st_gid != old->st_gid) {
-            const bool kept = ::fchown(fd, old->st_uid, old->st_gid) == 0 ||
-                              ::fchown(fd, static_cast<uid_t>(-1), old->st_gid) == 0;
-            Q_UNUSED(kept);   // the file is still saved, as this user's
+        // away, and only to a group of one's own: a file that would change
+        // hands keeps them by being written in place.
+        if ((now.st_uid != old->st_uid || now.st_gid != old->st_gid) &&
+            ::fchown(fd, old->st_uid, old->st_gid) != 0) {
+            file.cancelWriting();
+            return WriteInPlaceKeepingACopy(target, bytes);
         }
         if (::fchmod(fd, old->st_mode & 07777) != 0) {
             file.cancelWriting();
             return false;
         }
     }
-    return file.commit();
+    return Commit(file);
 }
 
 QString g_backupFolder;
@@ -148,8 +153,7 @@ QString BackUp(const QString& path, const QByteArray& old)
                                            .arg(::getpid())
                                            .arg(QDateTime::currentMSecsSinceEpoch()));
     QSaveFile file(copy);
-    if (!file.open(QIODevice::WriteOnly) || file.write(old) != old.size() || !file.flush() ||
-        ::fsync(file.handle()) != 0 || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(old) != old.size() || !Commit(file)) {
         file.cancelWriting();
         return QString();
     }
@@ -183,6 +187,15 @@ bool WriteInPlaceKeepingACopy(const QString& path, const QByteArray& bytes)
     return written;
 }
 } // namespace
+
+bool Commit(QSaveFile& file)
+{
+    if (!file.flush() || ::fdatasync(file.handle()) != 0) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
 
 void SetBackupFolder(const QString& folder)
 {

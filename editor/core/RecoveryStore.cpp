@@ -12,6 +12,8 @@
 
 #include <unistd.h>
 
+#include "FileSave.h"
+
 namespace {
 const QByteArray kMagic = "QUILLET-RECOVERY 1\n";
 const QString kSuffix = QStringLiteral(".qrec");
@@ -61,12 +63,16 @@ void CRecoveryStore::Write(int id, const CRecoveredText& entry)
         return;
     const QString file = FileFor(id);
     QByteArray bytes = Encode(entry);
-    m_pWriter->start([file, bytes = std::move(bytes)] {
+    m_pWriter->start([file, bytes = std::move(bytes), observer = m_writeObserver] {
         QSaveFile out(file);
-        if (out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size())
-            out.commit();
-        else
+        // Only this user reads the copies.
+        const bool written = out.open(QIODevice::WriteOnly) &&
+                             out.setPermissions(QFile::ReadOwner | QFile::WriteOwner) &&
+                             out.write(bytes) == bytes.size() && FileSave::Commit(out);
+        if (!written)
             out.cancelWriting();
+        if (observer)
+            observer(written);
     });
 }
 
@@ -154,8 +160,8 @@ void CRecoveryStore::Decline(const QList<CRecoveredText>& entries)
             continue;
         }
         QSaveFile out(entry.strFile);
-        if (out.open(QIODevice::WriteOnly) && out.write(Encode(entry)) >= 0)
-            out.commit();
+        if (!out.open(QIODevice::WriteOnly) || out.write(Encode(entry)) < 0 || !FileSave::Commit(out))
+            out.cancelWriting();
     }
 }
 

@@ -425,6 +425,21 @@ int chmod(const char* path, mode_t mode)
     return r;
 }
 
+int fchmodat(int dir, const char* path, mode_t mode, int flags)
+{
+    static auto real = Next<int (*)(int, const char*, mode_t, int)>("fchmodat");
+    const int r = real(dir, path, mode, flags);
+    if (r == 0 && g_armed.load() && path && path[0] == '/' && PathUnder(path)) {
+        const int fd = open(path, O_RDONLY | O_CLOEXEC);
+        if (fd >= 0) {
+            Done(Fchmod, fd);
+            static auto realClose = Next<int (*)(int)>("close");
+            realClose(fd);
+        }
+    }
+    return r;
+}
+
 int rename(const char* from, const char* to)
 {
     static auto real = Next<int (*)(const char*, const char*)>("rename");
