@@ -4,6 +4,7 @@
 #include <QSettings>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "UserPrompt.h"
@@ -18,6 +19,8 @@ bool g_told = false;
 // empties its buffer at the end, and then leaves a cut or empty file.
 qsizetype WholeLines(const QString& path)
 {
+    if (!QFile::exists(path))
+        return 0;   // no values were ever written
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return -1;
@@ -29,6 +32,12 @@ qsizetype WholeLines(const QString& path)
         if (!line.trimmed().isEmpty() && !line.startsWith('['))
             ++lines;
     return lines;
+}
+
+ino_t Inode(const QString& path)
+{
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
 }
 
 // Syncs the file itself: QSaveFile does not look at the result of its own sync.
@@ -47,6 +56,7 @@ bool Commit(QSettings& settings, QWidget* parent)
     const QString path = settings.fileName();
     const bool existed = QFile::exists(path);
     const QFile::Permissions permissions = QFile::permissions(path);
+    const ino_t before = Inode(path);
     // The values this file is to hold (its own, not those it falls back on).
     const bool fallbacks = settings.fallbacksEnabled();
     settings.setFallbacksEnabled(false);
@@ -54,8 +64,12 @@ bool Commit(QSettings& settings, QWidget* parent)
     for (const QString& key : settings.allKeys())
         values.append({key, settings.value(key)});
     settings.sync();
-    bool written = settings.status() == QSettings::NoError;
-    if (written && WholeLines(path) != values.size()) {
+    // A FormatError is about the file as it was read, not the writing.
+    bool written = settings.status() != QSettings::AccessError;
+    // A file QSettings had no need to write is as it was (and may hold lines
+    // it does not read as values); a written one is a new file.
+    const bool replaced = Inode(path) != before;
+    if (written && replaced && WholeLines(path) != values.size()) {
         // Cut short: every value is written again.
         written = false;
         for (const auto& [key, value] : values)
@@ -63,7 +77,7 @@ bool Commit(QSettings& settings, QWidget* parent)
         settings.sync();
     }
     settings.setFallbacksEnabled(fallbacks);
-    written = IsSynced(path) && written;
+    written = (!replaced || !QFile::exists(path) || IsSynced(path)) && written;
     // A replaced file keeps its mode even when QSaveFile could not copy it.
     if (existed && QFile::permissions(path) != permissions)
         QFile::setPermissions(path, permissions);

@@ -2,7 +2,8 @@
 // tests: a helper process runs one operation with a preloaded library that
 // makes the n-th write, fsync/fdatasync, rename, link, fchown, fchmod,
 // ftruncate, fallocate or close on the operation's files fail, for n = 1, 2,
-// ... until the operation makes fewer such calls than n. After every failure
+// ... for every such call the operation makes (counted in a run without a
+// failure: a run follows the same calls up to the one that fails). After every failure
 // the user has been told exactly once, a document is still modified, the
 // files hold the old content or the new (never a mix, never nothing), and no
 // temporary file is left. Each test prints its row of failure points:
@@ -36,8 +37,6 @@ using QuilletTest::ReadFile;
 using LibraryFixtures::Snippet;
 
 const QStringList kCalls = {"write", "fsync", "rename", "link", "fchown", "fchmod", "ftruncate", "fallocate", "close"};
-// Beyond this many calls of one kind something loops.
-constexpr int kMaxPoints = 400;
 
 QStringList Listing(const QString& folder)
 {
@@ -59,6 +58,7 @@ struct Outcome
     QString state;          // "old", "new" or what else was found
     QStringList leftovers;  // files no operation should leave
     QString error;          // the helper did not run as it should
+    QMap<QString, int> counts;  // calls of each kind (a run without a failure)
     bool targetRemains = false;  // the name a failed link or rename made is there
 };
 
@@ -247,6 +247,8 @@ Outcome RunOnce(const QString& op, const QString& call, int n)
     env.insert("QUILLET_FAULT_N", QString::number(n));
     env.insert("QUILLET_FAULT_ERRNO", QString::number(call == u"write" || call == u"fallocate" ? ENOSPC : EIO));
     env.insert("QUILLET_FAULT_REPORT", report);
+    const QString counts = dir + QStringLiteral(".counts");
+    env.insert("QUILLET_FAULT_COUNTS", counts);
     QProcess child;
     child.setProcessEnvironment(env);
     child.start(WRITE_FAULT_CHILD, {op, dir});
@@ -264,6 +266,9 @@ Outcome RunOnce(const QString& op, const QString& call, int n)
         out.facts[line.section(u'=', 0, 0)] = line.section(u'=', 1);
     out.targetRemains = QFile::exists(lines.value(0).section(u' ', 3));
     QFile::remove(report);
+    for (const QString& line : QString::fromUtf8(ReadFile(counts)).split(u'\n', Qt::SkipEmptyParts))
+        out.counts[line.section(u'=', 0, 0)] = line.section(u'=', 1).toInt();
+    QFile::remove(counts);
     for (const QString& line : QString::fromUtf8(child.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts)) {
         if (line.startsWith(QLatin1String("message: ")))
             out.messages << line.mid(9);
@@ -321,16 +326,18 @@ TEST_P(WriteFaults, EveryFailingCallIsToldAndLosesNothing)
     const QString op = GetParam();
     QStringList row{op}, faults;
     int told = 0, absorbed = 0, total = 0;
+    const Outcome clean = RunOnce(op, QString(), 0);
+    ASSERT_FALSE(clean.counts.isEmpty()) << "the fault library was not loaded: " << qPrintable(clean.error);
+    const QString cleanVerdict = Verdict(Operation(op, QString()), clean);
+    if (!cleanVerdict.isEmpty())
+        faults << QStringLiteral("without a failure: ") + cleanVerdict;
     for (const QString& call : kCalls) {
-        int points = 0;
-        for (int n = 1; n <= kMaxPoints; ++n) {
+        const int points = clean.counts.value(call);
+        for (int n = 1; n <= points; ++n) {
             const Outcome o = RunOnce(op, call, n);
-            const QString verdict = Verdict(Operation(op, QString()), o);
+            const QString verdict = o.fired ? Verdict(Operation(op, QString()), o) : QStringLiteral("no call failed");
             if (!verdict.isEmpty())
                 faults << QStringLiteral("%1 #%2 [%3]: %4").arg(call).arg(n).arg(o.failedCall, verdict);
-            if (!o.fired)
-                break;
-            ++points;
             (o.messages.isEmpty() ? absorbed : told) += 1;
         }
         row << QString::number(points);

@@ -8,6 +8,8 @@
 //                         ftruncate, fallocate or close
 //   QUILLET_FAULT_N       the counted call of that kind that fails (1 = the first)
 //   QUILLET_FAULT_ERRNO   the error it fails with (EIO when unset)
+//   QUILLET_FAULT_COUNTS  a file written when the helper disarms: how many
+//                         calls of each kind were counted ("write=3" a line)
 //   QUILLET_FAULT_REPORT  a file created when the failure is injected, naming
 //                         the call; absent after the run: the operation made
 //                         fewer than N such calls
@@ -237,11 +239,20 @@ extern "C" {
 __attribute__((visibility("default"))) void quillet_fault_arm(int on)
 {
     g_armed = on != 0;
-    if (!on) {
-        pthread_mutex_lock(&g_lock);
-        WriteReport();
-        pthread_mutex_unlock(&g_lock);
-    }
+    if (on)
+        return;
+    pthread_mutex_lock(&g_lock);
+    WriteReport();
+    pthread_mutex_unlock(&g_lock);
+    const char* counts = getenv("QUILLET_FAULT_COUNTS");
+    if (!counts)
+        return;
+    FILE* out = fopen(counts, "we");
+    if (!out)
+        return;
+    for (int k = 0; k < KindCount; ++k)
+        fprintf(out, "%s=%ld\n", kKindNames[k], g_count[k].load());
+    fclose(out);
 }
 
 __attribute__((visibility("default"))) long quillet_fault_count(int kind)
