@@ -34,6 +34,7 @@ CCrashRecovery::CCrashRecovery(CDocTemplate* docTemplate, const QString& folder,
 CCrashRecovery::~CCrashRecovery()
 {
     CQuilletDoc::SetRecoveryStore(nullptr);
+    m_pStore->Flush();
 }
 
 bool CCrashRecovery::Start()
@@ -65,6 +66,9 @@ bool CCrashRecovery::Retry()
 {
     if (!m_pStore->Open())
         return false;
+    m_pStore->SetWriteObserver([this](bool written) {
+        QMetaObject::invokeMethod(this, [this, written] { OnCopyWritten(written); }, Qt::QueuedConnection);
+    });
     CQuilletDoc::SetRecoveryStore(m_pStore.get());
     if (m_pRetry) {
         // What was typed while the folder could not be used is copied now.
@@ -84,6 +88,18 @@ void CCrashRecovery::OnSignal()
     // From here on nothing removes a copy: they are for the next start.
     CQuilletDoc::SetRecoveryStore(nullptr);
     emit terminationRequested();
+}
+
+void CCrashRecovery::OnCopyWritten(bool written)
+{
+    if (written || m_bToldCopyFailed) {
+        m_bToldCopyFailed = !written;
+        return;
+    }
+    m_bToldCopyFailed = true;
+    UserPrompt::ShowMessage(nullptr, QStringLiteral("无法写入恢复文件夹 %1：未保存的改动暂时没有副本，"
+                                                    "程序意外退出时可能丢失。")
+                                         .arg(QDir::toNativeSeparators(m_pStore->Folder())));
 }
 
 void CCrashRecovery::WriteAll()

@@ -50,10 +50,13 @@ signals:
 private:
     void OnSignal();
     void OfferCutSaves(QWidget* parent, const QList<SaveJournal::Record>& saves);
+    // Says once that copies cannot be written, until one is written again.
+    void OnCopyWritten(bool written);
 
     CDocTemplate* m_pDocTemplate;
     std::unique_ptr<CRecoveryStore> m_pStore;
     QSocketNotifier* m_pNotifier = nullptr;
     QTimer* m_pRetry = nullptr;
     bool m_bWarned = false;
+    bool m_bToldCopyFailed = false;
 };

@@ -13,6 +13,7 @@
 #include "FrameAccess.h"
 #include "PhpSyntaxCheck.h"
 #include "QuilletView.h"
+#include "SettingsSync.h"
 #include "SettingsValue.h"
 #include "UserPrompt.h"
 
@@ -51,7 +52,9 @@ CEditCommands::CEditCommands(IFrameAccess* frame)
     commands.On(Cmd::IndentWithSpaces, [] {
         const bool on = !CCodeEditCtrl::IndentWithSpaces();
         CCodeEditCtrl::SetIndentWithSpaces(on);
-        QSettings().setValue(kIndentKey, on);
+        QSettings settings;
+        settings.setValue(kIndentKey, on);
+        SettingsSync::Commit(settings, nullptr);
     }, [](CCmdUI& ui) { ui.checked = CCodeEditCtrl::IndentWithSpaces(); });
 
     connect(m_pSyntaxCheck, &CPhpSyntaxCheck::failed, this, [this](const QString& message) {

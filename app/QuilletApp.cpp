@@ -24,6 +24,7 @@
 #include "OpenFailureNotice.h"
 #include "QuilletDoc.h"
 #include "QuilletView.h"
+#include "SettingsSync.h"
 #include "SettingsValue.h"
 #include "StartupSplashWnd.h"
 #include "UserPrompt.h"
@@ -271,7 +272,7 @@ int CQuilletApp::ExitInstance(int code)
     if (m_bRecentListRead) {
         QSettings settings;
         m_recentFiles.WriteList(settings);
-        settings.sync();
+        SettingsSync::Commit(settings, nullptr);
     }
     // A run that closed its documents leaves no copies; one ended by a signal
     // leaves them for the next start.

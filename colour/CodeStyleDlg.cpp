@@ -1,5 +1,7 @@
 #include "CodeStyleDlg.h"
 
+#include "SettingsSync.h"
+
 #include "SlotFontDialog.h"
 #include "SlotFormat.h"
 #include "StyleSlot.h"
@@ -73,6 +75,7 @@ void CCodeStyleDlg::ChooseSlotFont(int slot)
         return;
     QSettings settings{QString::fromLatin1(kSettingsOrganisation), QString::fromLatin1(kSettingsApplication)};
     StoreSlotFont(settings, slot, dlg.Chosen());
+    SettingsSync::Commit(settings, this);
 }
 
 // Dialog units from the dialog font's average character width and height.

@@ -22,5 +22,4 @@ void StoreSlotFont(QSettings& settings, int slot, const CChosenFont& font)
     for (const auto& [name, value] : SlotFontValues(slot, font))
         settings.setValue(name, value);
     settings.endGroup();
-    settings.sync();
 }

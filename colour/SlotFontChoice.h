@@ -25,5 +25,6 @@ struct CChosenFont {
 // FaceName, Size, Color, StrikeOut, UnderLine, Bold (1 only for weight 700), Italic.
 QList<QPair<QString, QVariant>> SlotFontValues(int slot, const CChosenFont& font);
 
-// Writes those values into section "Settings" of settings, in that order.
+// Writes those values into section "Settings" of settings, in that order
+// (to the file at the settings' next sync).
 void StoreSlotFont(QSettings& settings, int slot, const CChosenFont& font);

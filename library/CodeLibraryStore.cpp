@@ -4,6 +4,7 @@
 #include "CodeLibraryProbe.h"
 #include "CodeLibrarySql.h"
 #include "ConnectionString.h"
+#include "SettingsSync.h"
 #include "UserPrompt.h"
 
 #include <QFile>
@@ -60,8 +61,9 @@ bool MakeLibraryFromTemplate(const QString& templatePath, const QString& target)
     }
     // A file that is replaced keeps its permissions; a new one gets the usual ones.
     const QFileInfo old(target);
-    made.setPermissions(old.isFile() ? QFile(target).permissions()
-                                     : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    if (!made.setPermissions(old.isFile() ? QFile(target).permissions()
+                                          : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther))
+        return false;
     if (std::rename(QFile::encodeName(made.fileName()).constData(), QFile::encodeName(target).constData()) != 0)
         return false;
     made.setAutoRemove(false);
@@ -85,11 +87,11 @@ QString CCodeLibraryStore::StoredUserLibPath()
     return settings.value(QStringLiteral("UserLib"), QString()).toString();
 }
 
-void CCodeLibraryStore::StoreUserLibPath(const QString& path)
+void CCodeLibraryStore::StoreUserLibPath(const QString& path, QWidget* parent)
 {
     QSettings settings(QStringLiteral("Fennroth"), QStringLiteral("Quillet"));
-    settings.beginGroup(QStringLiteral("Settings"));
-    settings.setValue(QStringLiteral("UserLib"), path);
+    settings.setValue(QStringLiteral("Settings/UserLib"), path);
+    SettingsSync::Commit(settings, parent);
 }
 
 QString CCodeLibraryStore::WriteFailedText()
@@ -169,7 +171,7 @@ void CCodeLibraryStore::OnOpenCodeLib(QWidget* parent)
         if (!passed)
             return;
     }
-    AdoptUserLib(path);
+    AdoptUserLib(path, parent);
 }
 
 void CCodeLibraryStore::CloseQuietly(CAdoDatabase& db)
@@ -181,9 +183,9 @@ void CCodeLibraryStore::CloseQuietly(CAdoDatabase& db)
     }
 }
 
-void CCodeLibraryStore::AdoptUserLib(const QString& path)
+void CCodeLibraryStore::AdoptUserLib(const QString& path, QWidget* parent)
 {
-    StoreUserLibPath(path);
+    StoreUserLibPath(path, parent);
     ReopenUserLib(path);
     emit codeLibraryChanged();
 }
@@ -198,7 +200,7 @@ void CCodeLibraryStore::OnNewCodeLib(QWidget* parent)
         UserPrompt::ShowMessage(parent, NewLibraryFailedText());
         return;
     }
-    AdoptUserLib(path);
+    AdoptUserLib(path, parent);
 }
 
 void CCodeLibraryStore::OnImportCode(QWidget* parent)

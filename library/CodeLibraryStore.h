@@ -41,9 +41,11 @@ public:
     // Where a shipped data file is taken from.
     QString DataFilePath(const QString& name) const { return m_locator.Find(name); }
 
-    // The user library path kept in the settings ("Settings"/"UserLib").
+    // The user library path kept in the settings ("Settings"/"UserLib"),
+    // written to the file at once (a file that cannot be written is
+    // reported, with parent as the message's parent).
     static QString StoredUserLibPath();
-    static void StoreUserLibPath(const QString& path);
+    static void StoreUserLibPath(const QString& path, QWidget* parent = nullptr);
 
     static QString ReferenceFileName() { return QStringLiteral("quillet.dll"); }
     static QString StdLibFileName() { return QStringLiteral("phplib.mdb"); }
@@ -64,7 +66,7 @@ signals:
 private:
     void ReopenUserLib(const QString& path);
     // Makes path the user library: stored, reopened, and the list refilled.
-    void AdoptUserLib(const QString& path);
+    void AdoptUserLib(const QString& path, QWidget* parent);
     static void CloseQuietly(CAdoDatabase& db);
 
     QString m_strStartDir;

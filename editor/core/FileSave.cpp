@@ -9,6 +9,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <limits>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -84,10 +85,11 @@ bool WriteInPlace(int fd, const QByteArray& bytes, qsizetype* touched)
         if (rc != 0 && rc != EOPNOTSUPP && rc != EINVAL)
             return false;
     }
-    if (::lseek(fd, 0, SEEK_SET) != 0)
+    if (::lseek(fd, 0, SEEK_SET) != 0 || !WriteAll(fd, bytes, touched))
         return false;
-    const bool written = WriteAll(fd, bytes, touched);
-    return written && ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd) == 0;
+    // Cut to the new length, the old bytes after it are gone too.
+    *touched = std::numeric_limits<qsizetype>::max();
+    return ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd) == 0;
 }
 
 // Puts old back over a file whose write in place failed: the bytes that were
@@ -98,6 +100,8 @@ bool PutBack(int fd, const QByteArray& old, qsizetype touched)
     return ::lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, old.constData(), qMin(touched, old.size())) &&
            ::ftruncate(fd, static_cast<off_t>(old.size())) == 0 && ::fsync(fd) == 0;
 }
+
+bool WriteInPlaceKeepingACopy(const QString& path, const QByteArray& bytes);
 
 QString g_backupFolder;
 QString g_backupOwner;
@@ -121,6 +125,8 @@ QString NextRecord()
 // takes. The new file has a name of its own (SaveJournal::TemporaryBase), so
 // that what a killed save left is told from the user's files and removed: at
 // the next save of target here, and at the next start from the save's record.
+// When the old owner and group cannot be given to the new file, target is
+// written in place instead, so that it never changes hands.
 bool WriteReplacing(const QString& target, const QByteArray& bytes, const struct stat* old)
 {
     SaveJournal::RemoveTemporaries(target, g_started);
@@ -135,11 +141,15 @@ bool WriteReplacing(const QString& target, const QByteArray& bytes, const struct
         ok = ::fstat(fd, &now) == 0;
         // Owner and group first: changing them may clear the set-id bits,
         // which the mode then puts back. Only the superuser may give a file
-        // away and only to a group of one's own, so a refusal is accepted.
-        if (ok && (now.st_uid != old->st_uid || now.st_gid != old->st_gid)) {
-            const bool kept = ::fchown(fd, old->st_uid, old->st_gid) == 0 ||
-                              ::fchown(fd, static_cast<uid_t>(-1), old->st_gid) == 0;
-            Q_UNUSED(kept);   // the file is still saved, as this user's
+        // away, and only to a group of one's own: a file that would change
+        // hands keeps them by being written in place.
+        if (ok && (now.st_uid != old->st_uid || now.st_gid != old->st_gid) &&
+            ::fchown(fd, old->st_uid, old->st_gid) != 0) {
+            ::close(fd);
+            ::unlink(QFile::encodeName(temp).constData());
+            if (!record.isEmpty())
+                QFile::remove(record);
+            return WriteInPlaceKeepingACopy(target, bytes);
         }
         ok = ok && ::fchmod(fd, old->st_mode & 07777) == 0;
     }

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
+
 namespace FileSave {
 
 // True when path may be written: a file that does not exist yet, or a regular
@@ -15,8 +16,9 @@ bool IsWritable(const QString& path);
 
 // Replaces path's content by bytes. A file with one name is replaced as a
 // whole (written beside it, then renamed over it), so a failure leaves the old
-// content; the new file gets the old one's mode, and its owner and group where
-// the system permits. A file with several hard links is written in place so
+// content; the new file gets the old one's mode, owner and group (a file
+// whose owner or group cannot be given to the new one is written in place
+// instead). A file with several hard links is written in place so
 // that every name keeps showing it; the room for the new content is reserved
 // before the first old byte is overwritten. A symbolic link stays a link: the
 // file it leads to is written. False, with the file as it was, when path is

@@ -82,8 +82,11 @@ void CRecoveryStore::Write(int id, const CRecoveredText& entry)
     if (!m_bOpen)
         return;
     const QString file = FileFor(id);
-    m_pWriter->start([file, head = EncodeHeader(entry, entry.text.size()), text = entry.text] {
-        RecoveryFiles::WriteWhole(file, {head, text});
+    m_pWriter->start([file, head = EncodeHeader(entry, entry.text.size()), text = entry.text,
+                      observer = m_writeObserver] {
+        const bool written = RecoveryFiles::WriteWhole(file, {head, text});
+        if (observer)
+            observer(written);
     });
 }
 

@@ -50,6 +50,9 @@ public:
 
     // Writes (atomically, in the background, in order) the copy of document id.
     void Write(int id, const CRecoveredText& entry);
+    // Called on the writer's thread after every copy: whether it is on the
+    // disk whole (when not, the copy before it stays).
+    void SetWriteObserver(std::function<void(bool written)> observer) { m_writeObserver = std::move(observer); }
     // Removes the copy of document id (after the writes before it).
     void Remove(int id);
     // Waits for the background writes.
@@ -88,5 +91,6 @@ private:
     bool m_bOpen = false;
     std::unique_ptr<QLockFile> m_pLock;
     std::unique_ptr<QThreadPool> m_pWriter;
+    std::function<void(bool)> m_writeObserver;
     QList<std::shared_ptr<QLockFile>> m_takenLocks;
 };
