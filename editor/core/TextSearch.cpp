@@ -1,5 +1,7 @@
 #include "TextSearch.h"
 
+#include <QDeadlineTimer>
+
 #include <algorithm>
 
 namespace TextSearch {
@@ -24,6 +26,72 @@ qsizetype NextPosition(const QString& text, qsizetype pos)
     return pos;
 }
 
+qsizetype g_chunk = kStretchUnits;
+int g_timeLimitMs = kTimeLimitMs;
+
+// Whether a search may go through the text in stretches: not when the
+// pattern asks where the search started (\G) or holds verbs such as (*COMMIT)
+// that act on the whole search; a false alarm only costs the stretches.
+bool CanGoInStretches(const QString& pattern)
+{
+    return !pattern.contains(QStringLiteral("\\G")) && !pattern.mid(LeadingSettingsLength(pattern)).contains(u"(*");
+}
+
+bool IsLineBreak(QChar c) { return c == u'\n' || c == u'\r'; }
+
+// Options for the searches of one text: the engine checks a subject's UTF-16
+// at every search unless told not to, which over many searches of a large
+// text costs more than the searches; so the text is checked here once.
+QRegularExpression::MatchOptions OptionsFor(const QString& text)
+{
+    const auto* p = reinterpret_cast<const char16_t*>(text.utf16());
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (QChar::isHighSurrogate(p[i]) && i + 1 < n && QChar::isLowSurrogate(p[i + 1]))
+            ++i;
+        else if (QChar::isSurrogate(p[i]))
+            return QRegularExpression::NoMatchOption;   // the engine will refuse it
+    }
+    return QRegularExpression::DontCheckSubjectStringMatchOption;
+}
+
+// The first match at or after from, as re.match(text, from) finds it, but
+// searched a stretch of start positions at a time: the engine bounds the work
+// at one start, not the sum over millions of them, so the time is watched
+// between stretches. A stretch's search sees all the text before it and the
+// stretch itself; a match found there is the one the whole text gives when
+// the engine never reached the stretch's end (hard partial matching tells),
+// and otherwise the stretch is searched again with more text after it.
+QRegularExpressionMatch MatchFrom(const QRegularExpression& re, const QString& text, qsizetype from,
+                                  QRegularExpression::MatchOptions options, const QDeadlineTimer& deadline,
+                                  bool* outOfTime)
+{
+    if (!CanGoInStretches(re.pattern()))
+        return re.match(text, from, QRegularExpression::NormalMatch, options);
+    qsizetype width = g_chunk;
+    for (;;) {
+        qsizetype end = std::min(text.size(), from + width);
+        // Not just after a line break (where ^ would fail for want of text)
+        // nor inside a surrogate pair.
+        while (end < text.size() && (IsLineBreak(text.at(end - 1)) || text.at(end).isLowSurrogate()))
+            ++end;
+        if (end >= text.size())
+            return re.match(text, from, QRegularExpression::NormalMatch, options);
+        QRegularExpressionMatch m =
+            re.match(QStringView(text).left(end), from, QRegularExpression::PartialPreferFirstMatch, options);
+        if (!m.isValid() || m.hasMatch())
+            return m;
+        if (m.hasPartialMatch())
+            width *= 2;
+        else
+            from = end;
+        if (deadline.hasExpired()) {
+            *outOfTime = true;
+            return m;
+        }
+    }
+}
+
 // The same expression that takes no empty match where the attempt starts.
 QRegularExpression NotEmptyAtStart(const QRegularExpression& re)
 {
@@ -31,6 +99,12 @@ QRegularExpression NotEmptyAtStart(const QRegularExpression& re)
 }
 
 } // namespace
+
+void SetStretchForTests(qsizetype units, int timeLimitMs)
+{
+    g_chunk = units;
+    g_timeLimitMs = timeLimitMs;
+}
 
 QRegularExpression Build(const CSearchPattern& pattern)
 {
@@ -64,24 +138,26 @@ namespace {
 // One step of a forward search: the first match at or after from, after an
 // empty match at from a non-empty one there or any one character on.
 SearchOutcome Step(const QRegularExpression& re, const QRegularExpression& notEmptyRe, const QString& text,
-                   qsizetype from, bool notEmptyAtFrom, QRegularExpressionMatch* found)
+                   qsizetype from, bool notEmptyAtFrom, QRegularExpression::MatchOptions options,
+                   const QDeadlineTimer& deadline, QRegularExpressionMatch* found)
 {
+    bool outOfTime = false;
     if (from > text.size())
         return SearchOutcome::NotFound;
     QRegularExpressionMatch m;
     if (notEmptyAtFrom) {
         m = notEmptyRe.match(text, from, QRegularExpression::NormalMatch,
-                             QRegularExpression::AnchorAtOffsetMatchOption);
+                             options | QRegularExpression::AnchorAtOffsetMatchOption);
         if (m.isValid() && !m.hasMatch()) {
             if (from == text.size())
                 return SearchOutcome::NotFound;
-            m = re.match(text, NextPosition(text, from));
+            m = MatchFrom(re, text, NextPosition(text, from), options, deadline, &outOfTime);
         }
     } else {
-        m = re.match(text, from);
+        m = MatchFrom(re, text, from, options, deadline, &outOfTime);
     }
     // A match that is not valid is the engine giving up at one of its limits.
-    if (!m.isValid())
+    if (!m.isValid() || outOfTime)
         return SearchOutcome::TooComplex;
     if (!m.hasMatch())
         return SearchOutcome::NotFound;
@@ -98,7 +174,8 @@ SearchOutcome Forward(const QRegularExpression& re, const QString& text, qsizety
         return SearchOutcome::BadPattern;
     QRegularExpressionMatch m;
     const SearchOutcome outcome =
-        Step(re, notEmptyAtFrom ? NotEmptyAtStart(re) : QRegularExpression(), text, from, notEmptyAtFrom, &m);
+        Step(re, notEmptyAtFrom ? NotEmptyAtStart(re) : QRegularExpression(), text, from, notEmptyAtFrom,
+             OptionsFor(text), QDeadlineTimer(g_timeLimitMs), &m);
     if (found && outcome == SearchOutcome::Found)
         *found = m;
     return outcome;
@@ -112,6 +189,8 @@ SearchOutcome Backward(const QRegularExpression& re, const QString& text, qsizet
     before = std::min(before, text.size());
     // Matches are only found forward: try every start in a stretch before
     // `before`, the stretch doubling until one is found or the text's start.
+    const QDeadlineTimer deadline(g_timeLimitMs);
+    const QRegularExpression::MatchOptions options = OptionsFor(text);
     qsizetype window = 4096;
     qsizetype stretchEnd = before;
     while (stretchEnd > 0) {
@@ -120,8 +199,9 @@ SearchOutcome Backward(const QRegularExpression& re, const QString& text, qsizet
             --start;
         QRegularExpressionMatch best;
         for (qsizetype pos = start; pos < stretchEnd;) {
-            QRegularExpressionMatch m = re.match(text, pos);
-            if (!m.isValid())
+            bool outOfTime = false;
+            QRegularExpressionMatch m = MatchFrom(re, text, pos, options, deadline, &outOfTime);
+            if (!m.isValid() || outOfTime)
                 return SearchOutcome::TooComplex;
             // Starts from stretchEnd on were tried with the previous stretch.
             if (!m.hasMatch() || m.capturedStart() >= stretchEnd)
@@ -147,12 +227,14 @@ SearchOutcome ForEach(const QRegularExpression& re, const QString& text, qsizety
     if (!re.isValid())
         return SearchOutcome::BadPattern;
     const QRegularExpression notEmptyRe = NotEmptyAtStart(re);
+    QDeadlineTimer deadline(g_timeLimitMs);
+    const QRegularExpression::MatchOptions options = OptionsFor(text);
     bool any = false;
     bool afterEmpty = false;
     qsizetype pos = from;
     for (;;) {
         QRegularExpressionMatch m;
-        const SearchOutcome outcome = Step(re, notEmptyRe, text, pos, afterEmpty, &m);
+        const SearchOutcome outcome = Step(re, notEmptyRe, text, pos, afterEmpty, options, deadline, &m);
         if (outcome == SearchOutcome::TooComplex)
             return outcome;
         if (outcome != SearchOutcome::Found)
@@ -160,6 +242,9 @@ SearchOutcome ForEach(const QRegularExpression& re, const QString& text, qsizety
         any = true;
         if (!onMatch(m))
             break;
+        // The time runs from the last match: a text with many matches may take
+        // long, a search that finds nothing may not.
+        deadline.setRemainingTime(g_timeLimitMs);
         pos = m.capturedEnd();
         afterEmpty = m.capturedLength() == 0;
     }

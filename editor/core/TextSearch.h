@@ -1,7 +1,8 @@
 // Regular-expression search over a whole text with bounded backtracking:
 // every match is found with the entire text as its context, and a pattern
-// that needs more work than the engine's limits allow says so instead of
-// running away (PCRE2 keeps its backtracking on the heap, not on the stack).
+// that needs more work than the engine's limits allow, or more time than a
+// search may take, says so instead of running away (PCRE2 keeps its
+// backtracking on the heap, not on the stack).
 #pragma once
 
 #include <QRegularExpression>
@@ -34,6 +35,15 @@ namespace TextSearch {
 constexpr int kMatchLimit = 10'000'000;
 constexpr int kDepthLimit = 1'000'000;
 constexpr int kHeapLimitKiB = 256 * 1024;
+// Time a search may go on without finding the next match before it gives
+// up as too complex: the limits above bound the work at one place in the
+// text, this bounds the sum over all places.
+constexpr int kTimeLimitMs = 10'000;
+
+// Start positions a long search tries at a time, between looks at the time.
+constexpr qsizetype kStretchUnits = 32 * 1024;
+// Tests search in stretches of a few units, or with less time.
+void SetStretchForTests(qsizetype units, int timeLimitMs = kTimeLimitMs);
 
 // The expression for a search: the text itself or a regular expression, in a
 // whole word or anywhere, with or without regard to case; ^ and $ at every

@@ -131,7 +131,10 @@ TEST_F(EditorSearchTest, RegExpReplaceAllMatchesTheEnginesGlobalReplace)
             text += alphabet.at(rng.bounded(alphabet.size()));
         cases.append({rng.bounded(2) ? "(" + pattern + ")" : pattern, text});
     }
+    // Once as it is and once in stretches of two units, as a long text is searched.
+    for (const qsizetype stretch : {qsizetype(1) << 30, qsizetype(2)})
     for (const auto& [pattern, text] : cases) {
+        TextSearch::SetStretchForTests(stretch);
         const bool grouped = pattern.startsWith(u'(') && !pattern.startsWith(QStringLiteral("(?"));
         const QString with = grouped ? QStringLiteral("<\\1>") : QStringLiteral("|");
         const QRegularExpression oracle("(*ANYCRLF)" + pattern, QRegularExpression::MultilineOption |
@@ -140,8 +143,9 @@ TEST_F(EditorSearchTest, RegExpReplaceAllMatchesTheEnginesGlobalReplace)
         Load(text.toUtf8().constData());
         EditorSearch::ReplaceAll(&m_editor, Opt(pattern.toUtf8().constData(), false, false, true), with);
         EXPECT_EQ(m_editor.WholeText().toStdString(), QString(text).replace(oracle, with).toStdString())
-            << pattern.toStdString();
+            << pattern.toStdString() << " in stretches of " << stretch;
     }
+    TextSearch::SetStretchForTests(TextSearch::kStretchUnits);
     Load("echoecho echo xecho");
     EditorSearch::ReplaceAll(&m_editor, Opt("\\becho", false, false, true), "Z");
     EXPECT_EQ(m_editor.WholeText(), "Zecho Z xecho");

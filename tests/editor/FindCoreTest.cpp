@@ -3,6 +3,7 @@
 #include <QRandomGenerator>
 
 #include "core/FindHistory.h"
+#include "core/TextSearch.h"
 #include "core/Utf8Text.h"
 #include "core/PhpLintResult.h"
 
@@ -82,4 +83,18 @@ TEST(Utf8Text, MapsPositionsBothWays)
             EXPECT_EQ(text.ToByte(unit), starts.at(k));
         }
     }
+}
+
+// A search that goes on too long without finding anything gives up and says
+// so (no time passes here: the time allowed is none).
+TEST(TextSearch, GivesUpWhenItsTimeRunsOutBetweenStretches)
+{
+    CSearchPattern pattern;
+    pattern.strText = QStringLiteral("needle");
+    const QRegularExpression re = TextSearch::Build(pattern);
+    const QString text = QString(10000, u'x') + pattern.strText;
+    TextSearch::SetStretchForTests(64, 0);
+    EXPECT_EQ(TextSearch::Forward(re, text, 0, false, nullptr), SearchOutcome::TooComplex);
+    TextSearch::SetStretchForTests(TextSearch::kStretchUnits);
+    EXPECT_EQ(TextSearch::Forward(re, text, 0, false, nullptr), SearchOutcome::Found);
 }
