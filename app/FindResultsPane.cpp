@@ -166,6 +166,8 @@ void CFindResultsPane::OnFinished(const CFileSearchSummary& summary)
     text += QStringLiteral("找到 %1 处，搜索了 %2 个文件").arg(summary.nMatches).arg(summary.nFilesSearched);
     if (summary.nFilesSkipped > 0)
         text += QStringLiteral("（跳过 %1 个二进制或过大的文件）").arg(summary.nFilesSkipped);
+    if (summary.nFilesTooComplex > 0)
+        text += QStringLiteral("；正则表达式太复杂，有 %1 个文件没能查完").arg(summary.nFilesTooComplex);
     if (summary.nMatches > kMaxListed)
         text += QStringLiteral("，列出前 %1 处").arg(kMaxListed);
     m_pState->setText(text + QStringLiteral("。"));

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <Qsci/qsciscintilla.h>
 
+#include "UserPrompt.h"
 #include "core/FindHistory.h"
 
 CFindReplaceDlg::CFindReplaceDlg(EditorProvider activeEditor, QWidget* parent)
@@ -117,6 +118,18 @@ void CFindReplaceDlg::ReportNotFound(const QString& text)
     emit statusMessage(QStringLiteral("找不到“%1”").arg(text));
 }
 
+bool CFindReplaceDlg::ReportFailure(const CFindOptions& options, const CSearchResult& result)
+{
+    if (result.outcome == SearchOutcome::BadPattern)
+        UserPrompt::ShowMessage(this, QStringLiteral("正则表达式有误：%1").arg(result.strError));
+    else if (result.outcome == SearchOutcome::TooComplex)
+        UserPrompt::ShowMessage(this, QStringLiteral("正则表达式“%1”太复杂，无法在这段文本中查完，已停止查找。"
+                                                     "文本没有任何改动。").arg(options.strText));
+    else
+        return false;
+    return true;
+}
+
 QsciScintilla* CFindReplaceDlg::StartSearch(CFindOptions& options)
 {
     options = Options();
@@ -129,8 +142,8 @@ QsciScintilla* CFindReplaceDlg::StartSearch(CFindOptions& options)
 void CFindReplaceDlg::OnFindNext()
 {
     CFindOptions o;
-    if (QsciScintilla* editor = StartSearch(o); editor && !EditorSearch::FindNext(editor, o))
-        ReportNotFound(o.strText);
+    if (QsciScintilla* editor = StartSearch(o))
+        Report(o, EditorSearch::FindNext(editor, o));
 }
 
 bool CFindReplaceDlg::Repeat(bool backward)
@@ -139,10 +152,15 @@ bool CFindReplaceDlg::Repeat(bool backward)
         return false;
     CFindOptions o = m_lastSearch;
     o.bBackward = backward;
-    QsciScintilla* editor = m_activeEditor ? m_activeEditor() : nullptr;
-    if (editor && !EditorSearch::FindNext(editor, o))
-        ReportNotFound(o.strText);
+    if (QsciScintilla* editor = m_activeEditor ? m_activeEditor() : nullptr)
+        Report(o, EditorSearch::FindNext(editor, o));
     return true;
+}
+
+void CFindReplaceDlg::Report(const CFindOptions& options, const CSearchResult& result)
+{
+    if (!ReportFailure(options, result) && result.outcome == SearchOutcome::NotFound)
+        ReportNotFound(options.strText);
 }
 
 void CFindReplaceDlg::OnReplace()
@@ -152,8 +170,10 @@ void CFindReplaceDlg::OnReplace()
     if (!editor)
         return;
     const long before = editor->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART);
-    const bool replaced = EditorSearch::ReplaceSelected(editor, o, m_pReplace->text());
-    if (!replaced && editor->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART) == before &&
+    const CSearchResult result = EditorSearch::ReplaceSelected(editor, o, m_pReplace->text());
+    if (ReportFailure(o, result))
+        return;
+    if (result.nReplaced == 0 && editor->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART) == before &&
         !editor->hasSelectedText())
         ReportNotFound(o.strText);
 }
@@ -164,11 +184,13 @@ void CFindReplaceDlg::OnReplaceAll()
     QsciScintilla* editor = StartSearch(o);
     if (!editor)
         return;
-    const int count = EditorSearch::ReplaceAll(editor, o, m_pReplace->text());
-    if (count == 0)
+    const CSearchResult result = EditorSearch::ReplaceAll(editor, o, m_pReplace->text());
+    if (ReportFailure(o, result))
+        return;
+    if (result.nReplaced == 0)
         ReportNotFound(o.strText);
     else
-        emit statusMessage(QStringLiteral("已替换 %1 处。").arg(count));
+        emit statusMessage(QStringLiteral("已替换 %1 处。").arg(result.nReplaced));
 }
 
 void CFindReplaceDlg::hideEvent(QHideEvent* event)

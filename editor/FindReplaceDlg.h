@@ -53,6 +53,11 @@ private:
     QsciScintilla* StartSearch(CFindOptions& options);
     void Remember(const CFindOptions& options);
     void ReportNotFound(const QString& text);
+    // Says in a message box why a regular expression could not be searched
+    // for; false when the search went as searches go.
+    bool ReportFailure(const CFindOptions& options, const CSearchResult& result);
+    // A find's result told: a failure in a box, "找不到" in the status bar.
+    void Report(const CFindOptions& options, const CSearchResult& result);
 
     EditorProvider m_activeEditor;
     QComboBox* m_pFind;

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "FileEncoding.h"
+#include "TextSearch.h"
 
 #include <algorithm>
 
@@ -12,13 +13,13 @@ namespace FileSearch {
 
 QRegularExpression BuildExpression(const CFileSearchOptions& options)
 {
-    QString pattern = options.bRegExp ? options.strText : QRegularExpression::escape(options.strText);
-    if (options.bWholeWord)
-        pattern = QStringLiteral("\\b(?:%1)\\b").arg(pattern);
-    QRegularExpression::PatternOptions flags = QRegularExpression::UseUnicodePropertiesOption;
-    if (!options.bMatchCase)
-        flags |= QRegularExpression::CaseInsensitiveOption;
-    return QRegularExpression(pattern, flags);
+    CSearchPattern pattern;
+    pattern.strText = options.strText;
+    pattern.bMatchCase = options.bMatchCase;
+    pattern.bWholeWord = options.bWholeWord;
+    pattern.bRegExp = options.bRegExp;
+    pattern.bNonEmpty = true;   // an empty match shows nothing in the list
+    return TextSearch::Build(pattern);
 }
 
 QStringList SplitPatterns(const QString& patterns)
@@ -35,37 +36,43 @@ bool LooksLikeText(const QByteArray& head)
     return !head.left(8192).contains('\0');
 }
 
-QList<CFileMatch> SearchText(const QString& path, const QString& text, const QRegularExpression& expression)
+QList<CFileMatch> SearchText(const QString& path, const QString& text, const QRegularExpression& expression,
+                             bool* tooComplex)
 {
     QList<CFileMatch> matches;
-    // Most files hold no match: one search of the whole text says so, and only
-    // a file with a match is gone through line by line.
-    const QRegularExpressionMatch any = expression.match(text);
-    if (!any.hasMatch())
-        return matches;
-    int lineNo = static_cast<int>(QStringView(text).left(any.capturedStart()).count(u'\n'));
-    qsizetype start = any.capturedStart() == 0 ? 0 : text.lastIndexOf(u'\n', any.capturedStart() - 1) + 1;
-    while (start <= text.size()) {
-        qsizetype end = text.indexOf(u'\n', start);
-        if (end < 0)
-            end = text.size();
-        ++lineNo;
-        QStringView line = QStringView(text).mid(start, end - start);
+    if (tooComplex)
+        *tooComplex = false;
+    // Each search runs over the whole text, so what stands before and after a
+    // match counts as it does in the editor; after a match the search goes on
+    // at the next line, one report a line.
+    qsizetype from = 0;
+    qsizetype counted = 0;   // lines are counted up to here
+    int lineNo = 1;
+    while (from <= text.size()) {
+        QRegularExpressionMatch m;
+        const SearchOutcome outcome = TextSearch::Forward(expression, text, from, false, &m);
+        if (outcome == SearchOutcome::TooComplex && tooComplex)
+            *tooComplex = true;
+        if (outcome != SearchOutcome::Found)
+            break;
+        const qsizetype at = m.capturedStart();
+        lineNo += static_cast<int>(QStringView(text).mid(counted, at - counted).count(u'\n'));
+        counted = at;
+        const qsizetype lineStart = at == 0 ? 0 : text.lastIndexOf(u'\n', at - 1) + 1;
+        qsizetype lineEnd = text.indexOf(u'\n', at);
+        if (lineEnd < 0)
+            lineEnd = text.size();
+        QStringView line = QStringView(text).mid(lineStart, lineEnd - lineStart);
         if (line.endsWith(u'\r'))
             line.chop(1);
-        const QRegularExpressionMatch m = expression.match(line);
-        if (m.hasMatch() && m.capturedLength() > 0) {
-            CFileMatch match;
-            match.strPath = path;
-            match.nLine = lineNo;
-            match.nColumn = static_cast<int>(m.capturedStart());
-            match.nLength = static_cast<int>(m.capturedLength());
-            match.strText = line.left(kMaxLineChars).toString();
-            matches << match;
-        }
-        if (end == text.size())
-            break;
-        start = end + 1;
+        CFileMatch match;
+        match.strPath = path;
+        match.nLine = lineNo;
+        match.nColumn = static_cast<int>(at - lineStart);
+        match.nLength = static_cast<int>(m.capturedLength());
+        match.strText = line.left(kMaxLineChars).toString();
+        matches << match;
+        from = lineEnd + 1;
     }
     return matches;
 }
@@ -102,10 +109,13 @@ CFileSearchSummary SearchTree(const QString& root, const CFileSearchOptions& opt
         }
         // The text as the editor would show it, GB18030 files included.
         const QString text = QString::fromUtf8(FileEncoding::Decode(bytes).text);
-        for (const CFileMatch& m : SearchText(path, text, expression)) {
+        bool tooComplex = false;
+        for (const CFileMatch& m : SearchText(path, text, expression, &tooComplex)) {
             ++summary.nMatches;
             onMatch(m);
         }
+        if (tooComplex)
+            ++summary.nFilesTooComplex;
         ++summary.nFilesSearched;
         if (onProgress && summary.nFilesSearched % 50 == 0)
             onProgress(summary.nFilesSearched);

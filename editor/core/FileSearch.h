@@ -33,6 +33,7 @@ struct CFileSearchSummary
     int nFilesSearched = 0;
     int nFilesSkipped = 0;   // binary, too large or unreadable
     int nMatches = 0;
+    int nFilesTooComplex = 0;   // the regular expression hit the engine's limits there
     bool bStopped = false;
 };
 
@@ -41,8 +42,9 @@ namespace FileSearch {
 constexpr qint64 kMaxFileBytes = 50LL * 1024 * 1024;
 constexpr int kMaxLineChars = 300;
 
-// The expression the options stand for; invalid when a regular expression
-// does not compile (its error says why).
+// The expression the options stand for, as the editor's search builds it but
+// passing over empty matches; invalid when a regular expression does not
+// compile (its error says why).
 QRegularExpression BuildExpression(const CFileSearchOptions& options);
 
 // The ";"-separated wildcard patterns as a list (blanks trimmed, empty ones dropped).
@@ -52,8 +54,10 @@ QStringList SplitPatterns(const QString& patterns);
 bool LooksLikeText(const QByteArray& head);
 
 // The matches of expression in one decoded text, at most one report a line
-// (the first match on it).
-QList<CFileMatch> SearchText(const QString& path, const QString& text, const QRegularExpression& expression);
+// (the first match starting on it); tooComplex tells whether the expression
+// hit the engine's limits, which ends the search of this text.
+QList<CFileMatch> SearchText(const QString& path, const QString& text, const QRegularExpression& expression,
+                             bool* tooComplex = nullptr);
 
 // Searches root and its sub-folders (symbolic links to folders not followed)
 // for files matching the patterns; every match goes to onMatch, the count of

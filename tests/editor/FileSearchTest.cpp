@@ -85,3 +85,15 @@ TEST(FileSearch, StopsWhenAskedAndNeverFollowsALinkBackUp)
     EXPECT_TRUE(stopped.bStopped);
     EXPECT_EQ(matches, 0);
 }
+
+TEST(FileSearch, SeesTheWholeTextAroundAMatchAndStopsAtTheEnginesLimits)
+{
+    QTemporaryDir dir;
+    const QString r = dir.path();
+    Write(r + "/a.php", "a\r\nb echo\n");
+    EXPECT_EQ(Found(r, Opt("(?<=a\\r\\n)b|o$", false, false, true)), QStringList({"a.php:2:0+1"}));
+    Write(r + "/long.php", QByteArray(200000, 'a') + "b\n");
+    CFileSearchSummary summary;
+    EXPECT_EQ(Found(r, Opt("^(a+)+$", false, false, true), &summary), QStringList({"a.php:1:0+1"}));
+    EXPECT_EQ(summary.nFilesTooComplex, 1);
+}

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QRandomGenerator>
+
 #include "core/FindHistory.h"
+#include "core/TextSearch.h"
+#include "core/Utf8Text.h"
 #include "core/PhpLintResult.h"
 
 TEST(FindHistory, NewestFirstWithoutRepeatsAndAtMostTwenty)
@@ -53,4 +57,44 @@ TEST(PhpLintResult, CleanErrorsAndOtherMessages)
         if (!c.clean)
             EXPECT_EQ(r.strMessage, QString::fromUtf8(c.message)) << c.output;
     }
+}
+
+// Positions map between bytes and UTF-16 as QString's own decoder counts
+// them; a byte that is no UTF-8 stands for one character of its own.
+TEST(Utf8Text, MapsPositionsBothWays)
+{
+    const QList<QByteArray> chars = {"a", "\n", "\xe4\xb8\xad", "\xc3\xa9", "\xf0\x9f\x98\x80", "\xff", "\xe4\xb8"};
+    QRandomGenerator rng(7);
+    for (int i = 0; i < 60; ++i) {
+        QByteArray bytes;
+        QList<qsizetype> starts;
+        const bool valid = i % 2 == 0;
+        for (int n = rng.bounded(9000); n > 0; --n) {
+            starts << bytes.size();
+            bytes += chars.at(rng.bounded(valid ? 5 : chars.size()));
+        }
+        const CUtf8Text text(bytes);
+        if (valid)
+            ASSERT_EQ(text.Text(), QString::fromUtf8(bytes));
+        for (qsizetype k = 0; k < starts.size(); k += 1 + rng.bounded(50)) {
+            const qsizetype unit = text.ToUnit(starts.at(k));
+            if (valid)
+                EXPECT_EQ(unit, QString::fromUtf8(bytes.left(starts.at(k))).size());
+            EXPECT_EQ(text.ToByte(unit), starts.at(k));
+        }
+    }
+}
+
+// A search that goes on too long without finding anything gives up and says
+// so (no time passes here: the time allowed is none).
+TEST(TextSearch, GivesUpWhenItsTimeRunsOutBetweenStretches)
+{
+    CSearchPattern pattern;
+    pattern.strText = QStringLiteral("needle");
+    const QRegularExpression re = TextSearch::Build(pattern);
+    const QString text = QString(10000, u'x') + pattern.strText;
+    TextSearch::SetStretchForTests(64, 0);
+    EXPECT_EQ(TextSearch::Forward(re, text, 0, false, nullptr), SearchOutcome::TooComplex);
+    TextSearch::SetStretchForTests(TextSearch::kStretchUnits);
+    EXPECT_EQ(TextSearch::Forward(re, text, 0, false, nullptr), SearchOutcome::Found);
 }
