@@ -33,10 +33,14 @@ public:
     // counting; nullptr when it is not open.
     CQuilletView* FindOpenView(const QString& path) const;
 
+    // Said when a new entry's name is taken, before the path.
+    static QString ExistsText();
+
     // Which files open in an editor window (see SiteOpenRules).
     const QString m_strSiteExtensions;
 
 private:
+    CWSLocalSiteView* Page() const;
     CLocalSiteTreeCtrl* Tree() const;
     QTreeWidgetItem* SelectedItem() const;
     void NewEntry(int mode);

@@ -4,7 +4,9 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPixmap>
@@ -37,7 +39,7 @@ QColor ToQColor(COLORREF c)
 
 } // namespace
 
-CSlotFontDialog::CSlotFontDialog(QWidget* parent) : QDialog(parent)
+CSlotFontDialog::CSlotFontDialog(QWidget* parent, const QFont& initial) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("字体"));
 
@@ -45,6 +47,10 @@ CSlotFontDialog::CSlotFontDialog(QWidget* parent) : QDialog(parent)
     m_pFont = new QFontDialog(this);
     m_pFont->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
     m_pFont->setWindowFlags(Qt::Widget);
+    m_pFont->setCurrentFont(PlainFont(initial));
+    // The embedded dialog ends itself on Escape: this one ends with it, so
+    // no empty window is left.
+    connect(m_pFont, &QDialog::finished, this, &QDialog::done);
 
     m_pColour = new QComboBox(this);
     for (const NamedColour& c : kColours) {
@@ -70,6 +76,27 @@ CSlotFontDialog::CSlotFontDialog(QWidget* parent) : QDialog(parent)
     layout->addLayout(colourRow);
     layout->addWidget(buttons);
     m_pFont->setVisible(true);
+}
+
+QFont CSlotFontDialog::PlainFont(const QFont& font)
+{
+    const QString family = QFontInfo(font).family();
+    QFont plain(family);
+    if (font.pixelSize() > 0)
+        plain.setPixelSize(font.pixelSize());
+    else
+        plain.setPointSizeF(font.pointSizeF() > 0 ? font.pointSizeF() : 10);
+    // The style by the family's own name for it, which the dialog finds in
+    // its list whatever language the generic style names are in; an oblique
+    // style is no plain one.
+    for (const QString& style : QFontDatabase::styles(family)) {
+        const QFont face = QFontDatabase::font(family, style, 10);
+        if (face.weight() == QFont::Normal && face.style() == QFont::StyleNormal) {
+            plain.setStyleName(style);
+            break;
+        }
+    }
+    return plain;
 }
 
 bool CSlotFontDialog::SelectColour(COLORREF colour)

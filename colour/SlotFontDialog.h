@@ -13,7 +13,13 @@ class QFontDialog;
 class CSlotFontDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit CSlotFontDialog(QWidget* parent = nullptr);
+    // Opens on initial (as far as the font database has it), in black;
+    // Escape anywhere in it closes it whole.
+    explicit CSlotFontDialog(QWidget* parent = nullptr, const QFont& initial = QFont());
+
+    // font as it can be picked: its real family, at its size, in a plain
+    // style of that family (neither bold nor italic).
+    static QFont PlainFont(const QFont& font);
 
     // The current choice, in logical-font terms at this dialog's resolution.
     CChosenFont Chosen() const;

@@ -3,13 +3,16 @@
 // created and deleted on real folders.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include "SiteTestSupport.h"
 #include "TestSupport.h"
 #include "core/FolderListing.h"
 #include "core/SiteFileOps.h"
+#include "core/SiteMemory.h"
 #include "core/SiteOpenRules.h"
 
 using SiteFileOps::Result;
@@ -165,4 +168,35 @@ TEST_F(SiteFileOpsTest, DeletedEntriesGoToTheTrashAndFoldersMustBeEmpty)
     EXPECT_EQ(SiteFileOps::DeleteEmptyFolder(m_site + QStringLiteral("/sub")), Result::Done);
     EXPECT_FALSE(QFileInfo::exists(m_site + QStringLiteral("/sub")));
     EXPECT_FALSE(SiteTest::FindInTrash(QStringLiteral("sub")).isEmpty());
+}
+
+TEST(SiteMemoryTest, ATypedOrPastedPathBecomesAFolderPath)
+{
+    const QString home = QDir::homePath();
+    const struct { const char* typed; QString path; } cases[] = {
+        {"  /srv/www/site/  ", "/srv/www/site"}, {"\"/srv/my site\"", "/srv/my site"},
+        {"'/srv/x'", "/srv/x"},                  {"file:///srv/my%20site/", "/srv/my site"},
+        {"~", home},                             {"~/www", home + "/www"},
+        {"www/a/../b", home + "/www/b"},         {"/", "/"},
+        {"", ""},                                {" \t", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SiteMemory::FromTyped(QString::fromUtf8(c.typed)), c.path) << c.typed;
+}
+
+TEST(SiteMemoryTest, TheLastSiteIsOfferedWhileItIsStillAFolder)
+{
+    QTemporaryDir dir;
+    QSettings settings(dir.filePath(QStringLiteral("q.conf")), QSettings::IniFormat);
+    EXPECT_TRUE(SiteMemory::LastSite(settings).isEmpty());
+    EXPECT_EQ(SiteMemory::StartFolder(settings), QDir::homePath());
+    const QString site = dir.filePath(QStringLiteral("site"));
+    ASSERT_TRUE(QDir().mkpath(site));
+    SiteMemory::Remember(settings, site);
+    EXPECT_EQ(settings.value(QStringLiteral("Settings/LastSite")).toString(), site);
+    EXPECT_EQ(SiteMemory::LastSite(settings), site);
+    EXPECT_EQ(SiteMemory::StartFolder(settings), site);
+    ASSERT_TRUE(QDir(site).removeRecursively());
+    EXPECT_TRUE(SiteMemory::LastSite(settings).isEmpty());
+    EXPECT_EQ(SiteMemory::StartFolder(settings), QDir::homePath());
 }
