@@ -89,8 +89,14 @@ void CSiteCommands::OnOpenSite()
     COpenSiteDlg dlg(m_pFrame, SiteMemory::StartFolder(QSettings()));
     if (dlg.exec() != QDialog::Accepted)
         return;
-    if (CWSLocalSiteView* page = Page())
-        page->OpenSite(dlg.SitePath());
+    CWSLocalSiteView* page = Page();
+    if (!page)
+        return;
+    page->OpenSite(dlg.SitePath());
+    // The site is shown at once, whichever page was in front.
+    CWorkspaceBar* bar = m_pFrame->WorkspaceBar();
+    bar->setVisible(true);
+    bar->SetActiveView(WorkspacePage::LocalSite);
 }
 
 CQuilletView* CSiteCommands::FindOpenView(const QString& path) const

@@ -56,6 +56,7 @@ void COpenSiteDlg::OnPathRevealed(QTreeWidgetItem* item)
         return;
     const bool hadFocus = m_pPath->hasFocus();
     m_pTree->setCurrentItem(item);
+    m_pTree->expandItem(item);   // what the folder holds is in view
     m_pTree->scrollToItem(item);
     if (hadFocus)
         m_pPath->selectAll();

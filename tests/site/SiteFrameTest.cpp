@@ -431,6 +431,9 @@ TEST_F(SiteFrameTest, OpenSiteIsInTheFileMenuWithDocumentsAndTheDialogStartsAtTh
     ASSERT_TRUE(file);
     EXPECT_TRUE(file->actions().contains(Frame()->Action(Cmd::OpenSite)));
 
+    // The site shows at once, wherever the workspace bar was.
+    Frame()->WorkspaceBar()->SetActiveView(0);
+    Frame()->WorkspaceBar()->setVisible(false);
     for (int round = 0; round < 2; ++round) {
         QString start;
         WhenShown<COpenSiteDlg>([&](COpenSiteDlg* dlg) {
@@ -442,6 +445,8 @@ TEST_F(SiteFrameTest, OpenSiteIsInTheFileMenuWithDocumentsAndTheDialogStartsAtTh
         EXPECT_EQ(start, round == 0 ? QDir::homePath() : m_site);
         ASSERT_EQ(SiteTree()->topLevelItemCount(), 1);
         EXPECT_EQ(SiteTree()->topLevelItem(0)->text(0), m_site);
+        EXPECT_TRUE(Frame()->WorkspaceBar()->IsShown());
+        EXPECT_EQ(Frame()->WorkspaceBar()->GetActiveIndex(), 5);
     }
     // Qt's own buttons speak Chinese; the dialogs' own "OK" stays as it is.
     QDialogButtonBox standard(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
