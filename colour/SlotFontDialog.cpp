@@ -1,5 +1,6 @@
 #include "SlotFontDialog.h"
 
+#include "FontStyleNames.h"
 #include "SlotFormat.h"
 
 #include <QComboBox>
@@ -9,6 +10,9 @@
 #include <QFontInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QStyledItemDelegate>
 #include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -32,6 +36,18 @@ const NamedColour kColours[] = {
     {"水绿色", MakeColorRef(0, 255, 255)}, {"白色", MakeColorRef(255, 255, 255)},
 };
 
+// Shows a style list's names in Chinese; the list keeps the fonts' own
+// names, by which the font dialog looks the styles up.
+class CChineseStyleDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QString displayText(const QVariant& value, const QLocale& locale) const override
+    {
+        return FontStyleNames::Chinese(QStyledItemDelegate::displayText(value, locale));
+    }
+};
+
 QColor ToQColor(COLORREF c)
 {
     return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
@@ -51,6 +67,7 @@ CSlotFontDialog::CSlotFontDialog(QWidget* parent, const QFont& initial) : QDialo
     // The embedded dialog ends itself on Escape: this one ends with it, so
     // no empty window is left.
     connect(m_pFont, &QDialog::finished, this, &QDialog::done);
+    ShowStylesInChinese();
 
     m_pColour = new QComboBox(this);
     for (const NamedColour& c : kColours) {
@@ -97,6 +114,31 @@ QFont CSlotFontDialog::PlainFont(const QFont& font)
         }
     }
     return plain;
+}
+
+void CSlotFontDialog::ShowStylesInChinese()
+{
+    // The style list is the one its label "字体风格" names; the style field
+    // is the read-only field that shows the list's current name. Both only
+    // show the style: the dialog keeps the chosen name apart.
+    for (QLabel* label : m_pFont->findChildren<QLabel*>())
+        if (label->text() == QFontDialog::tr("Font st&yle"))
+            m_pStyleList = qobject_cast<QListView*>(label->buddy());
+    if (!m_pStyleList)
+        return;
+    m_pStyleList->setItemDelegate(new CChineseStyleDelegate(m_pStyleList));
+    const QString current = m_pStyleList->currentIndex().data().toString();
+    for (QLineEdit* field : m_pFont->findChildren<QLineEdit*>())
+        if (field->isReadOnly() && !current.isEmpty() && field->text() == current)
+            m_pStyleField = field;
+    if (QLineEdit* field = m_pStyleField) {
+        connect(field, &QLineEdit::textChanged, this, [field](const QString& text) {
+            const QString shown = FontStyleNames::Chinese(text);
+            if (shown != text)
+                field->setText(shown);
+        });
+        field->setText(FontStyleNames::Chinese(current));
+    }
 }
 
 bool CSlotFontDialog::SelectColour(COLORREF colour)

@@ -9,6 +9,8 @@
 class QComboBox;
 class QFont;
 class QFontDialog;
+class QLineEdit;
+class QListView;
 
 class CSlotFontDialog : public QDialog {
     Q_OBJECT
@@ -25,6 +27,9 @@ public:
     CChosenFont Chosen() const;
 
     QFontDialog* FontPicker() const { return m_pFont; }
+    // The font dialog's style list and field, which show the styles in Chinese.
+    QListView* StyleList() const { return m_pStyleList; }
+    QLineEdit* StyleField() const { return m_pStyleField; }
     QComboBox* ColourBox() const { return m_pColour; }
     // Selects colour in the colour box when it is one of the sixteen; returns whether it is.
     bool SelectColour(COLORREF colour);
@@ -33,6 +38,10 @@ public:
     static CChosenFont ChosenFontFrom(const QFont& font, COLORREF colour, double dpi);
 
 private:
+    void ShowStylesInChinese();
+
     QFontDialog* m_pFont;
+    QListView* m_pStyleList = nullptr;
+    QLineEdit* m_pStyleField = nullptr;
     QComboBox* m_pColour;
 };
