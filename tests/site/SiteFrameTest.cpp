@@ -36,8 +36,6 @@
 #include "WorkspaceBar.h"
 #include "core/DesktopRegistration.h"
 
-#include <sys/stat.h>
-
 namespace {
 
 CMainFrame* Frame() { return static_cast<CQuilletApp*>(qApp)->MainFrame(); }
@@ -401,27 +399,6 @@ TEST_F(SiteFrameTest, NewEntriesAreSelectedInSortedPlaceAndNeverReplaceOrEscape)
     EXPECT_FALSE(QFileInfo::exists(m_dir.filePath("x")));
 }
 
-TEST_F(SiteFrameTest, APipeAndADanglingLinkAreDeletedLikeFiles)
-{
-    ASSERT_TRUE(SiteTest::MakeTree(m_site, {"index.php"}));
-    ASSERT_EQ(::mkfifo(QFile::encodeName(m_site + QStringLiteral("/pipe")).constData(), 0600), 0);
-    ASSERT_TRUE(QFile::link(m_dir.filePath("nowhere"), m_site + QStringLiteral("/gone.php")));
-    QTreeWidgetItem* top = ShowSite({});
-    CScriptedResponder responder;
-    for (const char* name : {"pipe", "gone.php"}) {
-        responder.answers = {UserPrompt::Answer::Yes};
-        Select(Child(top, name));
-        Frame()->RouteCommand(Cmd::SiteOpenFile);   // only regular files open
-        Frame()->RouteCommand(Cmd::SiteDeleteFile);
-        const QString path = m_site + u'/' + QString::fromUtf8(name);
-        EXPECT_EQ(responder.Texts(UserPrompt::Request::YesNo), QStringList({"确实要删除文件:" + path})) << name;
-        EXPECT_FALSE(QFileInfo(path).exists() || QFileInfo(path).isSymLink()) << name;
-        EXPECT_FALSE(Child(top, name)) << name;
-        responder.asked.clear();
-    }
-    EXPECT_TRUE(Docs()->Documents().isEmpty());
-}
-
 TEST_F(SiteFrameTest, OpenSiteIsInTheFileMenuWithDocumentsAndTheDialogStartsAtTheLastSite)
 {
     ASSERT_TRUE(SiteTest::MakeTree(m_site, {"index.php"}));
@@ -448,12 +425,6 @@ TEST_F(SiteFrameTest, OpenSiteIsInTheFileMenuWithDocumentsAndTheDialogStartsAtTh
         EXPECT_TRUE(Frame()->WorkspaceBar()->IsShown());
         EXPECT_EQ(Frame()->WorkspaceBar()->GetActiveIndex(), 5);
     }
-    // Qt's own buttons speak Chinese; the dialogs' own "OK" stays as it is.
-    QDialogButtonBox standard(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    EXPECT_EQ(standard.button(QDialogButtonBox::Ok)->text(), QStringLiteral("确定"));
-    EXPECT_EQ(standard.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("取消"));
-    COpenSiteDlg dlg;
-    EXPECT_EQ(dlg.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->text(), QStringLiteral("OK"));
 }
 
 TEST_F(SiteFrameTest, ThePageMenusCarryTheFrameCommandsAndEmptySpaceHasNone)
