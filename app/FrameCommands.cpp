@@ -143,7 +143,7 @@ MenuBars BuildMenus(QWidget* parent, const QHash<int, QAction*>& a)
                        Menu(parent, QStringLiteral("帮助(&H)"), a, {Cmd::AppAbout})};
 
     bars.fileWithDoc = Menu(parent, QStringLiteral("文件(&F)"), a,
-                            {Cmd::FileNew, Cmd::FileOpen, Cmd::FileClose, Cmd::CloseAll, 0,
+                            {Cmd::FileNew, Cmd::FileOpen, Cmd::OpenSite, Cmd::FileClose, Cmd::CloseAll, 0,
                              Cmd::FileSave, Cmd::FileSaveAs, Cmd::SaveAsCode, Cmd::SaveAll, 0,
                              Cmd::FilePrint, Cmd::FilePrintPreview, Cmd::FilePrintSetup, 0,
                              Cmd::FileMruFirst, 0, Cmd::AppExit});

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QMainWindow>
+#include <QSettings>
 
 #include "ChildFrame.h"
 #include "CommandIds.h"
@@ -18,7 +19,9 @@
 #include "WSLocalSiteView.h"
 #include "WorkspaceBar.h"
 #include "WorkspaceSetup.h"
+#include "core/FolderListing.h"
 #include "core/SiteFileOps.h"
+#include "core/SiteMemory.h"
 #include "core/SiteOpenRules.h"
 
 CSiteCommands::CSiteCommands(IFrameAccess* frame, CDocTemplate* docTemplate)
@@ -59,13 +62,19 @@ CWSLocalSiteView* CSiteCommands::CreatePage()
     // Posted: the double click is over before the file opens.
     connect(page, &CWSLocalSiteView::commandRequested, m_pFrame->Window(),
             [this](int id) { m_pFrame->RouteCommand(id); }, Qt::QueuedConnection);
+    page->OpenLastSite();
     return page;
+}
+
+CWSLocalSiteView* CSiteCommands::Page() const
+{
+    CWorkspaceBar* bar = m_pFrame->WorkspaceBar();
+    return bar ? qobject_cast<CWSLocalSiteView*>(bar->GetView(WorkspacePage::LocalSite)) : nullptr;
 }
 
 CLocalSiteTreeCtrl* CSiteCommands::Tree() const
 {
-    CWorkspaceBar* bar = m_pFrame->WorkspaceBar();
-    auto* page = bar ? qobject_cast<CWSLocalSiteView*>(bar->GetView(WorkspacePage::LocalSite)) : nullptr;
+    CWSLocalSiteView* page = Page();
     return page ? page->GetTreeCtrl() : nullptr;
 }
 
@@ -78,11 +87,17 @@ QTreeWidgetItem* CSiteCommands::SelectedItem() const
 
 void CSiteCommands::OnOpenSite()
 {
-    COpenSiteDlg dlg(m_pFrame->Window());
+    COpenSiteDlg dlg(m_pFrame->Window(), SiteMemory::StartFolder(QSettings()));
     if (dlg.exec() != QDialog::Accepted)
         return;
-    if (CLocalSiteTreeCtrl* tree = Tree())
-        tree->SetRoot(dlg.SitePath(), 1);
+    CWSLocalSiteView* page = Page();
+    if (!page)
+        return;
+    page->OpenSite(dlg.SitePath());
+    // The site is shown at once, whichever page was in front.
+    CWorkspaceBar* bar = m_pFrame->WorkspaceBar();
+    bar->setVisible(true);
+    bar->SetActiveView(WorkspacePage::LocalSite);
 }
 
 CQuilletView* CSiteCommands::FindOpenView(const QString& path) const
@@ -148,13 +163,13 @@ void CSiteCommands::OnDeleteSiteFolder()
     if (!item || !item->parent())
         return;
     const QString path = tree->GetItemPath(item);
+    if (!tree->IsFolderItem(item))
+        return;
     // Hidden entries give a folder no expand button, yet it is not empty.
     if (item->childCount() > 0 || !SiteFileOps::IsEmptyFolder(path)) {
         UserPrompt::ShowMessage(m_pFrame->Window(), QStringLiteral("不能删除一个非空的文件夹!"), QMessageBox::Critical);
         return;
     }
-    if (!tree->IsFolderItem(item))
-        return;
     if (!UserPrompt::AskYesNo(m_pFrame->Window(), DeleteQuestion(QStringLiteral("文件夹"), path)))
         return;
     const SiteFileOps::Result result = SiteFileOps::DeleteEmptyFolder(path);
@@ -184,13 +199,29 @@ void CSiteCommands::NewEntry(int mode)
     if (dlg.exec() != QDialog::Accepted)
         return;
     const QString folder = tree->GetItemPath(item);
+    const QString name = dlg.GetName();
     // Names that would reach outside the folder, or name no new entry,
     // create nothing; an existing file keeps its content.
-    const SiteFileOps::Result result = mode == CNameDlg::NewFolder
-                                           ? SiteFileOps::CreateNewFolder(folder, dlg.GetName())
-                                           : SiteFileOps::CreateNewFile(folder, dlg.GetName());
-    // The new entry shows in its sorted place at the next expansion.
-    tree->collapseItem(item);
-    if (result == SiteFileOps::Result::Done)
-        tree->ForgetFolder(item);
+    const SiteFileOps::Result result = mode == CNameDlg::NewFolder ? SiteFileOps::CreateNewFolder(folder, name)
+                                                                   : SiteFileOps::CreateNewFile(folder, name);
+    if (result != SiteFileOps::Result::Done && result != SiteFileOps::Result::Exists)
+        return;
+    // The folder is read again, open, and the new entry (or the one that
+    // has the name) is selected in its sorted place.
+    const QString path = FolderListing::Join(folder, name);
+    tree->ReadAgain(item);
+    tree->RevealPath(path);
+    if (result == SiteFileOps::Result::Exists) {
+        UserPrompt::ShowMessage(m_pFrame->Window(), ExistsText() + path, QMessageBox::Warning);
+        return;
+    }
+    if (mode == CNameDlg::NewFile && SiteOpenRules::OpensInEditor(path, m_strSiteExtensions))
+        if (CQuilletDoc* doc = m_pDocTemplate->OpenDocumentFile(path))
+            if (CQuilletView* view = doc->FirstView())
+                view->setFocus();
+}
+
+QString CSiteCommands::ExistsText()
+{
+    return QStringLiteral("已经有同名的文件或文件夹:");
 }

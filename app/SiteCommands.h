@@ -33,12 +33,16 @@ public:
     // counting; nullptr when it is not open.
     CQuilletView* FindOpenView(const QString& path) const;
 
+    // Said when a new entry's name is taken, before the path.
+    static QString ExistsText();
+
     // Which files open in an editor window (see SiteOpenRules).
     const QString m_strSiteExtensions;
 
 private:
     // The question asked before deleting the entry at path (kind "文件" or "文件夹").
     static QString DeleteQuestion(const QString& kind, const QString& path);
+    CWSLocalSiteView* Page() const;
     CLocalSiteTreeCtrl* Tree() const;
     QTreeWidgetItem* SelectedItem() const;
     void NewEntry(int mode);

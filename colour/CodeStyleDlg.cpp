@@ -2,6 +2,7 @@
 
 #include "SettingsSync.h"
 
+#include "ColourEditor.h"
 #include "SlotFontDialog.h"
 #include "SlotFormat.h"
 #include "StyleSlot.h"
@@ -70,7 +71,8 @@ QPushButton* CCodeStyleDlg::Button(int id) const
 
 void CCodeStyleDlg::ChooseSlotFont(int slot)
 {
-    CSlotFontDialog dlg(this);
+    // No slot's format is shown: the dialog opens on the editor's own font.
+    CSlotFontDialog dlg(this, ColourEditor::DefaultEditorFont());
     if (dlg.exec() != QDialog::Accepted)
         return;
     QSettings settings{QString::fromLatin1(kSettingsOrganisation), QString::fromLatin1(kSettingsApplication)};

@@ -1,12 +1,18 @@
 #include "SlotFontDialog.h"
 
+#include "FontStyleNames.h"
 #include "SlotFormat.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QStyledItemDelegate>
 #include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -30,6 +36,18 @@ const NamedColour kColours[] = {
     {"水绿色", MakeColorRef(0, 255, 255)}, {"白色", MakeColorRef(255, 255, 255)},
 };
 
+// Shows a style list's names in Chinese; the list keeps the fonts' own
+// names, by which the font dialog looks the styles up.
+class CChineseStyleDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QString displayText(const QVariant& value, const QLocale& locale) const override
+    {
+        return FontStyleNames::Chinese(QStyledItemDelegate::displayText(value, locale));
+    }
+};
+
 QColor ToQColor(COLORREF c)
 {
     return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
@@ -37,7 +55,7 @@ QColor ToQColor(COLORREF c)
 
 } // namespace
 
-CSlotFontDialog::CSlotFontDialog(QWidget* parent) : QDialog(parent)
+CSlotFontDialog::CSlotFontDialog(QWidget* parent, const QFont& initial) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("字体"));
 
@@ -45,6 +63,11 @@ CSlotFontDialog::CSlotFontDialog(QWidget* parent) : QDialog(parent)
     m_pFont = new QFontDialog(this);
     m_pFont->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
     m_pFont->setWindowFlags(Qt::Widget);
+    m_pFont->setCurrentFont(PlainFont(initial));
+    // The embedded dialog ends itself on Escape: this one ends with it, so
+    // no empty window is left.
+    connect(m_pFont, &QDialog::finished, this, &QDialog::done);
+    ShowStylesInChinese();
 
     m_pColour = new QComboBox(this);
     for (const NamedColour& c : kColours) {
@@ -70,6 +93,52 @@ CSlotFontDialog::CSlotFontDialog(QWidget* parent) : QDialog(parent)
     layout->addLayout(colourRow);
     layout->addWidget(buttons);
     m_pFont->setVisible(true);
+}
+
+QFont CSlotFontDialog::PlainFont(const QFont& font)
+{
+    const QString family = QFontInfo(font).family();
+    QFont plain(family);
+    if (font.pixelSize() > 0)
+        plain.setPixelSize(font.pixelSize());
+    else
+        plain.setPointSizeF(font.pointSizeF() > 0 ? font.pointSizeF() : 10);
+    // The style by the family's own name for it, which the dialog finds in
+    // its list whatever language the generic style names are in; an oblique
+    // style is no plain one.
+    for (const QString& style : QFontDatabase::styles(family)) {
+        const QFont face = QFontDatabase::font(family, style, 10);
+        if (face.weight() == QFont::Normal && face.style() == QFont::StyleNormal) {
+            plain.setStyleName(style);
+            break;
+        }
+    }
+    return plain;
+}
+
+void CSlotFontDialog::ShowStylesInChinese()
+{
+    // The style list is the one its label "字体风格" names; the style field
+    // is the read-only field that shows the list's current name. Both only
+    // show the style: the dialog keeps the chosen name apart.
+    for (QLabel* label : m_pFont->findChildren<QLabel*>())
+        if (label->text() == QFontDialog::tr("Font st&yle"))
+            m_pStyleList = qobject_cast<QListView*>(label->buddy());
+    if (!m_pStyleList)
+        return;
+    m_pStyleList->setItemDelegate(new CChineseStyleDelegate(m_pStyleList));
+    const QString current = m_pStyleList->currentIndex().data().toString();
+    for (QLineEdit* field : m_pFont->findChildren<QLineEdit*>())
+        if (field->isReadOnly() && !current.isEmpty() && field->text() == current)
+            m_pStyleField = field;
+    if (QLineEdit* field = m_pStyleField) {
+        connect(field, &QLineEdit::textChanged, this, [field](const QString& text) {
+            const QString shown = FontStyleNames::Chinese(text);
+            if (shown != text)
+                field->setText(shown);
+        });
+        field->setText(FontStyleNames::Chinese(current));
+    }
 }
 
 bool CSlotFontDialog::SelectColour(COLORREF colour)

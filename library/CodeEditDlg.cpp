@@ -118,7 +118,7 @@ void CCodeEditDlg::LimitTitle()
 
 QString CCodeEditDlg::TooLongText()
 {
-    return QStringLiteral("请填入不多于%1个的字符。").arg(kMaxTitleLength);
+    return QStringLiteral("“请填入不多于%1个的字符。”").arg(kMaxTitleLength);
 }
 
 QString CCodeEditDlg::IncompleteText()

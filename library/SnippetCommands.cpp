@@ -89,8 +89,7 @@ void CSnippetCommands::OnEditCode()
     case CodeLibraryRows::Lookup::Failed:
         return;
     case CodeLibraryRows::Lookup::Missing:
-        m_pPage->FillCodeList();   // another program removed it
-        return;
+        return;   // another program removed it: nothing to edit
     case CodeLibraryRows::Lookup::Found:
         break;
     }
@@ -127,23 +126,16 @@ void CSnippetCommands::OnDeleteCode()
     if (!data || !userLib)
         return;
     const qint32 id = SnippetId(data);
-    CodeLibraryRows::CSnippet snippet;
-    if (CodeLibraryRows::ReadSnippet(userLib, id, snippet) == CodeLibraryRows::Lookup::Missing) {
-        m_pPage->FillCodeList();   // nothing left to delete
-        return;
-    }
     if (!UserPrompt::AskYesNo(m_pOwner, DeleteQuestion(), QMessageBox::Warning) || !m_pPage)
         return;
     switch (CodeLibraryRows::DeleteSnippet(m_pStore->GetDatabase(CCodeLibraryStore::UserLib), id)) {
     case Write::Done:
+    case Write::Missing:   // another program removed it first: its line goes too
         if (SelectedUserSnippet() == data)
             delete CWSCodeBlockView::SelectedItem(m_pPage->GetCodeList());
         else
             m_pPage->FillCodeList();
         m_pPage->ClearSelection();
-        break;
-    case Write::Missing:
-        m_pPage->FillCodeList();
         break;
     case Write::Refused:
         ReportRefused();

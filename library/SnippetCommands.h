@@ -26,8 +26,8 @@ public:
     bool CanChange() const;
 
     // A change the user library refuses is reported and the list shows what
-    // the library holds; a snippet gone from the library is not edited or
-    // deleted, and the list is read again.
+    // the library holds. Editing a snippet that another program removed does
+    // nothing; deleting one asks first, as for any, then takes its line away.
     void OnNewCode();
     void OnEditCode();
     void OnDeleteCode();

@@ -37,6 +37,7 @@ CFolderTreeCtrl::CFolderTreeCtrl(QWidget* parent) : QTreeWidget(parent)
 bool CFolderTreeCtrl::SetRoot(const QString& root, int showFiles)
 {
     clear();
+    m_strReveal.clear();
     m_nShowFiles = showFiles;
     if (root.isEmpty()) {
         if (!ListDrives())
@@ -221,6 +222,78 @@ void CFolderTreeCtrl::FinishFill(const QPersistentModelIndex& index, quint64 ser
     item->addChildren(children);
     setUpdatesEnabled(true);
     emit folderFilled(item);
+    // item may have gone in a slot of folderFilled.
+    if (!m_strReveal.isEmpty() && index.isValid())
+        if (QTreeWidgetItem* filled = itemFromIndex(index))
+            RevealFrom(filled);
+}
+
+void CFolderTreeCtrl::ReadAgain(QTreeWidgetItem* item)
+{
+    if (item->isExpanded())
+        FillFolder(item, GetItemPath(item));
+    else
+        expandItem(item);   // reads it
+}
+
+namespace {
+// Whether path is folder or lies inside it.
+bool IsWithin(const QString& path, const QString& folder)
+{
+    if (path == folder)
+        return true;
+    return path.startsWith(folder.endsWith(u'/') ? folder : folder + u'/');
+}
+} // namespace
+
+void CFolderTreeCtrl::RevealPath(const QString& path)
+{
+    m_strReveal = FolderListing::WithoutTrailingSeparators(path);
+    // The closest top-level item: the home folder rather than the root.
+    QTreeWidgetItem* best = nullptr;
+    qsizetype bestLength = -1;
+    for (int i = 0; i < topLevelItemCount(); ++i) {
+        QTreeWidgetItem* top = topLevelItem(i);
+        const QString topPath = GetItemPath(top);
+        if (IsWithin(m_strReveal, topPath) && topPath.size() > bestLength) {
+            best = top;
+            bestLength = topPath.size();
+        }
+    }
+    if (best)
+        RevealFrom(best);
+    else
+        m_strReveal.clear();
+}
+
+void CFolderTreeCtrl::RevealFrom(QTreeWidgetItem* item)
+{
+    while (item) {
+        const QString itemPath = GetItemPath(item);
+        if (!IsWithin(m_strReveal, itemPath))
+            return;   // a read elsewhere in the tree
+        if (itemPath != m_strReveal) {
+            if (!item->isExpanded()) {
+                expandItem(item);   // continued when the read ends
+                return;
+            }
+            if (item->data(0, kReadRole).toULongLong() != 0)
+                return;   // being read
+            const QString rest = m_strReveal.mid(itemPath.endsWith(u'/') ? itemPath.size() : itemPath.size() + 1);
+            const QString name = rest.section(u'/', 0, 0);
+            QTreeWidgetItem* next = nullptr;
+            for (int i = 0; i < item->childCount() && !next; ++i)
+                if (!IsPlaceholder(item->child(i)) && item->child(i)->text(0) == name)
+                    next = item->child(i);
+            if (next) {
+                item = next;
+                continue;
+            }
+        }
+        m_strReveal.clear();
+        emit pathRevealed(item);
+        return;
+    }
 }
 
 void CFolderTreeCtrl::UpdateBusyCursor()

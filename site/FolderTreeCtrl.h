@@ -44,6 +44,14 @@ public:
     void DeleteItem(QTreeWidgetItem* item);
     // Whether a folder is being read.
     bool IsReading() const { return !m_setPending.isEmpty(); }
+    // Reads folder item afresh, expanding it when it is collapsed; its other
+    // entries stay in the tree until the new listing replaces them.
+    void ReadAgain(QTreeWidgetItem* item);
+
+    // Expands the folders from a top-level item down to path, waiting for
+    // each read, then emits pathRevealed with the deepest item on the way
+    // (path's own item when it is there). A later call or SetRoot replaces it.
+    void RevealPath(const QString& path);
 
     static QString GetLeafName(const QString& path);
     static void SortNoCase(QStringList& names);
@@ -51,6 +59,8 @@ public:
 signals:
     // item's children have been replaced by what its folder holds now.
     void folderFilled(QTreeWidgetItem* item);
+    // The end of RevealPath.
+    void pathRevealed(QTreeWidgetItem* item);
 
 protected:
     bool ListDrives();
@@ -68,6 +78,8 @@ private:
     static void AddPlaceholder(QTreeWidgetItem* item);
     void ForgetChildren(QTreeWidgetItem* item);
     void UpdateBusyCursor();
+    // One step of RevealPath from item, a folder on the way to the path.
+    void RevealFrom(QTreeWidgetItem* item);
 
     int m_nShowFiles = 0;
     QString m_strLastError;
@@ -78,4 +90,5 @@ private:
     QIcon m_iconFile;
     quint64 m_nLastRead = 0;
     QSet<quint64> m_setPending;
+    QString m_strReveal;   // the path RevealPath is going to
 };

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 
 #include "CommandIds.h"
+#include "core/SiteFileOps.h"
 
 CLocalSiteTreeCtrl::CLocalSiteTreeCtrl(QWidget* parent) : CFolderTreeCtrl(parent)
 {
@@ -27,15 +28,20 @@ QList<int> CLocalSiteTreeCtrl::MenuItems(int menuId)
         return {Cmd::SiteOpenFile, Cmd::SiteDeleteFile};
     if (menuId == kFolderMenu)
         return {Cmd::SiteNewFile, 0, Cmd::SiteNewFolder, Cmd::SiteDeleteFolder, 0, Cmd::SiteFindInFolder};
+    if (menuId == kNoSiteMenu)
+        return {Cmd::OpenSite};
     return {};
 }
 
 int CLocalSiteTreeCtrl::MenuFor(const QTreeWidgetItem* item) const
 {
-    if (!item || IsPlaceholder(item))
+    if (!item)
+        return topLevelItemCount() == 0 ? kNoSiteMenu : 0;
+    if (IsPlaceholder(item))
         return 0;
     // The site folder itself always gets the folder menu.
-    return IsFileItem(item) && item->parent() ? kFileMenu : kFolderMenu;
+    const bool entry = SiteFileOps::EntryExists(GetItemPath(item)) && !IsFolderItem(item);
+    return item->parent() && entry ? kFileMenu : kFolderMenu;
 }
 
 void CLocalSiteTreeCtrl::mousePressEvent(QMouseEvent* event)
@@ -46,9 +52,10 @@ void CLocalSiteTreeCtrl::mousePressEvent(QMouseEvent* event)
     }
     event->accept();
     QTreeWidgetItem* item = itemAt(event->position().toPoint());
-    if (!item || IsPlaceholder(item))
+    if (IsPlaceholder(item))
         return;
-    setCurrentItem(item);
+    if (item)
+        setCurrentItem(item);
     ShowMenu(item, event->globalPosition().toPoint());
 }
 
@@ -62,6 +69,8 @@ void CLocalSiteTreeCtrl::contextMenuEvent(QContextMenuEvent* event)
     QTreeWidgetItem* item = currentItem();
     if (item && !IsPlaceholder(item) && item->isSelected())
         ShowMenu(item, viewport()->mapToGlobal(visualItemRect(item).center()));
+    else if (topLevelItemCount() == 0)
+        ShowMenu(nullptr, viewport()->mapToGlobal(QPoint(0, 0)));
 }
 
 void CLocalSiteTreeCtrl::ShowMenu(QTreeWidgetItem* item, const QPoint& globalPos)
@@ -72,13 +81,24 @@ void CLocalSiteTreeCtrl::ShowMenu(QTreeWidgetItem* item, const QPoint& globalPos
     if (m_pMenu)
         m_pMenu->close();
     auto* menu = new QMenu(this);
-    menu->setObjectName(menuId == kFileMenu ? QStringLiteral("LocalSiteFile") : QStringLiteral("LocalSiteFolder"));
+    menu->setObjectName(menuId == kFileMenu     ? QStringLiteral("LocalSiteFile")
+                        : menuId == kFolderMenu ? QStringLiteral("LocalSiteFolder")
+                                                : QStringLiteral("LocalSiteNone"));
     menu->setAttribute(Qt::WA_DeleteOnClose);
     for (int id : MenuItems(menuId)) {
-        if (id == 0)
+        if (id == 0) {
             menu->addSeparator();
-        else if (QAction* action = m_actionLookup(id))
-            menu->addAction(action);
+        } else if (QAction* action = m_actionLookup(id)) {
+            // Only a regular file opens: a pipe would hold up the editor, a
+            // dangling link names nothing.
+            if (id == Cmd::SiteOpenFile && !IsFileItem(item)) {
+                QAction* shown = menu->addAction(action->text());
+                shown->setData(id);
+                shown->setEnabled(false);
+            } else {
+                menu->addAction(action);
+            }
+        }
     }
     m_pMenu = menu;
     m_nMenuId = menuId;

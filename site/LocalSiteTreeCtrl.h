@@ -1,6 +1,7 @@
 // The tree of the LocalSite page: a right click selects the item under the
 // mouse and opens the file menu (142) or the folder menu (148) with the
-// frame's commands; empty space opens nothing.
+// frame's commands. Empty space opens nothing while a site is shown, and a
+// menu with "打开站点" while none is.
 #pragma once
 
 #include <QList>
@@ -18,6 +19,7 @@ public:
     static constexpr int kCtrlId = 111;
     static constexpr int kFileMenu = 142;     // "LocalSiteFile"
     static constexpr int kFolderMenu = 148;   // "LocalSiteFolder"
+    static constexpr int kNoSiteMenu = 1;     // "LocalSiteNone": the page without a site
 
     explicit CLocalSiteTreeCtrl(QWidget* parent = nullptr);
     ~CLocalSiteTreeCtrl() override;
@@ -27,7 +29,10 @@ public:
     // Where the menus find the commands' actions (the frame's).
     void SetActionLookup(std::function<QAction*(int)> lookup) { m_actionLookup = std::move(lookup); }
 
-    // Which menu item's right click opens: 142 or 148, 0 for none.
+    // Which menu a right click on item opens: 142 for an entry on disk that
+    // is not a folder (a pipe or a dangling link too), 148 for the site
+    // folder and any other item; on no item, 1 while no site is shown,
+    // otherwise 0 for none.
     int MenuFor(const QTreeWidgetItem* item) const;
     // The menu opened last, while it is open.
     QMenu* OpenMenu() const { return m_pMenu; }

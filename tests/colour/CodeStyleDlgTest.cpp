@@ -11,6 +11,10 @@
 #include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
+#include <QLineEdit>
+#include <QListView>
+#include <QStyledItemDelegate>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QSettings>
@@ -206,4 +210,54 @@ TEST_F(CodeStyle, MenuEntryPointRunsTheDialogModally)
     });
     ColourEditor::ShowCodeStyleDialog(&parent);
     EXPECT_EQ(title, QString::fromUtf8("代码样式设置"));
+}
+
+TEST_F(CodeStyle, TheFontDialogOpensOnTheEditorsPlainFontAndEscapeClosesItWhole)
+{
+    CCodeStyleDlg dlg;
+    dlg.show();
+    const QFont editor = ColourEditor::DefaultEditorFont();
+    // Changing only the colour stores the editor's own font in that colour.
+    QFont shown;
+    QStringList styles;
+    WhenShown<CSlotFontDialog>([&](CSlotFontDialog* fd) {
+        shown = fd->FontPicker()->currentFont();
+        // The styles are shown in Chinese, whatever the font calls them.
+        auto* delegate = fd->StyleList() ? qobject_cast<QStyledItemDelegate*>(fd->StyleList()->itemDelegate()) : nullptr;
+        if (delegate && fd->StyleField()) {
+            QAbstractItemModel* model = fd->StyleList()->model();
+            for (int row = 0; row < model->rowCount(); ++row)
+                styles << delegate->displayText(model->index(row, 0).data(), QLocale());
+            styles << fd->StyleField()->text();
+        }
+        EXPECT_TRUE(fd->SelectColour(0x0000FF));
+        QTest::mouseClick(BoxButton(fd, QString::fromUtf8("确定")), Qt::LeftButton);
+    });
+    QTest::mouseClick(dlg.Button(1011), Qt::LeftButton);
+    EXPECT_EQ(shown.family(), QFontInfo(editor).family());
+    EXPECT_EQ(shown.pointSize(), editor.pointSize());
+    EXPECT_EQ(shown.weight(), QFont::Normal);
+    EXPECT_FALSE(shown.italic());
+    ASSERT_GE(styles.size(), 2);
+    EXPECT_EQ(styles.last(), QString::fromUtf8("常规"));
+    for (const char* english : {"Regular", "Book", "Roman", "Bold", "Italic", "Oblique"})
+        EXPECT_FALSE(styles.join(u' ').contains(QLatin1String(english))) << styles.join(u' ').toStdString();
+    QSettings s = AppSettings();
+    EXPECT_EQ(s.value("Settings/CF4_FaceName").toString(), QFontInfo(editor).family());
+    EXPECT_EQ(s.value("Settings/CF4_Size").toInt(), LogicalHeightFromPoints(shown.pointSizeF(), dlg.logicalDpiY()));
+    EXPECT_EQ(s.value("Settings/CF4_Bold").toInt() + s.value("Settings/CF4_Italic").toInt(), 0);
+
+    // Escape in the font lists ends the whole dialog: nothing stays open, nothing is stored.
+    s.clear();
+    bool open = true;
+    WhenShown<CSlotFontDialog>([&](CSlotFontDialog* fd) {
+        QWidget* lists = fd->FontPicker()->focusWidget() ? fd->FontPicker()->focusWidget() : fd->FontPicker();
+        QTest::keyClick(lists, Qt::Key_Escape);
+        open = fd->isVisible();
+        if (open)
+            fd->reject();
+    });
+    QTest::mouseClick(dlg.Button(1011), Qt::LeftButton);
+    EXPECT_FALSE(open);
+    EXPECT_TRUE(AppSettings().allKeys().isEmpty());
 }

@@ -289,7 +289,7 @@ TEST_F(CodeBlockPageTest, DeleteAsksFirst)
     }
 }
 
-TEST_F(CodeBlockPageTest, StandardAndVanishedSnippetsAreLeftAlone)
+TEST_F(CodeBlockPageTest, StandardSnippetsAreLeftAloneAndVanishedOnesAreNotRefilled)
 {
     struct Case {
         const char* name;
@@ -312,6 +312,7 @@ TEST_F(CodeBlockPageTest, StandardAndVanishedSnippetsAreLeftAlone)
             qint32 n = 0;
             ASSERT_TRUE(other.Open(ConnectionString::ForFile(userPath)));
             ASSERT_TRUE(other.Execute(QStringLiteral("DELETE FROM CodeTable WHERE title='same'"), n));
+            ASSERT_TRUE(other.Execute(QStringLiteral("INSERT INTO CodeTable(title,text) VALUES('new','n')"), n));
         }
         const QList<Snippet> before = LibraryFixtures::ReadSnippets(userPath);
         user.asked.clear();
@@ -322,11 +323,14 @@ TEST_F(CodeBlockPageTest, StandardAndVanishedSnippetsAreLeftAlone)
         else
             commands->OnDeleteCode();
         EXPECT_EQ(script.seen, 0);
-        EXPECT_TRUE(user.asked.isEmpty());
         EXPECT_EQ(LibraryFixtures::ReadSnippets(userPath), before);
         EXPECT_EQ(LibraryFixtures::ReadSnippets(stdPath), QList<Snippet>({{"same", "s"}}));
-        // A vanished snippet leaves the list, which shows what the libraries hold.
-        EXPECT_EQ(Lines(), c.vanished ? QStringList({"other", "same"}) : QStringList({"other", "same", "same"}));
+        // Deleting a user's snippet asks first, vanished or not, and takes only
+        // its line away: the list is not read again.
+        const bool asks = c.mine && !c.edit;
+        EXPECT_EQ(user.Texts(UserPrompt::Request::YesNo), asks ? QStringList({"确定要删除这一段代码吗?"}) : QStringList());
+        EXPECT_EQ(user.asked.size(), asks ? 1 : 0);
+        EXPECT_EQ(Lines(), asks ? QStringList({"other", "same"}) : QStringList({"other", "same", "same"}));
     }
 }
 

@@ -28,8 +28,8 @@ TEST(CodeEditDlgTest, OkRefusesATooLongTitleAndBlankFields)
         {"blank title", " \t ", "echo 1;", "你还没有填写完整!"},
         {"blank content", "t", "  \n\t\n", "你还没有填写完整!"},
         {"both empty", "", "", "你还没有填写完整!"},
-        {"101 characters", longest + u'x', "echo 1;", "请填入不多于100个的字符。"},
-        {"101 characters and blank content", longest + u'x', "", "请填入不多于100个的字符。"},
+        {"101 characters", longest + u'x', "echo 1;", "“请填入不多于100个的字符。”"},
+        {"101 characters and blank content", longest + u'x', "", "“请填入不多于100个的字符。”"},
         {"100 characters", longest, "echo 1;", nullptr},
         {"surrounding blanks", "  Tom's tips ", "\n\techo 1;\n", nullptr},
     };

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
@@ -16,6 +17,7 @@
 #include "core/FolderListing.h"
 #include "core/SiteFileOps.h"
 #include "DesktopExec.h"
+#include "core/SiteMemory.h"
 #include "core/SiteOpenRules.h"
 
 using SiteFileOps::Result;
@@ -210,4 +212,31 @@ TEST_F(SiteFileOpsTest, HasTrashSaysWhatMovingToTheTrashThenDoes)
     QDir().rename(data + QStringLiteral(".aside"), data);
     if (!shmTrashWasThere)
         QDir(shmTrash).removeRecursively();
+}
+
+TEST(SiteMemoryTest, ATypedOrPastedPathBecomesAFolderPath)
+{
+    const QString home = QDir::homePath();
+    const struct { const char* typed; QString path; } cases[] = {
+        {"  /srv/www/site/  ", "/srv/www/site"}, {"\"/srv/my site\"", "/srv/my site"},
+        {"'/srv/x'", "/srv/x"},                  {"file:///srv/my%20site/", "/srv/my site"},
+        {"~", home},                             {"~/www", home + "/www"},
+        {"www/a/../b", home + "/www/b"},         {"/", "/"},
+        {"", ""},                                {" \t", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SiteMemory::FromTyped(QString::fromUtf8(c.typed)), c.path) << c.typed;
+}
+
+TEST(SiteMemoryTest, TheLastSiteIsOfferedWhileItIsStillAFolder)
+{
+    QTemporaryDir dir;
+    QSettings settings(dir.filePath(QStringLiteral("q.conf")), QSettings::IniFormat);
+    const QString site = dir.filePath(QStringLiteral("site"));
+    ASSERT_TRUE(QDir().mkpath(site));
+    SiteMemory::Remember(settings, site);
+    EXPECT_EQ(settings.value(QStringLiteral("Settings/LastSite")).toString(), site);
+    EXPECT_EQ(SiteMemory::StartFolder(settings), site);
+    ASSERT_TRUE(QDir(site).removeRecursively());
+    EXPECT_EQ(SiteMemory::StartFolder(settings), QDir::homePath());
 }

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -28,6 +29,7 @@
 #include "QuilletDoc.h"
 #include "QuilletView.h"
 #include "ScriptedResponder.h"
+#include "SiteCommands.h"
 #include "SiteShell.h"
 #include "SiteTestSupport.h"
 #include "TestSupport.h"
@@ -328,34 +330,54 @@ TEST_F(SiteFrameTest, ADeleteThatFailsKeepsTheItem)
     EXPECT_EQ(Child(SiteTree()->topLevelItem(0), "cmdline"), file);
 }
 
-TEST_F(SiteFrameTest, NewEntriesAppearInSortedPlaceAndNeverReplaceOrEscape)
+TEST_F(SiteFrameTest, NewEntriesAreSelectedInSortedPlaceAndNeverReplaceOrEscape)
 {
     QTreeWidgetItem* top = ShowSite({"lib/a1/", "lib/c/", "lib/z.php", "index.php", "empty/"});
+    CScriptedResponder responder;
     QTreeWidgetItem* lib = Child(top, "lib");
     ASSERT_TRUE(Expand(lib));
     Select(lib);
     AnswerName(QStringLiteral("B"));
     Frame()->RouteCommand(Cmd::SiteNewFolder);
-    EXPECT_FALSE(lib->isExpanded());
     EXPECT_TRUE(QFileInfo(m_site + QStringLiteral("/lib/B")).isDir());
-    ASSERT_TRUE(Expand(lib));
+    // The folder stays open and shows the new one, selected, in its place.
+    const auto selected = [] {
+        QTreeWidgetItem* item = SiteTree()->currentItem();
+        return item && item->isSelected() ? SiteTree()->GetItemPath(item) : QString();
+    };
+    ASSERT_TRUE(QuilletTest::WaitFor([&] { return selected() == m_site + QStringLiteral("/lib/B"); }));
+    EXPECT_TRUE(lib->isExpanded());
     EXPECT_EQ(Children(lib), QStringList({"a1", "B", "c", "z.php"}));
+    EXPECT_TRUE(Docs()->Documents().isEmpty());
 
-    // A new file in a folder that had nothing: it gets its expand button.
+    // A new page in a folder that had nothing: shown, selected and opened.
     QTreeWidgetItem* empty = Child(top, "empty");
-    EXPECT_EQ(empty->childCount(), 0);
     Select(empty);
     AnswerName(QStringLiteral("new.php"));
     Frame()->RouteCommand(Cmd::SiteNewFile);
-    ASSERT_TRUE(Expand(empty));
+    const QString page = m_site + QStringLiteral("/empty/new.php");
+    ASSERT_TRUE(QuilletTest::WaitFor([&] { return selected() == page; }));
     EXPECT_EQ(Children(empty), QStringList({"new.php"}));
-    EXPECT_EQ(QFileInfo(m_site + QStringLiteral("/empty/new.php")).size(), 0);
+    EXPECT_EQ(QFileInfo(page).size(), 0);
+    ASSERT_TRUE(Docs()->FindDocument(page));
+    EXPECT_EQ(Frame()->ActiveView(), Docs()->FindDocument(page)->FirstView());
+    EXPECT_TRUE(responder.asked.isEmpty());
 
-    // Over an existing file, or with names that lead elsewhere: nothing.
+    // An existing name is said, and the entry that has it is selected.
     const QStringList before = SiteTest::Listing(m_dir.path());
     const QByteArray bytes = QuilletTest::ReadFile(m_site + QStringLiteral("/index.php"));
-    for (const QString& name : {QStringLiteral("index.php"), QStringLiteral("../x"), QStringLiteral("a/b"),
-                                QStringLiteral(".."), QString()}) {
+    for (int command : {Cmd::SiteNewFile, Cmd::SiteNewFolder}) {
+        responder.asked.clear();
+        Select(top);
+        AnswerName(QStringLiteral("index.php"));
+        Frame()->RouteCommand(command);
+        EXPECT_EQ(responder.Texts(UserPrompt::Request::Message),
+                  QStringList({CSiteCommands::ExistsText() + m_site + QStringLiteral("/index.php")}));
+        EXPECT_TRUE(QuilletTest::WaitFor([&] { return selected() == m_site + QStringLiteral("/index.php"); }));
+    }
+    // Names that lead elsewhere, and Cancel: nothing, and nothing said.
+    responder.asked.clear();
+    for (const QString& name : {QStringLiteral("../x"), QStringLiteral("a/b"), QStringLiteral(".."), QString()}) {
         for (int command : {Cmd::SiteNewFile, Cmd::SiteNewFolder}) {
             Select(top);
             AnswerName(name);
@@ -365,9 +387,38 @@ TEST_F(SiteFrameTest, NewEntriesAppearInSortedPlaceAndNeverReplaceOrEscape)
     Select(top);
     AnswerName(QStringLiteral("cancelled.php"), false);
     Frame()->RouteCommand(Cmd::SiteNewFile);
+    EXPECT_TRUE(responder.asked.isEmpty());
     EXPECT_EQ(SiteTest::Listing(m_dir.path()), before);
     EXPECT_EQ(QuilletTest::ReadFile(m_site + QStringLiteral("/index.php")), bytes);
     EXPECT_FALSE(QFileInfo::exists(m_dir.filePath("x")));
+}
+
+TEST_F(SiteFrameTest, OpenSiteIsInTheFileMenuWithDocumentsAndTheDialogStartsAtTheLastSite)
+{
+    ASSERT_TRUE(SiteTest::MakeTree(m_site, {"index.php"}));
+    ASSERT_TRUE(Docs()->NewDocument());
+    ASSERT_TRUE(QuilletTest::WaitFor([] { return Frame()->HasDocumentMenus(); }));
+    QMenu* file = Frame()->menuBar()->actions().value(0)->menu();
+    ASSERT_TRUE(file);
+    EXPECT_TRUE(file->actions().contains(Frame()->Action(Cmd::OpenSite)));
+
+    // The site shows at once, wherever the workspace bar was.
+    Frame()->WorkspaceBar()->SetActiveView(0);
+    Frame()->WorkspaceBar()->setVisible(false);
+    for (int round = 0; round < 2; ++round) {
+        QString start;
+        WhenShown<COpenSiteDlg>([&](COpenSiteDlg* dlg) {
+            start = dlg->PathEdit()->text();
+            dlg->PathEdit()->setText(m_site);
+            dlg->accept();
+        });
+        Frame()->Action(Cmd::OpenSite)->trigger();
+        EXPECT_EQ(start, round == 0 ? QDir::homePath() : m_site);
+        ASSERT_EQ(SiteTree()->topLevelItemCount(), 1);
+        EXPECT_EQ(SiteTree()->topLevelItem(0)->text(0), m_site);
+        EXPECT_TRUE(Frame()->WorkspaceBar()->IsShown());
+        EXPECT_EQ(Frame()->WorkspaceBar()->GetActiveIndex(), 5);
+    }
 }
 
 TEST_F(SiteFrameTest, ThePageMenusCarryTheFrameCommandsAndEmptySpaceHasNone)

@@ -5,11 +5,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -21,6 +23,8 @@
 #include "SiteTestSupport.h"
 #include "TestSupport.h"
 #include "WSLocalSiteView.h"
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -101,6 +105,74 @@ TEST(OpenSiteDlgTest, OkTakesOnlyAFolderAndOtherwiseStaysOpenWithoutAWord)
     EXPECT_FALSE(dlg.isVisible());
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
     EXPECT_EQ(dlg.SitePath(), dir.filePath("site"));
+}
+
+TEST(OpenSiteDlgTest, ItOpensOnTheStartFolderAndTakesATypedOrPastedPath)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(SiteTest::MakeTree(dir.path(), {"www/shop/site/index.php", "other/"}));
+    const QString site = dir.filePath(QStringLiteral("www/shop/site"));
+    COpenSiteDlg dlg(nullptr, site);
+    dlg.open();
+    QLineEdit* path = dlg.PathEdit();
+    EXPECT_EQ(path->text(), site);
+    EXPECT_EQ(path->selectedText(), site);   // a paste replaces it
+    ASSERT_TRUE(QuilletTest::WaitFor([&] {
+        QTreeWidgetItem* item = dlg.Tree()->currentItem();
+        return item && item->isSelected() && dlg.Tree()->GetItemPath(item) == site;
+    }));
+    EXPECT_EQ(path->text(), site);
+
+    QPushButton* ok = dlg.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    for (const QString& refused : {site + QStringLiteral("/index.php"), dir.filePath(QStringLiteral("none"))}) {
+        path->clear();
+        QTest::keyClicks(path, refused);
+        QTest::mouseClick(ok, Qt::LeftButton);
+        EXPECT_TRUE(dlg.isVisible());
+    }
+    EXPECT_FALSE(AnyMessageBoxShown());
+    path->clear();
+    QTest::keyClicks(path, QStringLiteral(" file://") + dir.filePath(QStringLiteral("other/ ")));
+    QTest::mouseClick(ok, Qt::LeftButton);
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_EQ(dlg.SitePath(), dir.filePath(QStringLiteral("other")));
+}
+
+TEST(LocalSitePageTest, WithoutASiteThePageOffersToOpenOneAndTheLastSiteComesBack)
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("Fennroth"));
+    QCoreApplication::setApplicationName(QStringLiteral("Quillet"));
+    QTemporaryDir dir;
+    ASSERT_TRUE(SiteTest::MakeTree(dir.path(), {"site/index.php"}));
+    CWSLocalSiteView page;
+    QAction openSite(QStringLiteral("打开站点"));
+    openSite.setData(Cmd::OpenSite);
+    page.GetTreeCtrl()->SetActionLookup([&](int id) { return id == Cmd::OpenSite ? &openSite : nullptr; });
+    page.resize(300, 400);
+    page.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
+    QSignalSpy commands(&page, &CWSLocalSiteView::commandRequested);
+    ASSERT_TRUE(page.OpenSiteButton()->isVisible());
+    QTest::mouseClick(page.OpenSiteButton(), Qt::LeftButton);
+    ASSERT_EQ(commands.size(), 1);
+    EXPECT_EQ(commands.at(0).at(0).toInt(), Cmd::OpenSite);
+    // The empty area's menu offers the same.
+    QWidget* viewport = page.GetTreeCtrl()->viewport();
+    QTest::mouseClick(viewport, Qt::RightButton, {}, QPoint(10, viewport->height() - 5));
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_TRUE(menu);
+    EXPECT_EQ(menu->actions(), QList<QAction*>({&openSite}));
+    menu->close();
+
+    page.OpenSite(dir.filePath(QStringLiteral("site/")));
+    ASSERT_TRUE(WaitRead(page.GetTreeCtrl()));
+    EXPECT_FALSE(page.OpenSiteButton()->isVisible());
+    CWSLocalSiteView next;   // as at the next start
+    EXPECT_EQ(next.GetTreeCtrl()->topLevelItemCount(), 0);
+    next.OpenLastSite();
+    ASSERT_EQ(next.GetTreeCtrl()->topLevelItemCount(), 1);
+    EXPECT_EQ(next.GetTreeCtrl()->topLevelItem(0)->text(0), dir.filePath(QStringLiteral("site")));
+    QSettings().clear();
 }
 
 class SitePageTest : public testing::Test
@@ -194,4 +266,19 @@ TEST_F(SitePageTest, ADoubleClickOnAFileAsksForOpenAndOnAFolderOpensIt)
     QTest::mouseDClick(m_tree->viewport(), Qt::LeftButton, {}, fileAt);
     ASSERT_EQ(commands.size(), 1);
     EXPECT_EQ(commands.at(0).at(0).toInt(), Cmd::SiteOpenFile);
+}
+
+TEST_F(SitePageTest, APipeOrADanglingLinkGetsTheFileMenuWithOpenGreyed)
+{
+    ASSERT_EQ(::mkfifo(QFile::encodeName(m_dir.filePath("site/pipe")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(m_dir.filePath("nowhere"), m_dir.filePath("site/gone.php")));
+    m_tree->SetRoot(m_dir.filePath("site"), 1);
+    ASSERT_TRUE(WaitRead(m_tree));
+    m_top = m_tree->topLevelItem(0);
+    for (const char* name : {"pipe", "gone.php", "index.php"}) {
+        EXPECT_EQ(RightClick(Child(m_top, name)), QList<int>({Cmd::SiteOpenFile, Cmd::SiteDeleteFile})) << name;
+        const QList<QAction*> actions = m_tree->OpenMenu()->actions();
+        EXPECT_EQ(actions.at(0)->isEnabled(), QByteArray(name) == "index.php") << name;
+        EXPECT_TRUE(actions.at(1)->isEnabled()) << name;
+    }
 }
