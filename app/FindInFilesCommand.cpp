@@ -16,6 +16,13 @@
 CFindInFilesCommand::CFindInFilesCommand(CMainFrame* frame) : QObject(frame), m_pFrame(frame)
 {
     frame->Commands().On(Cmd::FindInFiles, [this] { Run(); });
+    // Once closed, the pane comes back from the 查看 menu, with its last results.
+    frame->Commands().On(Cmd::ViewFindResults, [this] {
+        CFindResultsPane* pane = Pane();
+        pane->setVisible(!pane->isVisible());
+        if (pane->isVisible())
+            pane->raise();
+    }, [this](CCmdUI& ui) { ui.checked = m_pPane && m_pPane->isVisible(); });
 }
 
 CFindResultsPane* CFindInFilesCommand::Pane()
@@ -23,6 +30,7 @@ CFindResultsPane* CFindInFilesCommand::Pane()
     if (!m_pPane) {
         m_pPane = new CFindResultsPane([this](const CFileMatch& m) { OpenMatch(m); }, m_pFrame);
         m_pFrame->addDockWidget(Qt::BottomDockWidgetArea, m_pPane);
+        connect(m_pPane, &QDockWidget::visibilityChanged, m_pFrame, &CMainFrame::RequestUpdate);
     }
     return m_pPane;
 }

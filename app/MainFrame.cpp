@@ -48,6 +48,8 @@
 #include "WSCodeBlockView.h"
 #include "WorkspaceBar.h"
 #include "WorkspaceSetup.h"
+#include "WindowSwitcher.h"
+#include "ZoomCommands.h"
 #include "core/RecentFileList.h"
 
 CMainFrame::CMainFrame(CDocTemplate* docTemplate, CCmdTarget* appTarget,
@@ -297,8 +299,8 @@ void CMainFrame::RegisterCommands()
     Commands().On(Cmd::ImportCode, [this] { m_pCodeLibraries->OnImportCode(this); },
                   [this](CCmdUI& ui) { ui.enabled = m_pCodeLibraries->IsUserLibOpen(); });
     Commands().On(Cmd::CodeStyle, [this] { ColourEditor::ShowCodeStyleDialog(this); });
-    Commands().On(Cmd::NextPane, [this] { m_pMdiArea->activateNextSubWindow(); });
-    Commands().On(Cmd::PrevPane, [this] { m_pMdiArea->activatePreviousSubWindow(); });
+    new CWindowSwitcher(m_pMdiArea, Commands());
+    RegisterZoomCommands(Commands());
 }
 
 CSlotFormat CMainFrame::GetSlotFormat(int slot) const

@@ -7,9 +7,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <Qsci/qsciscintilla.h>
 
+#include "core/DialogPlacement.h"
 #include "core/FindHistory.h"
 
 CFindReplaceDlg::CFindReplaceDlg(EditorProvider activeEditor, QWidget* parent)
@@ -88,6 +90,8 @@ void CFindReplaceDlg::Open(bool replace)
     activateWindow();
     m_pFind->setFocus(Qt::ShortcutFocusReason);
     m_pFind->lineEdit()->selectAll();
+    if (QsciScintilla* editor = m_activeEditor ? m_activeEditor() : nullptr)
+        KeepMatchVisible(editor);
 }
 
 CFindOptions CFindReplaceDlg::Options() const
@@ -129,8 +133,34 @@ QsciScintilla* CFindReplaceDlg::StartSearch(CFindOptions& options)
 void CFindReplaceDlg::OnFindNext()
 {
     CFindOptions o;
-    if (QsciScintilla* editor = StartSearch(o); editor && !EditorSearch::FindNext(editor, o))
+    QsciScintilla* editor = StartSearch(o);
+    if (!editor)
+        return;
+    if (EditorSearch::FindNext(editor, o))
+        KeepMatchVisible(editor);
+    else
         ReportNotFound(o.strText);
+}
+
+void CFindReplaceDlg::KeepMatchVisible(QsciScintilla* editor)
+{
+    if (!isVisible() || !editor->hasSelectedText())
+        return;
+    using Sci = QsciScintillaBase;
+    const auto start = static_cast<unsigned long>(editor->SendScintilla(Sci::SCI_GETSELECTIONSTART));
+    const auto end = static_cast<unsigned long>(editor->SendScintilla(Sci::SCI_GETSELECTIONEND));
+    const long line = editor->SendScintilla(Sci::SCI_LINEFROMPOSITION, start);
+    const int x1 = static_cast<int>(editor->SendScintilla(Sci::SCI_POINTXFROMPOSITION, 0UL, start));
+    const int y1 = static_cast<int>(editor->SendScintilla(Sci::SCI_POINTYFROMPOSITION, 0UL, start));
+    const int height = static_cast<int>(editor->SendScintilla(Sci::SCI_TEXTHEIGHT, static_cast<unsigned long>(line)));
+    int x2 = static_cast<int>(editor->SendScintilla(Sci::SCI_POINTXFROMPOSITION, 0UL, end));
+    if (editor->SendScintilla(Sci::SCI_LINEFROMPOSITION, end) != line || x2 <= x1)
+        x2 = editor->viewport()->width();   // a match over several lines: its first line, to the edge
+    const QRect match(editor->viewport()->mapToGlobal(QPoint(x1, y1)), QSize(x2 - x1, std::max(height, 1)));
+    const QRect screen = editor->screen() ? editor->screen()->availableGeometry() : QRect();
+    const QPoint place = DialogPlacement::KeepClear(frameGeometry(), match, screen);
+    if (place != frameGeometry().topLeft())
+        move(place);
 }
 
 bool CFindReplaceDlg::Repeat(bool backward)
@@ -140,7 +170,9 @@ bool CFindReplaceDlg::Repeat(bool backward)
     CFindOptions o = m_lastSearch;
     o.bBackward = backward;
     QsciScintilla* editor = m_activeEditor ? m_activeEditor() : nullptr;
-    if (editor && !EditorSearch::FindNext(editor, o))
+    if (editor && EditorSearch::FindNext(editor, o))
+        KeepMatchVisible(editor);
+    else if (editor)
         ReportNotFound(o.strText);
     return true;
 }
@@ -156,6 +188,8 @@ void CFindReplaceDlg::OnReplace()
     if (!replaced && editor->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART) == before &&
         !editor->hasSelectedText())
         ReportNotFound(o.strText);
+    else
+        KeepMatchVisible(editor);
 }
 
 void CFindReplaceDlg::OnReplaceAll()

@@ -53,6 +53,8 @@ private:
     QsciScintilla* StartSearch(CFindOptions& options);
     void Remember(const CFindOptions& options);
     void ReportNotFound(const QString& text);
+    // Moves the dialog off the editor's selection (the match just found).
+    void KeepMatchVisible(QsciScintilla* editor);
 
     EditorProvider m_activeEditor;
     QComboBox* m_pFind;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/DialogPlacement.h"
 #include "core/FindHistory.h"
 #include "core/PhpLintResult.h"
 
@@ -52,5 +53,31 @@ TEST(PhpLintResult, CleanErrorsAndOtherMessages)
         EXPECT_EQ(r.nLine, c.line) << c.output;
         if (!c.clean)
             EXPECT_EQ(r.strMessage, QString::fromUtf8(c.message)) << c.output;
+    }
+}
+
+// The find dialog moves off the match it found, and only then; wherever it
+// goes it covers nothing of the match and stays on the screen when it can.
+TEST(DialogPlacement, TheMatchStaysVisible)
+{
+    const QRect screen(0, 0, 1280, 800);
+    struct Case
+    {
+        const char* what;
+        QRect dialog, match;
+        QPoint expected;
+    };
+    const QList<Case> cases = {
+        {"not covering: stays", {100, 100, 400, 200}, {600, 150, 50, 16}, {100, 100}},
+        {"covering: just below", {100, 100, 400, 200}, {200, 150, 50, 16}, {100, 174}},
+        {"near the bottom: just above", {100, 500, 400, 200}, {200, 650, 50, 16}, {100, 442}},
+        {"too tall for either: beside", {100, 0, 400, 790}, {200, 300, 50, 16}, {258, 0}},
+        {"off the screen's right: pulled in", {1100, 100, 400, 200}, {1150, 150, 50, 16}, {880, 174}},
+    };
+    for (const Case& c : cases) {
+        const QPoint at = DialogPlacement::KeepClear(c.dialog, c.match, screen);
+        EXPECT_EQ(at, c.expected) << c.what;
+        const QRect moved(at, c.dialog.size());
+        EXPECT_FALSE(moved.intersects(c.match)) << c.what;
     }
 }
