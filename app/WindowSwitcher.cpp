@@ -40,6 +40,9 @@ void CWindowSwitcher::OnActivated(QMdiSubWindow* window)
     // No window while the main window is inactive: nothing was used.
     if (!window || m_bStepping)
         return;
+    // The window the walk reached, reported late (as the focus arrives).
+    if (m_nWalkIndex >= 0 && m_nWalkIndex < m_walk.size() && m_walk.at(m_nWalkIndex) == window)
+        return;
     // Chosen some other way (a click, the Window menu): the walk is over.
     m_nWalkIndex = -1;
     m_walk.clear();

@@ -17,6 +17,8 @@
 
 #include <algorithm>
 #include <QInputMethodEvent>
+#include <Qsci/qscicommand.h>
+#include <Qsci/qscicommandset.h>
 
 #include "ContextHelpList.h"
 #include "EditorAccessibility.h"
@@ -127,6 +129,12 @@ CCodeEditCtrl::CCodeEditCtrl(QWidget* parent) : QsciScintilla(parent)
     connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, &CCodeEditCtrl::OnUpdateUi);
     // The text size is one for all editors: Scintilla's own zoom keys, which
     // would change this editor alone, give way to the frame's commands.
+    for (const QsciCommand::Command zoom : {QsciCommand::ZoomIn, QsciCommand::ZoomOut}) {
+        if (QsciCommand* command = standardCommands()->find(zoom)) {
+            command->setKey(0);
+            command->setAlternateKey(0);
+        }
+    }
     for (const int key : {SCK_ADD, SCK_SUBTRACT, SCK_DIVIDE})
         SendScintilla(SCI_CLEARCMDKEY, static_cast<unsigned long>(key | (SCMOD_CTRL << 16)));
     SetZoomLevel(EditorZoom::Level());

@@ -209,6 +209,7 @@ TEST_F(EditCommandsTest, SyntaxVerdictStaysUntilTheTextChangesAndIsTheMarksToolt
     CPhpLintResult result;
     result.nLine = 3;
     result.strMessage = "syntax error, unexpected token \";\"";
+    QCoreApplication::processEvents();   // the load's own change report
     emit Frame()->findChild<CEditCommands*>()->SyntaxCheck()->checked(editor, result);
     const QString verdict = "第 3 行: syntax error, unexpected token \";\"";
     EXPECT_EQ(Verdict(), verdict);
@@ -230,7 +231,8 @@ TEST_F(EditCommandsTest, SyntaxVerdictStaysUntilTheTextChangesAndIsTheMarksToolt
 
     editor->setFocus();
     QTest::keyClicks(editor, "x");
-    EXPECT_EQ(Verdict(), CStatusIndicators::IdleText());
+    EXPECT_TRUE(QuilletTest::WaitFor([] { return Verdict() == CStatusIndicators::IdleText(); }))
+        << Verdict().toStdString();
 }
 
 TEST_F(EditCommandsTest, FindDialogMovesOffTheMatchItFound)
