@@ -213,10 +213,6 @@ TEST_F(EditCommandsTest, SyntaxVerdictStaysUntilTheTextChangesAndIsTheMarksToolt
     emit Frame()->findChild<CEditCommands*>()->SyntaxCheck()->checked(editor, result);
     const QString verdict = "第 3 行: syntax error, unexpected token \";\"";
     EXPECT_EQ(Verdict(), verdict);
-    Frame()->statusBar()->showMessage("一个菜单项的提示");   // a prompt shows over it and goes
-    Frame()->statusBar()->clearMessage();
-    EXPECT_EQ(Verdict(), verdict);
-    EXPECT_TRUE(Frame()->StatusPanes()->MessagePane()->isVisible());
 
     const auto marginPoint = [editor](int line) {
         const auto pos = static_cast<unsigned long>(editor->positionFromLineIndex(line, 0));
