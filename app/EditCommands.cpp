@@ -15,6 +15,7 @@
 #include "QuilletView.h"
 #include "SettingsSync.h"
 #include "SettingsValue.h"
+#include "StatusIndicators.h"
 #include "UserPrompt.h"
 
 namespace {
@@ -60,22 +61,30 @@ CEditCommands::CEditCommands(IFrameAccess* frame)
     connect(m_pSyntaxCheck, &CPhpSyntaxCheck::failed, this, [this](const QString& message) {
         UserPrompt::ShowMessage(m_pFrame->Window(), message);
     });
-    connect(m_pSyntaxCheck, &CPhpSyntaxCheck::checked, this,
-            [this](QsciScintilla* editor, const CPhpLintResult& result) {
-                CPhpSyntaxCheck::ClearMarks(editor);
-                if (result.bClean) {
-                    ShowStatus(QStringLiteral("没有发现语法错误"));
-                    return;
-                }
-                if (result.nLine > 0) {
-                    CPhpSyntaxCheck::MarkLine(editor, result.nLine);
-                    EditorSearch::GoToLine(editor, result.nLine);
-                    editor->setFocus();
-                    ShowStatus(QStringLiteral("第 %1 行: %2").arg(result.nLine).arg(result.strMessage));
-                } else {
-                    ShowStatus(result.strMessage);
-                }
-            });
+    connect(m_pSyntaxCheck, &CPhpSyntaxCheck::checked, this, &CEditCommands::ShowVerdict);
+}
+
+void CEditCommands::ShowVerdict(QsciScintilla* editor, const CPhpLintResult& result)
+{
+    CPhpSyntaxCheck::ClearMarks(editor);
+    QString verdict = result.strMessage;
+    if (result.bClean) {
+        verdict = QStringLiteral("没有发现语法错误");
+    } else if (result.nLine > 0) {
+        verdict = QStringLiteral("第 %1 行: %2").arg(result.nLine).arg(result.strMessage);
+        CPhpSyntaxCheck::MarkLine(editor, result.nLine, verdict);
+        EditorSearch::GoToLine(editor, result.nLine);
+        editor->setFocus();
+    }
+    // The verdict stays until the text it is about changes.
+    CStatusIndicators* panes = m_pFrame->StatusPanes();
+    panes->SetMessageText(verdict);
+    m_pFrame->Window()->statusBar()->clearMessage();
+    disconnect(m_verdictWatch);
+    m_verdictWatch = connect(editor, &QsciScintilla::textChanged, this, [this, panes] {
+        disconnect(m_verdictWatch);
+        panes->SetMessageText(QString());
+    });
 }
 
 void CEditCommands::ShowStatus(const QString& text)

@@ -4,9 +4,12 @@
 
 #include <QObject>
 
+#include "core/PhpLintResult.h"
+
 class CFindReplaceDlg;
 class CPhpSyntaxCheck;
 class IFrameAccess;
+class QsciScintilla;
 
 class CEditCommands : public QObject
 {
@@ -22,8 +25,12 @@ private:
     void OnGoToLine();
     void OnCheckSyntax();
     void ShowStatus(const QString& text);
+    // The syntax check's verdict in the message pane until the text changes,
+    // and as the tooltip of the error line's mark.
+    void ShowVerdict(QsciScintilla* editor, const CPhpLintResult& result);
 
     IFrameAccess* m_pFrame;
     CFindReplaceDlg* m_pFindDlg;
     CPhpSyntaxCheck* m_pSyntaxCheck;
+    QMetaObject::Connection m_verdictWatch;
 };

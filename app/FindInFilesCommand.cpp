@@ -18,6 +18,13 @@
 CFindInFilesCommand::CFindInFilesCommand(IFrameAccess* frame) : QObject(frame->Window()), m_pFrame(frame)
 {
     frame->CommandMap().On(Cmd::FindInFiles, [this] { Run(); });
+    // Once closed, the pane comes back from the 查看 menu, with its last results.
+    frame->CommandMap().On(Cmd::ViewFindResults, [this] {
+        CFindResultsPane* pane = Pane();
+        pane->setVisible(!pane->isVisible());
+        if (pane->isVisible())
+            pane->raise();
+    }, [this](CCmdUI& ui) { ui.checked = m_pPane && m_pPane->isVisible(); });
 }
 
 CFindResultsPane* CFindInFilesCommand::Pane()
@@ -25,6 +32,7 @@ CFindResultsPane* CFindInFilesCommand::Pane()
     if (!m_pPane) {
         m_pPane = new CFindResultsPane([this](const CFileMatch& m) { OpenMatch(m); }, m_pFrame->Window());
         m_pFrame->Window()->addDockWidget(Qt::BottomDockWidgetArea, m_pPane);
+        connect(m_pPane, &QDockWidget::visibilityChanged, m_pFrame->Window(), [this] { m_pFrame->RequestUpdate(); });
     }
     return m_pPane;
 }

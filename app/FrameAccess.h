@@ -1,7 +1,7 @@
 // What the command modules need of the main frame, so that they reach it
 // without knowing it: the window that parents their dialogs and panes, the
 // frame's command map, the active view, an action by id, the workspace bar,
-// the documents, the databases, and the command route and update pass.
+// the documents, the status panes, the databases, and the command route and update pass.
 #pragma once
 
 class CAdoDatabase;
@@ -9,6 +9,7 @@ class CCodeLibraryStore;
 class CCommandMap;
 class CDocTemplate;
 class CQuilletView;
+class CStatusIndicators;
 class CWorkspaceBar;
 class QAction;
 class QMainWindow;
@@ -24,6 +25,8 @@ public:
     // Null until the frame has built it.
     virtual CWorkspaceBar* WorkspaceBar() const = 0;
     virtual CDocTemplate* DocTemplate() const = 0;
+    // The status bar's panes (caret position, lock keys, the lasting message).
+    virtual CStatusIndicators* StatusPanes() const = 0;
     virtual CCodeLibraryStore* CodeLibraries() const = 0;
     // 1 reference, 2 standard code library, 3 user code library; null when
     // that one is not available.

@@ -56,6 +56,14 @@ const QList<Info>& Table()
         {Cmd::ViewPageCodeBlock, "CodeBlock", {}, nullptr},
         {Cmd::ViewPageLocalSite, "LocalSite", {}, nullptr},
         {Cmd::ViewToolbar, "工具栏(&T)", {}, "显示或隐藏工具栏\n显隐工具栏"},
+        {Cmd::ViewFindResults, "查找结果", {}, "显示或隐藏查找结果窗格\n查找结果"},
+        {Cmd::ViewZoomIn, "放大(&I)",
+         {K(Qt::CTRL | Qt::Key_Equal), K(Qt::CTRL | Qt::Key_Plus), K(Qt::CTRL | Qt::KeypadModifier | Qt::Key_Plus)},
+         "放大所有编辑窗口中的文字\n放大"},
+        {Cmd::ViewZoomOut, "缩小(&O)", {K(Qt::CTRL | Qt::Key_Minus), K(Qt::CTRL | Qt::KeypadModifier | Qt::Key_Minus)},
+         "缩小所有编辑窗口中的文字\n缩小"},
+        {Cmd::ViewZoomReset, "恢复正常大小", {K(Qt::CTRL | Qt::Key_0), K(Qt::CTRL | Qt::KeypadModifier | Qt::Key_0)},
+         "将所有编辑窗口中的文字恢复为正常大小\n正常大小"},
         {Cmd::ViewStatusBar, "状态栏(&S)", {}, "显示或隐藏状态栏\n显隐状态栏"},
         {Cmd::NewCodeLib, "新建代码库...", {}, nullptr},
         {Cmd::OpenCodeLib, "打开代码库...", {}, nullptr},
@@ -105,7 +113,8 @@ QHash<int, QAction*> CreateActions(QObject* owner)
     }
     for (int id : {Cmd::ViewWorkspace, Cmd::ViewContextHelp, Cmd::ViewPagePHP, Cmd::ViewPageCSS,
                    Cmd::ViewPageHtml, Cmd::ViewPageJavaScript, Cmd::ViewPageCodeBlock,
-                   Cmd::ViewPageLocalSite, Cmd::ViewToolbar, Cmd::ViewStatusBar, Cmd::IndentWithSpaces})
+                   Cmd::ViewPageLocalSite, Cmd::ViewToolbar, Cmd::ViewStatusBar, Cmd::ViewFindResults,
+                   Cmd::IndentWithSpaces})
         actions.value(id)->setCheckable(true);
     return actions;
 }
@@ -124,11 +133,14 @@ QMenu* Menu(QWidget* parent, const QString& title, const QHash<int, QAction*>& a
     return menu;
 }
 
-QList<int> ViewItems()
+QList<int> ViewItems(bool withDocument)
 {
-    return {Cmd::ViewToolbar, Cmd::ViewStatusBar, Cmd::ViewWorkspace, Cmd::ViewContextHelp, 0,
-            Cmd::ViewPagePHP, Cmd::ViewPageCSS, Cmd::ViewPageHtml, Cmd::ViewPageJavaScript,
-            Cmd::ViewPageCodeBlock, Cmd::ViewPageLocalSite};
+    QList<int> items = {Cmd::ViewToolbar, Cmd::ViewStatusBar, Cmd::ViewWorkspace, Cmd::ViewContextHelp,
+                        Cmd::ViewFindResults, 0, Cmd::ViewPagePHP, Cmd::ViewPageCSS, Cmd::ViewPageHtml,
+                        Cmd::ViewPageJavaScript, Cmd::ViewPageCodeBlock, Cmd::ViewPageLocalSite};
+    if (withDocument)
+        items << 0 << Cmd::ViewZoomIn << Cmd::ViewZoomOut << Cmd::ViewZoomReset;
+    return items;
 }
 } // namespace
 
@@ -139,7 +151,7 @@ MenuBars BuildMenus(QWidget* parent, const QHash<int, QAction*>& a)
                           {Cmd::FileNew, Cmd::FileOpen, 0, Cmd::FilePrintSetup, 0,
                            Cmd::FileMruFirst, 0, Cmd::AppExit});
     bars.noDocument = {bars.fileNoDoc, Menu(parent, QStringLiteral("站点"), a, {Cmd::OpenSite, 0, Cmd::FindInFiles}),
-                       Menu(parent, QStringLiteral("查看(&V)"), a, ViewItems()),
+                       Menu(parent, QStringLiteral("查看(&V)"), a, ViewItems(false)),
                        Menu(parent, QStringLiteral("帮助(&H)"), a, {Cmd::AppAbout})};
 
     bars.fileWithDoc = Menu(parent, QStringLiteral("文件(&F)"), a,
@@ -155,7 +167,7 @@ MenuBars BuildMenus(QWidget* parent, const QHash<int, QAction*>& a)
              {Cmd::EditUndo, 0, Cmd::EditCut, Cmd::EditCopy, Cmd::EditPaste, 0, Cmd::EditInsert,
               Cmd::EditRedo, Cmd::EditSelectAll, 0, Cmd::EditFind, Cmd::EditFindNext,
               Cmd::EditFindPrevious, Cmd::EditReplace, Cmd::EditGoToLine, 0, Cmd::CheckSyntax}),
-        Menu(parent, QStringLiteral("查看(&V)"), a, ViewItems()),
+        Menu(parent, QStringLiteral("查看(&V)"), a, ViewItems(true)),
         Menu(parent, QStringLiteral("设置(&O)"), a,
              {Cmd::NewCodeLib, Cmd::OpenCodeLib, Cmd::ImportCode, 0, Cmd::CodeStyle, Cmd::IndentWithSpaces}),
         bars.window,

@@ -35,6 +35,7 @@
 #include "StartupSplashWnd.h"
 #include "StatusIndicators.h"
 #include "WorkspaceWiring.h"
+#include "ZoomCommands.h"
 
 CMainFrame::CMainFrame(CDocTemplate* docTemplate, CCmdTarget* appTarget,
                        CRecentFileList* recentFiles, QWidget* parent)
@@ -172,6 +173,7 @@ void CMainFrame::RegisterCommands()
     MdiWindows::RegisterCommands(this, m_pMdiArea);
     RegisterCodeLibraryCommands(this);
     Commands().On(Cmd::CodeStyle, [this] { ColourEditor::ShowCodeStyleDialog(this); });
+    RegisterZoomCommands(Commands());
 }
 
 CSlotFormat CMainFrame::GetSlotFormat(int slot) const

@@ -41,7 +41,7 @@ public:
 
     QMdiArea* MdiArea() const { return m_pMdiArea; }
     CComboToolBar* ToolBar() const { return m_wndToolBar; }
-    CStatusIndicators* StatusPanes() const { return m_pStatus; }
+    CStatusIndicators* StatusPanes() const override { return m_pStatus; }
     QAction* Action(int id) const override { return m_actions.value(id); }
     const QString& StartDir() const { return m_strStartDir; }
     CContextHelpDlg* GetHelpList() const;

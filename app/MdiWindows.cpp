@@ -5,6 +5,7 @@
 #include "DocTemplate.h"
 #include "FrameAccess.h"
 #include "QuilletView.h"
+#include "WindowSwitcher.h"
 #include "core/WindowLayout.h"
 
 #include <QAction>
@@ -130,8 +131,8 @@ void RegisterCommands(IFrameAccess* frame, QMdiArea* area)
     commands.On(Cmd::WindowCascade, [area] { Cascade(area); });
     commands.On(Cmd::WindowTile, [area] { Tile(area); });
     commands.On(Cmd::WindowArrange, [area] { Arrange(area); });
-    commands.On(Cmd::NextPane, [area] { area->activateNextSubWindow(); });
-    commands.On(Cmd::PrevPane, [area] { area->activatePreviousSubWindow(); });
+    // The next and previous windows, most recently used first.
+    new CWindowSwitcher(area, commands);
 }
 
 } // namespace MdiWindows

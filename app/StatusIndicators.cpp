@@ -53,6 +53,11 @@ void CStatusIndicators::SetCaretText(const QString& text)
     m_pCaret->setText(text);
 }
 
+void CStatusIndicators::SetMessageText(const QString& text)
+{
+    m_pMessage->setText(text.isEmpty() ? IdleText() : text);
+}
+
 void CStatusIndicators::RefreshLocks()
 {
     const std::optional<LockKeys> keys = ReadLockKeys();

@@ -15,6 +15,10 @@ public:
     explicit CStatusIndicators(QStatusBar* bar);
 
     void SetCaretText(const QString& text);
+    // The message pane's lasting text (a menu's prompts show over it for a
+    // while); empty gives back the idle text.
+    void SetMessageText(const QString& text);
+    QLabel* MessagePane() const { return m_pMessage; }
     QLabel* CaretPane() const { return m_pCaret; }
     QLabel* CapsPane() const { return m_pCaps; }
     QLabel* NumPane() const { return m_pNum; }

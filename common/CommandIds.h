@@ -45,6 +45,10 @@ constexpr int ViewPageCodeBlock = 32777;
 constexpr int ViewPageLocalSite = 113;
 constexpr int ViewToolbar = 59392;
 constexpr int ViewStatusBar = 59393;
+constexpr int ViewFindResults = 32860;
+constexpr int ViewZoomIn = 32861;
+constexpr int ViewZoomOut = 32862;
+constexpr int ViewZoomReset = 32863;
 // Settings (code library and style)
 constexpr int NewCodeLib = 32817;
 constexpr int OpenCodeLib = 32816;

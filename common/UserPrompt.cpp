@@ -46,6 +46,19 @@ bool AskYesNo(QWidget* parent, const QString& text, QMessageBox::Icon icon)
     return box.exec() == QMessageBox::Yes;
 }
 
+bool Confirm(QWidget* parent, const QString& text, const QString& acceptText, QMessageBox::Icon icon)
+{
+    if (g_pResponder)
+        return g_pResponder->Ask({Request::YesNo, text, {}, {}}) == Answer::Yes;
+    QMessageBox box(icon, Caption(), text, QMessageBox::NoButton, parent);
+    QPushButton* accept = box.addButton(acceptText, QMessageBox::AcceptRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == accept;
+}
+
 void ShowMessage(QWidget* parent, const QString& text, QMessageBox::Icon icon)
 {
     if (g_pResponder) {

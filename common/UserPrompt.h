@@ -40,6 +40,10 @@ QString Caption();
 Answer AskYesNoCancel(QWidget* parent, const QString& text);
 bool AskYesNo(QWidget* parent, const QString& text,
               QMessageBox::Icon icon = QMessageBox::Question);
+// A question whose answers are acceptText and 取消 (the default); a test's
+// responder sees it as a yes-or-no question, Yes meaning acceptText.
+bool Confirm(QWidget* parent, const QString& text, const QString& acceptText,
+             QMessageBox::Icon icon = QMessageBox::Warning);
 void ShowMessage(QWidget* parent, const QString& text,
                  QMessageBox::Icon icon = QMessageBox::Warning);
 QString GetOpenFileName(QWidget* parent, const QString& caption, const QString& dir,

@@ -8,16 +8,22 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QWheelEvent>
 #include <QMimeData>
 #include <QPointer>
 #include <QTimer>
 
 #include <algorithm>
 #include <QInputMethodEvent>
+#include <Qsci/qscicommand.h>
+#include <Qsci/qscicommandset.h>
 
 #include "ContextHelpList.h"
 #include "EditorAccessibility.h"
 #include "EditorHost.h"
+#include "EditorZoom.h"
 #include "QuilletEvent.h"
 
 namespace {
@@ -118,6 +124,64 @@ CCodeEditCtrl::CCodeEditCtrl(QWidget* parent) : QsciScintilla(parent)
             [this](int, int type, const char*, int, int, int, int, int, int, int) { OnModified(type); });
     EditorAccessibility::Install();
     WatchFocusForHelpList();
+    // The caret pane follows every move of the caret, whatever made it
+    // (keys, mouse, a search, a jump to a line, a change of the text).
+    connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, &CCodeEditCtrl::OnUpdateUi);
+    // The text size is one for all editors: Scintilla's own zoom keys, which
+    // would change this editor alone, give way to the frame's commands.
+    for (const QsciCommand::Command zoom : {QsciCommand::ZoomIn, QsciCommand::ZoomOut}) {
+        if (QsciCommand* command = standardCommands()->find(zoom)) {
+            command->setKey(0);
+            command->setAlternateKey(0);
+        }
+    }
+    for (const int key : {SCK_ADD, SCK_SUBTRACT, SCK_DIVIDE})
+        SendScintilla(SCI_CLEARCMDKEY, static_cast<unsigned long>(key | (SCMOD_CTRL << 16)));
+    SetZoomLevel(EditorZoom::Level());
+}
+
+void CCodeEditCtrl::OnUpdateUi(int updated)
+{
+    if ((updated & (SC_UPDATE_SELECTION | SC_UPDATE_CONTENT)) && IsCurrentEditor())
+        ReportCaretPosition();
+}
+
+bool CCodeEditCtrl::IsCurrentEditor() const
+{
+    for (QWidget* w = parentWidget(); w; w = w->parentWidget())
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(w))
+            return !sub->mdiArea() || sub->mdiArea()->currentSubWindow() == sub;
+    return true;
+}
+
+void CCodeEditCtrl::SetZoomLevel(int level)
+{
+    if (SendScintilla(SCI_GETZOOM) == level)
+        return;
+    SendScintilla(SCI_SETZOOM, static_cast<unsigned long>(level));
+    // The line numbers grew or shrank with the text.
+    m_nMarginDigits = 0;
+    UpdateMarginWidth();
+}
+
+void CCodeEditCtrl::wheelEvent(QWheelEvent* event)
+{
+    if (!(event->modifiers() & Qt::ControlModifier)) {
+        m_nWheelZoom = 0;
+        QsciScintilla::wheelEvent(event);
+        return;
+    }
+    // Ctrl and the wheel: the text size of every editor, one step a notch.
+    event->accept();
+    m_nWheelZoom += event->angleDelta().y();
+    while (m_nWheelZoom >= QWheelEvent::DefaultDeltasPerStep) {
+        m_nWheelZoom -= QWheelEvent::DefaultDeltasPerStep;
+        EditorZoom::ZoomIn();
+    }
+    while (m_nWheelZoom <= -QWheelEvent::DefaultDeltasPerStep) {
+        m_nWheelZoom += QWheelEvent::DefaultDeltasPerStep;
+        EditorZoom::ZoomOut();
+    }
 }
 
 QByteArray CCodeEditCtrl::WholeText() const
@@ -281,7 +345,17 @@ void CCodeEditCtrl::keyPressEvent(QKeyEvent* event)
     } else {
         if (listUp && ClosesHelpList(event))
             HideOwnHelpList();
-        QsciScintilla::keyPressEvent(event);
+        if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
+            // A chord no command took runs the control's own key command, if
+            // it has one, and never types its character (Ctrl+= is no "=").
+            QKeyEvent chord(event->type(), event->key(), event->modifiers(), event->nativeScanCode(),
+                            event->nativeVirtualKey(), event->nativeModifiers(), QString(),
+                            event->isAutoRepeat(), event->count());
+            QsciScintilla::keyPressEvent(&chord);
+            event->setAccepted(chord.isAccepted());
+        } else {
+            QsciScintilla::keyPressEvent(event);
+        }
         HideHelpListIfCaretLeft();
     }
     ReportCaretPosition();

@@ -39,6 +39,12 @@ public:
 
     // Posts the caret's line and column (from 1) to the main window.
     void ReportCaretPosition();
+    // Whether this editor is the one the main window shows as current: the
+    // current window of its window area, or an editor outside any.
+    bool IsCurrentEditor() const;
+
+    // Points added to every font size (EditorZoom sets it on every editor).
+    void SetZoomLevel(int level);
 
     // Selection as start and end positions (start <= end).
     int SelectionStart() const;
@@ -61,6 +67,7 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
@@ -82,6 +89,7 @@ private:
     void OnChangeDone();
     void CheckRecolour();
     void UpdateMarginWidth();
+    void OnUpdateUi(int updated);
     static void WatchFocusForHelpList();
 
     int m_nWordStart = 0;
@@ -89,6 +97,7 @@ private:
     // those changes itself, every other change of the text closes it.
     int m_nTyping = 0;
     int m_nMarginDigits = 0;
+    int m_nWheelZoom = 0;   // wheel turns with Ctrl held, not yet a whole step
     int m_nLines = 1;   // the line count linesChanged last reported
     quint64 m_nChangeCount = 0;
     bool m_bChangePending = false;

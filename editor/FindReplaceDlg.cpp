@@ -7,10 +7,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <Qsci/qsciscintilla.h>
 
 #include "UserPrompt.h"
+#include "core/DialogPlacement.h"
 #include "core/FindHistory.h"
 
 CFindReplaceDlg::CFindReplaceDlg(EditorProvider activeEditor, QWidget* parent)
@@ -89,6 +91,8 @@ void CFindReplaceDlg::Open(bool replace)
     activateWindow();
     m_pFind->setFocus(Qt::ShortcutFocusReason);
     m_pFind->lineEdit()->selectAll();
+    if (QsciScintilla* editor = m_activeEditor ? m_activeEditor() : nullptr)
+        KeepMatchVisible(editor);
 }
 
 CFindOptions CFindReplaceDlg::Options() const
@@ -142,8 +146,34 @@ QsciScintilla* CFindReplaceDlg::StartSearch(CFindOptions& options)
 void CFindReplaceDlg::OnFindNext()
 {
     CFindOptions o;
-    if (QsciScintilla* editor = StartSearch(o))
-        Report(o, EditorSearch::FindNext(editor, o));
+    QsciScintilla* editor = StartSearch(o);
+    if (!editor)
+        return;
+    const CSearchResult result = EditorSearch::FindNext(editor, o);
+    Report(o, result);
+    if (result.outcome == SearchOutcome::Found)
+        KeepMatchVisible(editor);
+}
+
+void CFindReplaceDlg::KeepMatchVisible(QsciScintilla* editor)
+{
+    if (!isVisible() || !editor->hasSelectedText())
+        return;
+    using Sci = QsciScintillaBase;
+    const auto start = static_cast<unsigned long>(editor->SendScintilla(Sci::SCI_GETSELECTIONSTART));
+    const auto end = static_cast<unsigned long>(editor->SendScintilla(Sci::SCI_GETSELECTIONEND));
+    const long line = editor->SendScintilla(Sci::SCI_LINEFROMPOSITION, start);
+    const int x1 = static_cast<int>(editor->SendScintilla(Sci::SCI_POINTXFROMPOSITION, 0UL, start));
+    const int y1 = static_cast<int>(editor->SendScintilla(Sci::SCI_POINTYFROMPOSITION, 0UL, start));
+    const int height = static_cast<int>(editor->SendScintilla(Sci::SCI_TEXTHEIGHT, static_cast<unsigned long>(line)));
+    int x2 = static_cast<int>(editor->SendScintilla(Sci::SCI_POINTXFROMPOSITION, 0UL, end));
+    if (editor->SendScintilla(Sci::SCI_LINEFROMPOSITION, end) != line || x2 <= x1)
+        x2 = editor->viewport()->width();   // a match over several lines: its first line, to the edge
+    const QRect match(editor->viewport()->mapToGlobal(QPoint(x1, y1)), QSize(x2 - x1, std::max(height, 1)));
+    const QRect screen = editor->screen() ? editor->screen()->availableGeometry() : QRect();
+    const QPoint place = DialogPlacement::KeepClear(frameGeometry(), match, screen);
+    if (place != frameGeometry().topLeft())
+        move(place);
 }
 
 bool CFindReplaceDlg::Repeat(bool backward)
@@ -152,8 +182,12 @@ bool CFindReplaceDlg::Repeat(bool backward)
         return false;
     CFindOptions o = m_lastSearch;
     o.bBackward = backward;
-    if (QsciScintilla* editor = m_activeEditor ? m_activeEditor() : nullptr)
-        Report(o, EditorSearch::FindNext(editor, o));
+    if (QsciScintilla* editor = m_activeEditor ? m_activeEditor() : nullptr) {
+        const CSearchResult result = EditorSearch::FindNext(editor, o);
+        Report(o, result);
+        if (result.outcome == SearchOutcome::Found)
+            KeepMatchVisible(editor);
+    }
     return true;
 }
 
@@ -176,6 +210,8 @@ void CFindReplaceDlg::OnReplace()
     if (result.nReplaced == 0 && editor->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART) == before &&
         !editor->hasSelectedText())
         ReportNotFound(o.strText);
+    else
+        KeepMatchVisible(editor);
 }
 
 void CFindReplaceDlg::OnReplaceAll()

@@ -58,6 +58,8 @@ private:
     bool ReportFailure(const CFindOptions& options, const CSearchResult& result);
     // A find's result told: a failure in a box, "找不到" in the status bar.
     void Report(const CFindOptions& options, const CSearchResult& result);
+    // Moves the dialog off the editor's selection (the match just found).
+    void KeepMatchVisible(QsciScintilla* editor);
 
     EditorProvider m_activeEditor;
     QComboBox* m_pFind;

@@ -1,6 +1,8 @@
 #include "PhpSyntaxCheck.h"
 
 #include <QFileInfo>
+#include <QHelpEvent>
+#include <QToolTip>
 #include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
@@ -13,7 +15,33 @@
 namespace {
 // php's verdict on a page is a few lines; anything past this is not read.
 constexpr qsizetype kMaxOutput = 64 * 1024;
-}
+const char* const kTipProperty = "syntaxMarkTip";
+
+// Shows the verdict while the pointer rests on the error line's mark.
+class CMarkTip : public QObject
+{
+public:
+    explicit CMarkTip(QsciScintilla* editor) : QObject(editor), m_pEditor(editor) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::ToolTip)
+            return false;
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QString tip = CPhpSyntaxCheck::TipAt(m_pEditor, help->pos());
+        if (tip.isEmpty()) {
+            QToolTip::hideText();
+            return false;
+        }
+        QToolTip::showText(help->globalPos(), tip, qobject_cast<QWidget*>(watched));
+        return true;
+    }
+
+private:
+    QsciScintilla* m_pEditor;
+};
+} // namespace
 
 CPhpSyntaxCheck::CPhpSyntaxCheck(QObject* parent) : QObject(parent), m_pTimer(new QTimer(this))
 {
@@ -109,8 +137,13 @@ void CPhpSyntaxCheck::OnFinished()
         emit checked(m_pEditor, result);
 }
 
-void CPhpSyntaxCheck::MarkLine(QsciScintilla* editor, int line)
+void CPhpSyntaxCheck::MarkLine(QsciScintilla* editor, int line, const QString& tip)
 {
+    editor->setProperty(kTipProperty, tip);
+    if (!editor->property("syntaxMarkTipShown").toBool()) {
+        editor->setProperty("syntaxMarkTipShown", true);
+        editor->viewport()->installEventFilter(new CMarkTip(editor));
+    }
     editor->markerDefine(QsciScintilla::Circle, kErrorMarker);
     editor->setMarkerBackgroundColor(QColor(220, 40, 40), kErrorMarker);
     editor->setMarkerForegroundColor(QColor(150, 0, 0), kErrorMarker);
@@ -121,5 +154,22 @@ void CPhpSyntaxCheck::MarkLine(QsciScintilla* editor, int line)
 void CPhpSyntaxCheck::ClearMarks(QsciScintilla* editor)
 {
     editor->markerDeleteAll(kErrorMarker);
+    editor->setProperty(kTipProperty, QString());
     editor->setMarginWidth(1, 0);
+}
+
+QString CPhpSyntaxCheck::TipAt(QsciScintilla* editor, const QPoint& pos)
+{
+    int margins = 0;
+    for (int m = 0; m < editor->margins(); ++m)
+        margins += editor->marginWidth(m);
+    const long lineHeight = editor->SendScintilla(QsciScintillaBase::SCI_TEXTHEIGHT, 0UL);
+    if (pos.x() < 0 || pos.x() >= margins || pos.y() < 0 || lineHeight <= 0)
+        return {};
+    const long visible = editor->SendScintilla(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE) + pos.y() / lineHeight;
+    const long line =
+        editor->SendScintilla(QsciScintillaBase::SCI_DOCLINEFROMVISIBLE, static_cast<unsigned long>(visible));
+    if (line >= editor->lines() || !(editor->markersAtLine(static_cast<int>(line)) & (1 << kErrorMarker)))
+        return {};
+    return editor->property(kTipProperty).toString();
 }

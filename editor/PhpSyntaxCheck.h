@@ -30,9 +30,13 @@ public:
     bool Start(QsciScintilla* editor);
     bool IsRunning() const;
 
-    // The error line's mark in the left margin (line from 1), and its removal.
-    static void MarkLine(QsciScintilla* editor, int line);
+    // The error line's mark in the left margin (line from 1), tip its
+    // tooltip; and its removal.
+    static void MarkLine(QsciScintilla* editor, int line, const QString& tip = QString());
     static void ClearMarks(QsciScintilla* editor);
+    // The tooltip at pos (in the editor's viewport): the mark's, over a
+    // marked line's margin; empty elsewhere.
+    static QString TipAt(QsciScintilla* editor, const QPoint& pos);
 
 signals:
     // The check is over: its result, or a message when php could not say.

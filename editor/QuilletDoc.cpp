@@ -149,7 +149,7 @@ bool CQuilletDoc::Restore(const CRecoveredText& recovered)
     ApplyLineBreak();
     if (!recovered.strPath.isEmpty()) {
         SetPathName(recovered.strPath);
-        m_diskStamp = CDiskStamp::Of(m_strPathName);
+        m_diskStamp = m_seenStamp = CDiskStamp::Of(m_strPathName);
     }
     SetModifiedFlag(true);
     EditorHost::Recolour(editor);
@@ -211,7 +211,7 @@ bool CQuilletDoc::OnOpenDocument(const QString& path)
     editor->SetWholeText(decoded.text);
     ApplyLineBreak();
     SetPathName(path);
-    m_diskStamp = CDiskStamp::Of(m_strPathName);
+    m_diskStamp = m_seenStamp = CDiskStamp::Of(m_strPathName);
     SetModifiedFlag(false);
     // A freshly loaded file is coloured at once, a long one on a worker
     // thread while its text is already shown; later changes follow the
@@ -235,7 +235,7 @@ bool CQuilletDoc::OpenLarge(const QString& path)
     m_format = *format;
     ApplyLineBreak();
     SetPathName(path);
-    m_diskStamp = CDiskStamp::Of(m_strPathName);
+    m_diskStamp = m_seenStamp = CDiskStamp::Of(m_strPathName);
     SetModifiedFlag(false);
     return true;
 }
@@ -269,7 +269,7 @@ bool CQuilletDoc::OnSaveDocument(const QString& path)
         return false;
     m_format = format;
     SetPathName(path);
-    m_diskStamp = CDiskStamp::Of(m_strPathName);
+    m_diskStamp = m_seenStamp = CDiskStamp::Of(m_strPathName);
     SetModifiedFlag(false);
     if (g_pRecovery)
         g_pRecovery->Remove(m_nRecoveryId);
@@ -301,12 +301,24 @@ bool CQuilletDoc::DoSave(const QString& pathIn)
             return false;
         DialogFolder::Remember(path);
     }
-    // Another program's change to the file is never overwritten unasked.
-    if (!m_strPathName.isEmpty() && QFileInfo(path).absoluteFilePath() == m_strPathName && HasChangedOnDisk() &&
-        AskAboutDiskChange())
+    // Another program's change to the file is never overwritten unasked, even
+    // when the user chose to keep this text rather than reload it.
+    if (!m_strPathName.isEmpty() && QFileInfo(path).absoluteFilePath() == m_strPathName &&
+        WouldOverwriteOutsideChange() &&
+        !UserPrompt::Confirm(FirstView(),
+                             QStringLiteral("%1\n\n文件在读入或上次保存之后已被其他程序修改。"
+                                            "保存将覆盖其他程序所做的改动。")
+                                 .arg(QDir::toNativeSeparators(m_strPathName)),
+                             QStringLiteral("覆盖")))
         return false;
     const FileEncoding::Kind kind = m_format.kind;
+    const bool ontoOwnFile = !m_strPathName.isEmpty() && QFileInfo(path).absoluteFilePath() == m_strPathName &&
+                             !WouldOverwriteOutsideChange();
     if (!OnSaveDocument(path)) {
+        // A failed save puts the file back as it was: the touch it leaves is
+        // this program's, no other program's change.
+        if (ontoOwnFile)
+            m_diskStamp = m_seenStamp = CDiskStamp::Of(m_strPathName);
         // A file written in place is never overwritten without a copy of
         // its old content: the user has to know why it was not saved.
         UserPrompt::ShowMessage(FirstView(),
@@ -328,27 +340,46 @@ bool CQuilletDoc::DoSave(const QString& pathIn)
 
 bool CQuilletDoc::HasChangedOnDisk() const
 {
-    return !m_strPathName.isEmpty() && CDiskStamp::Of(m_strPathName) != m_diskStamp;
+    return !m_strPathName.isEmpty() && CDiskStamp::Of(m_strPathName) != m_seenStamp;
+}
+
+bool CQuilletDoc::WouldOverwriteOutsideChange() const
+{
+    if (m_strPathName.isEmpty())
+        return false;
+    const CDiskStamp now = CDiskStamp::Of(m_strPathName);
+    return now.bExists && now != m_diskStamp;
 }
 
 bool CQuilletDoc::AskAboutDiskChange()
 {
     const CDiskStamp now = CDiskStamp::Of(m_strPathName);
-    if (UserPrompt::AskYesNo(FirstView(), QStringLiteral("文件已被其他程序修改。是否重新载入？"))) {
+    m_seenStamp = now;
+    const QString name = QDir::toNativeSeparators(m_strPathName);
+    if (!now.bExists) {
+        // Nothing is lost: the text stays open, to be saved again if wanted.
+        SetModifiedFlag(true);
+        UserPrompt::ShowMessage(FirstView(),
+                                QStringLiteral("%1\n\n文件已被其他程序删除。文档仍然打开，其内容尚未保存。").arg(name));
+        return false;
+    }
+    QString question = QStringLiteral("%1\n\n文件已被其他程序修改。是否重新载入？").arg(name);
+    if (IsModified())
+        question += QStringLiteral("\n重新载入将丢弃尚未保存的改动。");
+    if (UserPrompt::AskYesNo(FirstView(), question)) {
         CCodeEditCtrl* editor = Editor();
         int line = 0, index = 0;
         if (editor)
             editor->getCursorPosition(&line, &index);
-        if (now.bExists && OnOpenDocument(m_strPathName)) {
+        if (OnOpenDocument(m_strPathName)) {
             if (editor)
                 editor->setCursorPosition(std::min(line, editor->lines() - 1), 0);
             return true;
         }
-        UserPrompt::ShowMessage(FirstView(), QStringLiteral("打开文档失败。"));
+        UserPrompt::ShowMessage(FirstView(), QStringLiteral("%1\n\n打开文档失败。").arg(name));
     }
     // The text stays as it is; against the file as it now is, it is a change
     // the user still has to save.
-    m_diskStamp = now;
     SetModifiedFlag(true);
     return false;
 }

@@ -62,12 +62,20 @@ public:
     bool Restore(const CRecoveredText& recovered);
 
     // Whether another program changed, replaced or deleted the file since
-    // this document last read or wrote it.
+    // this document last read or wrote it, or since the user was last asked
+    // about it.
     bool HasChangedOnDisk() const;
-    // Asks "文件已被其他程序修改。是否重新载入？" about such a change: yes
-    // reads the file again, no keeps the text (now modified against the file)
-    // and takes the change as seen. True when the file was read again.
+    // Asks about such a change. A changed file: the question names the file
+    // ("文件已被其他程序修改。是否重新载入？", and with unsaved edits that
+    // reloading discards them); yes reads the file again, no keeps the text,
+    // modified. A deleted file: says so, naming it, and keeps the text,
+    // modified. True when the file was read again. Either way the change
+    // counts as seen; it is still not the text's base, so a save asks before
+    // it overwrites the other program's change.
     bool AskAboutDiskChange();
+    // Whether the file on disk is no longer what this document last read or
+    // wrote (a deleted file is nothing to overwrite).
+    bool WouldOverwriteOutsideChange() const;
 
     // Save (57603): save-as dialog for an untitled document. Reports failures.
     bool DoFileSave();
@@ -97,7 +105,10 @@ private:
     QString m_strTitle;
     QString m_strPathName;
     FileEncoding::Format m_format;
+    // The file as this document last read or wrote it: what its text is based on.
     CDiskStamp m_diskStamp;
+    // The file as the user was last asked about it (or as read or written).
+    CDiskStamp m_seenStamp;
     QTimer* m_pRecoveryTimer = nullptr;
     qint64 m_nLastRecoveryWrite = 0;
     int m_nRecoveryId;

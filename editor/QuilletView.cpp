@@ -5,8 +5,6 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QTimerEvent>
-#include <QClipboard>
-#include <QGuiApplication>
 
 #include "QuilletEvent.h"
 
@@ -103,9 +101,18 @@ void CQuilletView::InsertEntryText(int kind, qint32 id)
     const std::optional<QString> text = EditorHost::ReadEntryText(kind, id);
     if (!text || text->isEmpty())
         return;
-    // As the platform's paste: the text stays on the clipboard afterwards.
-    QGuiApplication::clipboard()->setText(*text);
-    m_pEditor->paste();
+    // Put in directly, as one step to undo, with the text's line breaks made
+    // the file's: the clipboard keeps whatever the user had put there.
+    QString body = *text;
+    body.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    const QString eol = m_pEditor->eolMode() == QsciScintilla::EolWindows ? QStringLiteral("\r\n")
+                        : m_pEditor->eolMode() == QsciScintilla::EolMac   ? QStringLiteral("\r")
+                                                                          : QStringLiteral("\n");
+    if (eol != QStringLiteral("\n"))
+        body.replace(u'\n', eol);
+    m_pEditor->SendScintilla(QsciScintilla::SCI_BEGINUNDOACTION);
+    m_pEditor->ReplaceSelection(body.toUtf8());
+    m_pEditor->SendScintilla(QsciScintilla::SCI_ENDUNDOACTION);
     // Typing goes on in the text the entry went into, wherever the double
     // click was, and the caret pane shows where.
     m_pEditor->setFocus(Qt::OtherFocusReason);

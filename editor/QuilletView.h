@@ -36,8 +36,8 @@ public:
     // Insert (32792): the context-help list's entry replaces the typed word.
     void OnEditInsert();
 
-    // WM_USER+4 from the main frame: the entry's text goes to the clipboard
-    // and is pasted at the caret.
+    // WM_USER+4 from the main frame: the entry's text replaces the selection
+    // (one step to undo), leaving the clipboard as it was.
     void InsertEntryText(int kind, qint32 id);
 
     // Prints the text on printer, every page it needs (or the printer's page range).

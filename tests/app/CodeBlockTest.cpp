@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QMimeData>
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QLineEdit>
@@ -117,7 +118,7 @@ TEST_F(CodeBlockTest, ShippedLibraryIsListedAfterStart)
     EXPECT_EQ(Frame()->WorkspaceBar()->GetActiveIndex(), 4);
 }
 
-TEST_F(CodeBlockTest, DoubleClickReplacesTheSelectionThroughTheClipboard)
+TEST_F(CodeBlockTest, DoubleClickReplacesTheSelectionAndLeavesTheClipboardAsItWas)
 {
     QFile source(kSnippetSources + QStringLiteral("pdo-connect.php"));
     ASSERT_TRUE(source.open(QIODevice::ReadOnly));
@@ -128,14 +129,19 @@ TEST_F(CodeBlockTest, DoubleClickReplacesTheSelectionThroughTheClipboard)
     editor->setText(QStringLiteral("abc XYZ"));
     doc->SetModifiedFlag(false);
     editor->setSelection(0, 4, 0, 7);
-    QApplication::clipboard()->setText(QStringLiteral("before"));
+    // What the user had cut, in two formats.
+    auto* cut = new QMimeData;
+    cut->setText(QStringLiteral("before"));
+    cut->setHtml(QStringLiteral("<b>before</b>"));
+    QApplication::clipboard()->setMimeData(cut);
 
     QListWidgetItem* line = Line(QStringLiteral("PDO 数据库连接"));
     ASSERT_TRUE(line);
     DoubleClick(line);
     ASSERT_TRUE(QuilletTest::WaitFor([editor] { return editor->WholeText() != "abc XYZ"; }));
     EXPECT_EQ(editor->WholeText(), QStringLiteral("abc ") + snippet);
-    EXPECT_EQ(QApplication::clipboard()->text(), snippet);
+    EXPECT_EQ(QApplication::clipboard()->text(), "before");
+    EXPECT_TRUE(QApplication::clipboard()->mimeData()->html().contains("<b>before</b>"));
     EXPECT_TRUE(doc->IsModified());
     EXPECT_EQ(QApplication::focusWidget(), editor);
     // One change, undone in one step.

@@ -17,6 +17,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
+#include <QHelpEvent>
 
 #include "CodeEditCtrl.h"
 #include "CommandIds.h"
@@ -37,6 +39,7 @@
 #include "QuilletApp.h"
 #include "QuilletDoc.h"
 #include "ScriptedResponder.h"
+#include "StatusIndicators.h"
 #include "TestSupport.h"
 
 namespace {
@@ -68,6 +71,7 @@ protected:
         QCoreApplication::processEvents();
     }
     static QString Status() { return Frame()->statusBar()->currentMessage(); }
+    static QString Verdict() { return Frame()->StatusPanes()->MessagePane()->text(); }
 
     QTemporaryDir m_dir;
     int m_nFiles = 0;
@@ -177,20 +181,91 @@ TEST_F(EditCommandsTest, SyntaxCheckMarksTheLineOrSaysItIsClean)
     CPhpSyntaxCheck* check = Frame()->findChild<CEditCommands*>()->SyntaxCheck();
     Run(Cmd::CheckSyntax);
     ASSERT_TRUE(QuilletTest::WaitFor([check] { return !check->IsRunning(); }, 15000));
-    EXPECT_EQ(Status(), "没有发现语法错误");
+    EXPECT_EQ(Verdict(), "没有发现语法错误");
 
     // The text as it stands, unsaved, is checked.
     doc->Editor()->SetWholeText("<?php\n$a = 1;\n$b = ;\necho $a;\n");
     Run(Cmd::CheckSyntax);
     ASSERT_TRUE(QuilletTest::WaitFor([check] { return !check->IsRunning(); }, 15000));
     QCoreApplication::processEvents();
-    EXPECT_TRUE(Status().startsWith("第 3 行")) << Status().toStdString();
+    EXPECT_TRUE(Verdict().startsWith("第 3 行")) << Verdict().toStdString();
     int line = 0, index = 0;
     doc->Editor()->getCursorPosition(&line, &index);
     EXPECT_EQ(line, 2);
     EXPECT_EQ(doc->Editor()->markersAtLine(2) & (1 << CPhpSyntaxCheck::kErrorMarker),
               1 << CPhpSyntaxCheck::kErrorMarker);
     EXPECT_EQ(QuilletTest::ReadFile(doc->GetPathName()), "<?php\n$a = 1;\n");
+}
+
+// The verdict outlasts any timeout and the menus' prompts: it goes when the
+// text it is about changes, and the error line's mark says it too.
+TEST_F(EditCommandsTest, SyntaxVerdictStaysUntilTheTextChangesAndIsTheMarksTooltip)
+{
+    CQuilletDoc* doc = Open("<?php\n$a = 1;\n$b = ;\n");
+    CCodeEditCtrl* editor = doc->Editor();
+    CPhpLintResult result;
+    result.nLine = 3;
+    result.strMessage = "syntax error, unexpected token \";\"";
+    QCoreApplication::processEvents();   // the load's own change report
+    emit Frame()->findChild<CEditCommands*>()->SyntaxCheck()->checked(editor, result);
+    const QString verdict = "第 3 行: syntax error, unexpected token \";\"";
+    EXPECT_EQ(Verdict(), verdict);
+
+    const auto marginPoint = [editor](int line) {
+        const auto pos = static_cast<unsigned long>(editor->positionFromLineIndex(line, 0));
+        return QPoint(2, static_cast<int>(editor->SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, pos)) + 2);
+    };
+    EXPECT_EQ(CPhpSyntaxCheck::TipAt(editor, marginPoint(2)), verdict);
+    EXPECT_TRUE(CPhpSyntaxCheck::TipAt(editor, marginPoint(1)).isEmpty());
+    QHelpEvent help(QEvent::ToolTip, marginPoint(2), editor->viewport()->mapToGlobal(marginPoint(2)));
+    QCoreApplication::sendEvent(editor->viewport(), &help);
+    EXPECT_EQ(QToolTip::text(), verdict);
+    QToolTip::hideText();
+
+    editor->setFocus();
+    QTest::keyClicks(editor, "x");
+    EXPECT_TRUE(QuilletTest::WaitFor([] { return Verdict() == CStatusIndicators::IdleText(); }))
+        << Verdict().toStdString();
+}
+
+TEST_F(EditCommandsTest, FindDialogMovesOffTheMatchItFound)
+{
+    CQuilletDoc* doc = Open("<?php\n$total = 0;\n");
+    CCodeEditCtrl* editor = doc->Editor();
+    editor->SetSelection(7, 12);
+    Run(Cmd::EditFind);
+    const auto matchRect = [editor] {
+        const int x = static_cast<int>(editor->SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0UL, 7UL));
+        const int y = static_cast<int>(editor->SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, 7UL));
+        return QRect(editor->viewport()->mapToGlobal(QPoint(x, y)), QSize(20, 10));
+    };
+    FindDlg()->move(matchRect().topLeft() - QPoint(30, 20));
+    ASSERT_TRUE(FindDlg()->frameGeometry().intersects(matchRect()));
+    FindDlg()->OnFindNext();   // round to the same match
+    EXPECT_EQ(editor->SelectionStart(), 7);
+    EXPECT_FALSE(FindDlg()->frameGeometry().intersects(matchRect()));
+}
+
+TEST_F(EditCommandsTest, FindResultsPaneComesBackFromTheViewMenu)
+{
+    CFindResultsPane* pane = Frame()->findChild<CFindInFilesCommand*>()->Pane();
+    pane->show();
+    pane->close();   // its caption's close button
+    ASSERT_FALSE(pane->isVisible());
+    Docs()->NewDocument();
+    QAction* item = Frame()->Action(Cmd::ViewFindResults);
+    ASSERT_TRUE(item);
+    bool inViewMenu = false;
+    for (QAction* menu : Frame()->menuBar()->actions())
+        if (menu->text() == "查看(&V)")
+            inViewMenu = menu->menu()->actions().contains(item);
+    EXPECT_TRUE(inViewMenu);
+    Run(Cmd::ViewFindResults);
+    EXPECT_TRUE(pane->isVisible());
+    Frame()->UpdateCommandStates();
+    EXPECT_TRUE(item->isChecked());
+    Run(Cmd::ViewFindResults);
+    EXPECT_FALSE(pane->isVisible());
 }
 
 TEST_F(EditCommandsTest, IndentationSettingIsAKeptCheckItem)

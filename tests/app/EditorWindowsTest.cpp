@@ -17,6 +17,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
+#include <QWheelEvent>
 
 #include "ChildFrame.h"
 #include "CodeEditCtrl.h"
@@ -187,10 +188,79 @@ TEST_F(EditorWindowsTest, WindowMenuListsTheWindowsAndCtrlTabGoesRound)
         QTest::keyClick(before->Editor(), key.key(), key.keyboardModifiers());
         QCoreApplication::processEvents();
         EXPECT_NE(Frame()->ActiveView(), before);
-        QTest::keyClick(Frame()->ActiveView()->Editor(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+        // Ctrl let go in between: the same key goes back to the window before.
+        QTest::keyClick(Frame()->ActiveView()->Editor(), key.key(), key.keyboardModifiers());
         QCoreApplication::processEvents();
         EXPECT_EQ(Frame()->ActiveView(), before);
     }
+}
+
+TEST_F(EditorWindowsTest, CtrlTabGoesThroughTheWindowsMostRecentlyUsedFirst)
+{
+    const QList<CQuilletDoc*> d = NewDocuments(4);   // used last to first: 3 2 1 0
+    const auto ctrlTab = [](Qt::KeyboardModifiers extra = {}) {
+        // Pressed, not clicked: a click lets Ctrl go too.
+        QTest::keyPress(Frame()->ActiveView()->Editor(), extra ? Qt::Key_Backtab : Qt::Key_Tab,
+                        Qt::ControlModifier | extra);
+        QCoreApplication::processEvents();
+    };
+    const auto letCtrlGo = [] {
+        QTest::keyRelease(Frame()->ActiveView()->Editor(), Qt::Key_Control);
+        QCoreApplication::processEvents();
+    };
+    Frame()->MdiArea()->setActiveSubWindow(WindowOf(d[1]));   // now 1 3 2 0
+    QCoreApplication::processEvents();
+    ctrlTab();
+    EXPECT_EQ(Frame()->ActiveView(), d[3]->FirstView());
+    ctrlTab();   // Ctrl still held: further back
+    EXPECT_EQ(Frame()->ActiveView(), d[2]->FirstView());
+    letCtrlGo();   // now 2 1 3 0
+    ctrlTab();
+    EXPECT_EQ(Frame()->ActiveView(), d[1]->FirstView());
+    letCtrlGo();   // now 1 2 3 0
+    ctrlTab(Qt::ShiftModifier);   // the least recently used
+    EXPECT_EQ(Frame()->ActiveView(), d[0]->FirstView());
+    ctrlTab(Qt::ShiftModifier);
+    EXPECT_EQ(Frame()->ActiveView(), d[3]->FirstView());
+    letCtrlGo();
+}
+
+TEST_F(EditorWindowsTest, ZoomIsOneSizeForEveryEditorAndIsKept)
+{
+    const QList<CQuilletDoc*> docs = NewDocuments(2);
+    TypeInto(docs[1], "x");
+    CCodeEditCtrl* editor = docs[1]->Editor();
+    const auto zooms = [&docs] {
+        QList<long> z;
+        for (CQuilletDoc* doc : docs)
+            z << doc->Editor()->SendScintilla(QsciScintillaBase::SCI_GETZOOM);
+        return z;
+    };
+    QTest::keyClick(editor, '=', Qt::ControlModifier);
+    EXPECT_EQ(zooms(), QList<long>({1, 1}));
+    QTest::keyClick(editor, Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(zooms(), QList<long>({2, 2}));
+    QTest::keyClick(editor, '-', Qt::ControlModifier);
+    EXPECT_EQ(zooms(), QList<long>({1, 1}));
+    EXPECT_EQ(QSettings().value("Settings/Zoom").toInt(), 1);
+    EXPECT_EQ(Docs()->NewDocument()->Editor()->SendScintilla(QsciScintillaBase::SCI_GETZOOM), 1);
+    QTest::keyClick(editor, '0', Qt::ControlModifier);
+    EXPECT_EQ(zooms(), QList<long>({0, 0}));
+    // Ctrl and the wheel, a notch up.
+    QWheelEvent wheel(QPointF(20, 20), editor->viewport()->mapToGlobal(QPointF(20, 20)), QPoint(), QPoint(0, 120),
+                      Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(editor->viewport(), &wheel);
+    EXPECT_EQ(zooms(), QList<long>({1, 1}));
+    // The 查看 menu holds the three commands; none of the keys typed a thing.
+    QMenu* view = MenuTitled(QStringLiteral("查看(&V)"));
+    ASSERT_TRUE(view);
+    for (int id : {Cmd::ViewZoomIn, Cmd::ViewZoomOut, Cmd::ViewZoomReset}) {
+        EXPECT_TRUE(view->actions().contains(Frame()->Action(id))) << id;
+        EXPECT_FALSE(Frame()->Action(id)->statusTip().isEmpty()) << id;
+    }
+    Frame()->Action(Cmd::ViewZoomReset)->trigger();
+    EXPECT_EQ(zooms(), QList<long>({0, 0}));
+    EXPECT_EQ(editor->WholeText(), "x");
 }
 
 TEST_F(EditorWindowsTest, CaretPaneFollowsTheActiveEditor)
@@ -203,6 +273,14 @@ TEST_F(EditorWindowsTest, CaretPaneFollowsTheActiveEditor)
     Frame()->MdiArea()->setActiveSubWindow(WindowOf(docs[0]));
     QCoreApplication::processEvents();
     EXPECT_EQ(pane->text(), "Ln 3,Col 3");
+    // A move made by a command, not a key, shows too; one in a window in
+    // the background does not.
+    docs[0]->Editor()->setCursorPosition(1, 1);
+    EXPECT_TRUE(QuilletTest::WaitFor([pane] { return pane->text() == "Ln 2,Col 2"; })) << pane->text().toStdString();
+    docs[1]->Editor()->setCursorPosition(0, 0);
+    emit docs[1]->Editor()->SCN_UPDATEUI(QsciScintillaBase::SC_UPDATE_SELECTION);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(pane->text(), "Ln 2,Col 2");
     CScriptedResponder discard;
     discard.answers = {UserPrompt::Answer::No, UserPrompt::Answer::No};
     Docs()->CloseAllDocuments();

@@ -406,10 +406,11 @@ TEST_F(MainFrameTest, ClickOnAReferenceEntryShowsItsPrototypesAndDoubleClickInse
     QCoreApplication::processEvents();
     EXPECT_TRUE(Frame()->ToolBar()->Combo()->itemText(0).startsWith("strlen("))
         << Frame()->ToolBar()->Combo()->itemText(0).toStdString();
+    QApplication::clipboard()->setText(QStringLiteral("cut by the user"));
     CQuilletEvent::Post(Frame(), QuilletEvent::InsertEntry, 0, 0, tree);
     QuilletTest::WaitFor([doc] { return !doc->Editor()->WholeText().isEmpty(); });
     EXPECT_EQ(doc->Editor()->WholeText(), "strlen");
-    EXPECT_EQ(QApplication::clipboard()->text(), "strlen");
+    EXPECT_EQ(QApplication::clipboard()->text(), "cut by the user");
     // Context help switched off: typing opens nothing.
     Frame()->Action(Cmd::ViewContextHelp)->trigger();
     EXPECT_FALSE(Frame()->GetHelpList()->IsContextHelpEnabled());

@@ -419,50 +419,62 @@ TEST_F(DocumentTest, AdPaneHeightFollowsItsAddressAtEachTick)
     EXPECT_EQ(view->AdPaneHeight(), 66);
 }
 
-// Another program changes the file while it is open: nothing it wrote is
-// overwritten without the user's answer, and nothing typed is lost unasked.
+// Another program changes or deletes the file while it is open, with edits
+// unsaved: keeping the text is no consent to overwrite the other program's
+// change, and nothing typed is lost unasked.
 TEST_F(DocumentTest, FileChangedByAnotherProgramIsAskedAboutBeforeItIsOverwritten)
 {
+    using A = UserPrompt::Answer;
     struct Case
     {
         const char* what;
         bool deleteIt;
-        UserPrompt::Answer answer;
-        QByteArray fileAfterSave;   // empty: the save did not happen
+        QList<A> answers;          // to the reload question, then to the save's
+        QByteArray fileAfterSave;  // what the file holds after Ctrl+S
         QByteArray textAfter;
     };
+    const QByteArray outside = "<?php\n// outside\n";
     const QList<Case> cases = {
-        {"reload", false, UserPrompt::Answer::Yes, "", "<?php\n// outside\n"},
-        {"keep mine", false, UserPrompt::Answer::No, "<?php\nmine", "<?php\nmine"},
-        {"deleted, keep mine", true, UserPrompt::Answer::No, "<?php\nmine", "<?php\nmine"},
+        {"reload", false, {A::Yes}, outside, outside},
+        {"keep mine, then cancel the save", false, {A::No, A::No}, outside, "<?php\nmine"},
+        {"keep mine, then overwrite", false, {A::No, A::Yes}, "<?php\nmine", "<?php\nmine"},
+        {"deleted", true, {}, "<?php\nmine", "<?php\nmine"},
     };
     for (const Case& c : cases) {
         const QString path = Path("watched.php");
+        const QString named = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()) + "\n\n";
         ASSERT_TRUE(QuilletTest::WriteFile(path, "<?php\n"));
         CQuilletDoc* doc = Open(path);
         ASSERT_TRUE(doc) << c.what;
         EXPECT_FALSE(doc->HasChangedOnDisk()) << c.what;
+        doc->Editor()->SetSelection(6, 6);
+        QTest::keyClicks(doc->Editor(), "mine");
         if (c.deleteIt)
             QFile::remove(path);
         else
-            ASSERT_TRUE(QuilletTest::WriteFile(path, "<?php\n// outside\n"));
+            ASSERT_TRUE(QuilletTest::WriteFile(path, outside));
         EXPECT_TRUE(doc->HasChangedOnDisk()) << c.what;
-        doc->Editor()->SetSelection(6, 6);
-        QTest::keyClicks(doc->Editor(), "mine");
 
         CScriptedResponder responder;
-        responder.answers = {c.answer};
-        const bool saved = doc->DoFileSave();
-        EXPECT_EQ(responder.Texts(UserPrompt::Request::YesNo),
-                  QStringList({"文件已被其他程序修改。是否重新载入？"})) << c.what;
-        EXPECT_EQ(saved, !c.fileAfterSave.isEmpty()) << c.what;
+        responder.answers = c.answers;
+        m_template.CheckDiskChanges();
+        EXPECT_FALSE(doc->HasChangedOnDisk()) << c.what;   // answered once, not asked again
+        m_template.CheckDiskChanges();
+        if (c.deleteIt) {
+            EXPECT_EQ(responder.Texts(UserPrompt::Request::Message),
+                      QStringList({named + "文件已被其他程序删除。文档仍然打开，其内容尚未保存。"})) << c.what;
+            EXPECT_TRUE(responder.Texts(UserPrompt::Request::YesNo).isEmpty()) << c.what;
+        } else {
+            EXPECT_EQ(responder.Texts(UserPrompt::Request::YesNo).value(0),
+                      named + "文件已被其他程序修改。是否重新载入？\n重新载入将丢弃尚未保存的改动。") << c.what;
+        }
+        EXPECT_EQ(doc->IsModified(), c.answers.value(0, A::No) != A::Yes) << c.what;
+        doc->DoFileSave();
+        EXPECT_EQ(ReadFile(path), c.fileAfterSave) << c.what;
         EXPECT_EQ(doc->Editor()->WholeText(), c.textAfter) << c.what;
-        if (!c.fileAfterSave.isEmpty())
-            EXPECT_EQ(ReadFile(path), c.fileAfterSave) << c.what;
-        else
-            EXPECT_EQ(ReadFile(path), "<?php\n// outside\n") << c.what;
-        // Answered once, not asked again.
-        EXPECT_FALSE(doc->HasChangedOnDisk()) << c.what;
+        EXPECT_TRUE(responder.answers.isEmpty()) << c.what;
+        if (c.answers.size() > 1)
+            EXPECT_TRUE(responder.Texts(UserPrompt::Request::YesNo).value(1).startsWith(named)) << c.what;
         TearDown();
     }
 }

@@ -219,6 +219,31 @@ TEST_F(EditCtrlTest, CaretReportsAfterKeysAndClicks)
     EXPECT_EQ(LastReport(), qMakePair(qintptr(1), qintptr(2)));
 }
 
+// However the caret moved (a search, a jump to a line, a program's call), the
+// caret pane hears of it.
+TEST_F(EditCtrlTest, CaretReportsFollowMovesMadeWithoutKeys)
+{
+    Load("ab\ncdef\n");
+    m_sink.reports.clear();
+    m_editor.setCursorPosition(1, 3);
+    EXPECT_TRUE(QuilletTest::WaitFor([this] { return LastReport() == qMakePair(qintptr(2), qintptr(4)); }));
+    m_editor.SetSelection(0, 1);
+    EXPECT_TRUE(QuilletTest::WaitFor([this] { return LastReport() == qMakePair(qintptr(1), qintptr(2)); }));
+}
+
+TEST_F(EditCtrlTest, ChordsNoCommandTakesTypeNothing)
+{
+    Load("x");
+    for (const char c : {'=', '+', '-', '1', ';', '.', 'q'})
+        for (const Qt::KeyboardModifiers mods : {Qt::KeyboardModifiers(Qt::ControlModifier),
+                                                 Qt::KeyboardModifiers(Qt::AltModifier),
+                                                 Qt::ControlModifier | Qt::ShiftModifier})
+            QTest::keyClick(&m_editor, c, mods);
+    EXPECT_EQ(m_editor.WholeText(), "x");
+    Type("=");   // the keys themselves still type
+    EXPECT_EQ(m_editor.WholeText(), "x=");
+}
+
 TEST_F(EditCtrlTest, FocusLossHidesTheList)
 {
     QWidget other;

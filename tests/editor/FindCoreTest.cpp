@@ -2,6 +2,7 @@
 
 #include <QRandomGenerator>
 
+#include "core/DialogPlacement.h"
 #include "core/FindHistory.h"
 #include "core/TextSearch.h"
 #include "core/Utf8Text.h"
@@ -97,4 +98,30 @@ TEST(TextSearch, GivesUpWhenItsTimeRunsOutBetweenStretches)
     EXPECT_EQ(TextSearch::Forward(re, text, 0, false, nullptr), SearchOutcome::TooComplex);
     TextSearch::SetStretchForTests(TextSearch::kStretchUnits);
     EXPECT_EQ(TextSearch::Forward(re, text, 0, false, nullptr), SearchOutcome::Found);
+}
+
+// The find dialog moves off the match it found, and only then; wherever it
+// goes it covers nothing of the match and stays on the screen when it can.
+TEST(DialogPlacement, TheMatchStaysVisible)
+{
+    const QRect screen(0, 0, 1280, 800);
+    struct Case
+    {
+        const char* what;
+        QRect dialog, match;
+        QPoint expected;
+    };
+    const QList<Case> cases = {
+        {"not covering: stays", {100, 100, 400, 200}, {600, 150, 50, 16}, {100, 100}},
+        {"covering: just below", {100, 100, 400, 200}, {200, 150, 50, 16}, {100, 174}},
+        {"near the bottom: just above", {100, 500, 400, 200}, {200, 650, 50, 16}, {100, 442}},
+        {"too tall for either: beside", {100, 0, 400, 790}, {200, 300, 50, 16}, {258, 0}},
+        {"off the screen's right: pulled in", {1100, 100, 400, 200}, {1150, 150, 50, 16}, {880, 174}},
+    };
+    for (const Case& c : cases) {
+        const QPoint at = DialogPlacement::KeepClear(c.dialog, c.match, screen);
+        EXPECT_EQ(at, c.expected) << c.what;
+        const QRect moved(at, c.dialog.size());
+        EXPECT_FALSE(moved.intersects(c.match)) << c.what;
+    }
 }
