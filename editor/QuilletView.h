@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QMenu>
+#include <QPointer>
 #include <QWidget>
 
 #include "CommandMap.h"
@@ -55,7 +56,9 @@ private:
     void ShowContextMenu(const QPoint& globalPos);
     void RegisterCommands();
 
-    CQuilletDoc* m_pDoc;
+    // Guarded: a window that is not closed through its frame may outlive its
+    // document, which then must not be told of the window going.
+    QPointer<CQuilletDoc> m_pDoc;
     CAdView* m_pAdView = nullptr;
     CCodeEditCtrl* m_pEditor = nullptr;
     QMenu* m_pContextMenu = nullptr;

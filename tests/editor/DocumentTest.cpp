@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMenu>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -533,4 +534,21 @@ TEST_F(DocumentTest, OneFileReachedByTwoPathsOpensOnce)
     for (const char* other : {"link.php", "sub/../page.php"})
         EXPECT_EQ(Open(Path(other)), doc) << other;
     EXPECT_EQ(m_template.Documents().size(), 1);
+}
+
+// A window closed without its frame outlives its document: it lets go of the
+// document once that is gone, and goes itself without touching it.
+TEST(DocumentWindow, AWindowThatOutlivesItsDocumentLetsGoOfIt)
+{
+    CDocTemplate docs;
+    QPointer<CQuilletView> view;
+    docs.SetFrameFactory([&view](CQuilletDoc* doc, CQuilletView* source) { return view = new CQuilletView(doc, source); });
+    QPointer<CQuilletDoc> doc = docs.NewDocument();
+    ASSERT_TRUE(doc && view);
+    doc->OnCloseDocument();
+    docs.RemoveDocument(doc);
+    QuilletTest::WaitFor([&doc] { return doc.isNull(); });
+    ASSERT_TRUE(doc.isNull());
+    EXPECT_EQ(view->GetDocument(), nullptr);
+    delete view;
 }
