@@ -73,10 +73,7 @@ private:
 
 QRegularExpression Expression(const CFindOptions& o)
 {
-    CSearchPattern pattern;
-    pattern.strText = o.strText;
-    pattern.bMatchCase = o.bMatchCase;
-    pattern.bWholeWord = o.bWholeWord;
+    CSearchPattern pattern = o;
     pattern.bRegExp = true;
     return TextSearch::Build(pattern);
 }

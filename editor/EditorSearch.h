@@ -9,12 +9,8 @@
 
 class QsciScintilla;
 
-struct CFindOptions
+struct CFindOptions : CSearchPattern
 {
-    QString strText;
-    bool bMatchCase = false;
-    bool bWholeWord = false;
-    bool bRegExp = false;
     bool bBackward = false;
 };
 

@@ -56,6 +56,11 @@ CQuilletView::CQuilletView(CQuilletDoc* doc, CQuilletView* source, QWidget* pare
     LayoutPanes();
 }
 
+CQuilletDoc* CQuilletView::GetDocument() const
+{
+    return m_pDoc;
+}
+
 CQuilletView::~CQuilletView()
 {
     if (m_pDoc)

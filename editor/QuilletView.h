@@ -26,7 +26,7 @@ public:
     CQuilletView(CQuilletDoc* doc, CQuilletView* source, QWidget* parent = nullptr);
     ~CQuilletView() override;
 
-    CQuilletDoc* GetDocument() const { return m_pDoc; }
+    CQuilletDoc* GetDocument() const;
     CCodeEditCtrl* Editor() const { return m_pEditor; }
     CAdView* AdPane() const { return m_pAdView; }
     int AdPaneHeight() const { return m_nAdPaneHeight; }

@@ -13,11 +13,7 @@ namespace FileSearch {
 
 QRegularExpression BuildExpression(const CFileSearchOptions& options)
 {
-    CSearchPattern pattern;
-    pattern.strText = options.strText;
-    pattern.bMatchCase = options.bMatchCase;
-    pattern.bWholeWord = options.bWholeWord;
-    pattern.bRegExp = options.bRegExp;
+    CSearchPattern pattern = options;
     pattern.bNonEmpty = true;   // an empty match shows nothing in the list
     return TextSearch::Build(pattern);
 }

@@ -8,12 +8,10 @@
 #include <atomic>
 #include <functional>
 
-struct CFileSearchOptions
+#include "TextSearch.h"
+
+struct CFileSearchOptions : CSearchPattern
 {
-    QString strText;
-    bool bMatchCase = false;
-    bool bWholeWord = false;
-    bool bRegExp = false;
     QString strPatterns = DefaultPatterns();
 
     static QString DefaultPatterns() { return QStringLiteral("*.php;*.html;*.htm;*.js;*.css;*.inc"); }

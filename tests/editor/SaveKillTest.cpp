@@ -181,7 +181,10 @@ TEST(SaveKill, ASaveInPlaceKilledAnywhereLeavesAWholeFileOrAnOfferThatPutsTheOld
                 EXPECT_TRUE(saves.isEmpty()) << stop.Where() << ": a whole file offered";
             } else {
                 ++cut;
-                ASSERT_EQ(saves.size(), 1) << stop.Where() << ": a cut file (" << now.size() << " bytes) and no offer";
+                ASSERT_EQ(saves.size(), 1) << stop.Where() << ": a cut file (" << now.size() << " bytes) and no offer; in the folder: "
+                                           << QDir(recovery).entryList(QDir::AllEntries | QDir::Hidden | QDir::System).join(' ').toStdString()
+                                           << "; backups: "
+                                           << QDir(recovery + "/backups").entryList(QDir::AllEntries | QDir::Hidden | QDir::System).join(' ').toStdString();
                 EXPECT_EQ(saves.first().strPath, canonical);
                 ASSERT_TRUE(SaveJournal::PutBackOld(saves.first())) << stop.Where();
                 ASSERT_TRUE(QFile::remove(saves.first().strFile));
