@@ -75,6 +75,13 @@ bool HeredocStart(const unsigned char* p, std::size_t& i, std::size_t n, Frame& 
     return true;
 }
 
+// Past the "<" at i that starts no heredoc: "<<" is one token, so the "<<<"
+// of "<<<<" starts none either.
+std::size_t ShiftEnd(const unsigned char* p, std::size_t i, std::size_t n)
+{
+    return i + 1 < n && p[i + 1] == '<' ? i + 2 : i + 1;
+}
+
 // Walks the nested strings and code of stack from i; returns where the
 // outermost ends, or n.
 std::size_t WalkNested(const unsigned char* p, std::size_t i, std::size_t n, std::vector<Frame>& stack)
@@ -159,7 +166,7 @@ std::size_t WalkNested(const unsigned char* p, std::size_t i, std::size_t n, std
                 if (HeredocStart(p, i, n, h))
                     stack.push_back(h);
                 else
-                    i = j + 1;
+                    i = ShiftEnd(p, j, n);
                 break;
             }
             default: // a single-quoted string or a comment
@@ -207,7 +214,7 @@ std::size_t SkipConstruct(const unsigned char* p, std::size_t i, std::size_t n)
     case '<': {
         Frame h{Frame::HEREDOC};
         if (!HeredocStart(p, i, n, h))
-            return i + 1;
+            return ShiftEnd(p, i, n);
         stack.push_back(h);
         return WalkNested(p, i, n, stack);
     }

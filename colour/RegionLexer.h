@@ -1,7 +1,8 @@
 // The split of a text into HTML parts and PHP regions as PHP's own lexer reads
 // it (short tags on): in HTML, "<?php" with a blank or the end after it, "<?="
 // and "<?" open a region wherever they stand; in PHP, "?>" closes the region
-// unless it stands in a string of any form or a block comment, and a line
+// unless it stands in a string of any form or a block comment or follows
+// another "?" (the operator "??"), and a line
 // comment ends at the line break or at a "?>", which then closes the region.
 #pragma once
 
@@ -86,7 +87,8 @@ void Scan(std::string_view text, std::size_t i, bool inPhp, F&& on)
                     inPhp = false;
                     i = j + 2;
                 } else {
-                    i = j + 1;
+                    // "??" is one token, so "??>" closes nothing.
+                    i = j + 1 < n && p[j + 1] == '?' ? j + 2 : j + 1;
                 }
             } else {
                 i = SkipConstruct(p, j, n);

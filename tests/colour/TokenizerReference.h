@@ -120,7 +120,9 @@ public:
     bool CloseTag(std::size_t i) const { return At(i, "?>"); }
 
     // From i in PHP code: past the string, heredoc or comment that starts at
-    // i (a line comment up to its end, not past it), else past one byte.
+    // i (a line comment up to its end, not past it) or the operators "??"
+    // and "<<",
+    // else past one byte.
     std::size_t Skip(std::size_t i) const
     {
         if (t[i] == '\'')
@@ -131,6 +133,8 @@ public:
             const std::size_t e = t.find("*/", i + 2);
             return e == std::string::npos ? n : e + 2;
         }
+        if (At(i, "??"))
+            return i + 2;
         if (At(i, "//") || (t[i] == '#' && !At(i, "#[")))
             return LineEnd(i);
         if (At(i, "<<<")) {
@@ -152,6 +156,8 @@ public:
                     return Doc(k + 1, name, quote == '\'');
             }
         }
+        if (At(i, "<<"))
+            return i + 2;
         return i + 1;
     }
 

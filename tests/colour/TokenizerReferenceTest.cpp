@@ -49,7 +49,7 @@ TEST(TokenizerReference, RegionSplitOnRandomPages)
     const std::vector<std::string> pieces = {"<?php", "<?", "?>", "\"", "\"<?php\"", "<p>", "</p>", "x", "$a",
                                              " ", "\r\n", "\n", "echo", "if", "1", "1.5", "=", "<", "?", ">",
                                              "php", "//", "#", "'", "\xE4\xB8\xAD", "/*", "*/", "`", "<?PHP",
-                                             "<<<E\n", "<<<'E'\n", "E", "{$", "${", "}", "\\", "#[", "\r"};
+                                             "<<<E\n", "<<<'E'\n", "E", "{$", "${", "}", "\\", "#[", "\r", "??"};
     std::mt19937 rng(2024);
     std::uniform_int_distribution<int> count(0, 30);
     int endsInRegion = 0;
