@@ -86,8 +86,8 @@ std::int64_t CColourScan::Run(CColourCheckpoint from, const std::vector<CColourC
     bool oddQuotes = false;
     auto evenAt = [&](std::int64_t cp) {
         if (cp < quotesTo)
-            return oddQuotes == ((std::count(p + cp, p + quotesTo, '"') & 1) != 0);
-        oddQuotes ^= (std::count(p + quotesTo, p + cp, '"') & 1) != 0;
+            return oddQuotes == ((RegionLexer::CountOf(p, cp, quotesTo, '"') & 1) != 0);
+        oddQuotes ^= (RegionLexer::CountOf(p, quotesTo, cp, '"') & 1) != 0;
         quotesTo = cp;
         return !oddQuotes;
     };

@@ -206,11 +206,23 @@ std::size_t SkipConstruct(const unsigned char* p, std::size_t i, std::size_t n)
         // "#[" opens an attribute, which is code.
         return i + 1 < n && p[i + 1] == '[' ? i + 1 : LineCommentEnd(p, i + 1, n);
     case '"':
-        stack.push_back({Frame::DOUBLE});
-        return WalkNested(p, i + 1, n, stack);
-    case '`':
-        stack.push_back({Frame::BACKTICK});
-        return WalkNested(p, i + 1, n, stack);
+    case '`': {
+        // Most strings read no braced value: those need no stack.
+        const unsigned char end = p[i];
+        for (std::size_t j = i + 1; (j = NextAmong<'\\', '{', '$', '"', '`'>(p, j, n)) < n;) {
+            if (p[j] == end)
+                return j + 1;
+            if (p[j] == '\\') {
+                j += 2;
+            } else if (j + 1 < n && ((p[j] == '{' && p[j + 1] == '$') || (p[j] == '$' && p[j + 1] == '{'))) {
+                stack.push_back({end == '"' ? Frame::DOUBLE : Frame::BACKTICK});
+                return WalkNested(p, j, n, stack);
+            } else {
+                ++j;
+            }
+        }
+        return n;
+    }
     case '<': {
         Frame h{Frame::HEREDOC};
         if (!HeredocStart(p, i, n, h))

@@ -40,6 +40,22 @@ std::size_t NextAmong(const unsigned char* p, std::size_t i, std::size_t n)
     return n;
 }
 
+// How many bytes of [i, end) are c.
+inline std::size_t CountOf(const unsigned char* p, std::size_t i, std::size_t end, unsigned char c)
+{
+    std::size_t count = 0;
+#if defined(__SSE2__)
+    const __m128i vc = _mm_set1_epi8(static_cast<char>(c));
+    for (; i + 16 <= end; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        count += static_cast<std::size_t>(__builtin_popcount(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, vc)))));
+    }
+#endif
+    for (; i < end; ++i)
+        count += p[i] == c;
+    return count;
+}
+
 // The length of the opening tag at i ("<?" there): 5 for "<?php" (any case)
 // followed by a blank or the end, else 2.
 std::size_t OpenTagLength(const unsigned char* p, std::size_t i, std::size_t n);
