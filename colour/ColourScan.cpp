@@ -1,7 +1,7 @@
 #include "ColourScan.h"
 
 #include "HtmlTokenizer.h"
-#include "MarkupScan.h"
+#include "RegionLexer.h"
 #include "PHPTokenizer.h"
 #include "StyleSlot.h"
 #include "StyleTarget.h"
@@ -79,30 +79,52 @@ std::int64_t CColourScan::Run(CColourCheckpoint from, const std::vector<CColourC
         coloured = to;
     };
 
+    // Whether the colourers' double-quoted strings are all closed at cp, a
+    // position of the current part: strings of the colourers are a double
+    // quote to the next, whatever PHP reads there.
+    std::int64_t quotesTo = from.pos; // the quotes of the part before this are counted
+    bool oddQuotes = false;
+    auto evenAt = [&](std::int64_t cp) {
+        if (cp < quotesTo)
+            return oddQuotes == ((RegionLexer::CountOf(p, cp, quotesTo, '"') & 1) != 0);
+        oddQuotes ^= (RegionLexer::CountOf(p, quotesTo, cp, '"') & 1) != 0;
+        quotesTo = cp;
+        return !oddQuotes;
+    };
+    auto newPart = [&](std::int64_t start) {
+        quotesTo = start;
+        oddQuotes = false;
+    };
+
     std::int64_t nextMark = from.pos + m_nSpacing;
     std::size_t k = 0;
     std::int64_t stop = -1;
-    // The gap [i, j) holds no token; every LF in it ends a line whose next
-    // line starts outside strings and tags, with the split's state inPhp.
+    // In the gap [i, j] the region split rests (in HTML, or in PHP code
+    // outside strings and comments) with the state inPhp; a line start there
+    // outside the colourers' strings is a checkpoint.
     auto visitGap = [&](std::int64_t i, std::int64_t j) {
-        while (nextMark <= j) {
-            const std::int64_t s = std::max(i, nextMark - 1);
-            if (s >= j)
-                break;
+        std::int64_t s = std::max(i, nextMark - 1);
+        while (nextMark <= j && s < j) {
             const void* q = std::memchr(p + s, '\n', static_cast<std::size_t>(j - s));
             if (!q)
                 break;
             const std::int64_t cp = static_cast<const unsigned char*>(q) - p + 1;
+            if (!evenAt(cp)) {
+                s = cp;
+                continue;
+            }
             colourTo(cp);
             m_found.push_back({cp, inPhp});
             nextMark = cp + m_nSpacing;
+            s = std::max(cp, nextMark - 1);
         }
         for (; k < targets.size(); ++k) {
             const CColourCheckpoint& t = targets[k];
             if (t.pos > j)
                 return false;
             const bool lineStart = t.pos == 0 || p[t.pos - 1] == '\n';
-            if (t.pos >= minStop && (t.pos > i || t.pos == from.pos) && lineStart && t.inPhp == inPhp) {
+            if (t.pos >= minStop && (t.pos > i || t.pos == from.pos) && lineStart && t.inPhp == inPhp &&
+                evenAt(t.pos)) {
                 stop = t.pos;
                 m_nStoppedAt = static_cast<std::int64_t>(k);
                 return true;
@@ -111,38 +133,19 @@ std::int64_t CColourScan::Run(CColourCheckpoint from, const std::vector<CColourC
         return false;
     };
 
-    std::int64_t i = from.pos;
-    for (;;) {
-        const auto j = static_cast<std::int64_t>(MarkupScan::NextOf(p, static_cast<std::size_t>(i),
-                                                                    static_cast<std::size_t>(n), '"', '<', '?', '"', '"'));
-        if (visitGap(i, j))
-            break;
-        if (j >= n)
-            break;
-        if (p[j] == '"') {
-            const void* q = std::memchr(p + j + 1, '"', static_cast<std::size_t>(n - j - 1));
-            i = q ? static_cast<const unsigned char*>(q) - p + 1 : n;
-        } else if (p[j] == '<' && j + 1 < n && p[j + 1] == '?') {
-            const std::int64_t len = j + 5 <= n && std::memcmp(p + j + 2, "php", 3) == 0 ? 5 : 2;
-            if (!inPhp) {
-                colourTo(j);
-                Fill(SLOT_PHP_DELIMITER, j, j + len);
-                coloured = j + len;
-                inPhp = true;
-            }
-            i = j + len;
-        } else if (p[j] == '?' && j + 1 < n && p[j + 1] == '>') {
-            if (inPhp) {
-                colourTo(j);
-                Fill(SLOT_PHP_DELIMITER, j, j + 2);
-                coloured = j + 2;
-                inPhp = false;
-            }
-            i = j + 2;
-        } else {
-            i = j + 1; // a lone "<" or "?"
-        }
-    }
+    RegionLexer::Scan(m_text, static_cast<std::size_t>(from.pos), from.inPhp,
+                      [&](RegionLexer::Event event, std::size_t start, std::size_t end) {
+                          const auto a = static_cast<std::int64_t>(start);
+                          const auto b = static_cast<std::int64_t>(end);
+                          if (event == RegionLexer::GAP)
+                              return visitGap(a, b);
+                          colourTo(a);
+                          Fill(SLOT_PHP_DELIMITER, a, b);
+                          coloured = b;
+                          inPhp = event == RegionLexer::OPEN;
+                          newPart(b);
+                          return false;
+                      });
     if (stop < 0) {
         colourTo(n);
         return n;

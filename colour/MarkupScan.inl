@@ -16,30 +16,6 @@ inline std::size_t StringEnd(const unsigned char* p, std::size_t i, std::size_t 
 } // namespace Detail
 
 template <class F>
-void RegionTokens(std::string_view text, F&& found)
-{
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    const std::size_t n = text.size();
-    std::size_t i = 0;
-    while ((i = NextOf(p, i, n, '"', '<', '?', '"', '"')) < n) {
-        if (p[i] == '"') {
-            const std::size_t e = Detail::StringEnd(p, i, n);
-            found(TK_STRING, i, e);
-            i = e;
-        } else if (p[i] == '<' && i + 1 < n && p[i + 1] == '?') {
-            const bool php = i + 5 <= n && std::memcmp(p + i + 2, "php", 3) == 0;
-            found(php ? 8 : 9, i, i + (php ? 5 : 2));
-            i += php ? 5 : 2;
-        } else if (p[i] == '?' && i + 1 < n && p[i + 1] == '>') {
-            found(10, i, i + 2);
-            i += 2;
-        } else {
-            ++i; // a lone "<" or "?": one other byte
-        }
-    }
-}
-
-template <class F>
 void HtmlTokens(std::string_view text, F&& found)
 {
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());

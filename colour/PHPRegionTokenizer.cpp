@@ -1,7 +1,7 @@
 #include "PHPRegionTokenizer.h"
 
 #include "HtmlTokenizer.h"
-#include "MarkupScan.h"
+#include "RegionLexer.h"
 #include "PHPTokenizer.h"
 #include "StyleSlot.h"
 
@@ -40,26 +40,22 @@ void CPHPRegionTokenizer::ColourText(std::string_view text)
         php.ColourText(text.substr(codeStart, codeEnd - codeStart), codeStart);
     };
 
-    // The tags and strings of Tokenize(text) with the region table, found
-    // without building the other tokens: only tags act, and strings hide tags.
-    MarkupScan::RegionTokens(text, [&](std::int32_t kind, std::size_t start, std::size_t end) {
+    // Only the tags act; the lexer knows which of them PHP reads as tags.
+    RegionLexer::Scan(text, 0, false, [&](RegionLexer::Event event, std::size_t start, std::size_t end) {
         const auto tokStart = static_cast<std::int32_t>(start);
         const auto tokEnd = static_cast<std::int32_t>(end);
-        if (kind == RK_OPEN_PHP || kind == RK_OPEN_SHORT) {
-            if (!inPhp) {
-                phpStart = tokStart;
-                ApplySlot(SLOT_HTML_ELEMENT, htmlStart, phpStart);
-                html.ColourText(text.substr(htmlStart, phpStart - htmlStart), htmlStart);
-                openLen = tokEnd - tokStart;
-            }
+        if (event == RegionLexer::OPEN) {
+            phpStart = tokStart;
+            ApplySlot(SLOT_HTML_ELEMENT, htmlStart, phpStart);
+            html.ColourText(text.substr(htmlStart, phpStart - htmlStart), htmlStart);
+            openLen = tokEnd - tokStart;
             inPhp = true;
-        } else if (kind == RK_CLOSE) {
-            if (inPhp) {
-                colourRegion(tokEnd - 2, tokEnd);
-                htmlStart = tokEnd;
-            }
+        } else if (event == RegionLexer::CLOSE) {
+            colourRegion(tokStart, tokEnd);
+            htmlStart = tokEnd;
             inPhp = false;
         }
+        return false;
     });
     const auto n = static_cast<std::int32_t>(text.size());
     if (inPhp) {

@@ -2,8 +2,9 @@
 // - the tokenizer, with each of the three keyword tables, gives exactly the
 //   tokens of the plain transcription of its rules;
 // - the region split with the PHP and HTML colourers, seen through a recorder,
-//   applies the same ranges as the split walked over the tokenizer's tokens,
-//   in one pass, every range inside the text;
+//   applies the same ranges as the plain transcription of PHP's reading of
+//   tags, strings, heredocs and comments, in one pass, every range inside the
+//   text;
 // - the whole pass's runs cover the text in order with valid slots;
 // - an incremental pass after an edit gives the slots of a whole pass.
 #include <algorithm>

@@ -1,8 +1,7 @@
-// The fast scans of the region split and the HTML colourer report exactly the
-// tag, delimiter and string tokens that the table-driven tokenizer produces.
+// The fast scan of the HTML colourer reports exactly the delimiter and string
+// tokens that the table-driven tokenizer produces.
 #include "HtmlTokenizer.h"
 #include "MarkupScan.h"
-#include "PHPRegionTokenizer.h"
 #include "StyleRecorder.h"
 
 #include <gtest/gtest.h>
@@ -40,10 +39,7 @@ Found FromScan(Scan scan, std::string_view text)
 void ExpectSame(std::string_view text)
 {
     CStyleRecorder rec;
-    CPHPRegionTokenizer region(rec);
     CHtmlTokenizer html(rec);
-    EXPECT_EQ(FromScan([](auto t, auto f) { MarkupScan::RegionTokens(t, f); }, text), FromTokenizer(region, text))
-        << "region scan of \"" << text << "\"";
     EXPECT_EQ(FromScan([](auto t, auto f) { MarkupScan::HtmlTokens(t, f); }, text), FromTokenizer(html, text))
         << "html scan of \"" << text << "\"";
 }

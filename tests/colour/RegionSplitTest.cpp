@@ -43,13 +43,39 @@ TEST(RegionSplit, UnclosedRegionIsPhpToTheEnd)
         EXPECT_EQ(PassSlots(c.text), c.want) << "\"" << c.text << "\"";
 }
 
-TEST(RegionSplit, TagsInsideADoubleQuotedValueOpenNoRegion)
+TEST(RegionSplit, TagsInsideAnAttributeValueOpenARegion)
 {
-    EXPECT_EQ(PassSlots("<a href=\"<?php echo $u ?>\">x</a>"),
-              "20000002" "333333333333333333" "2" "0" "2002");
-    // Without a closing tag anywhere: the string still hides the opening tag.
-    EXPECT_EQ(PassSlots("<p title=\"<?php\">x"), "200000002" "3333333" "2" "0");
-    EXPECT_EQ(PassSlots("x=\"<?php echo 1;"), "02" "33333333333333");
+    // PHP never looks at HTML quotes; the part after the region starts with
+    // the closing quote, which the HTML colourer takes as a string.
+    EXPECT_EQ(PassSlots("<a href=\"<?php echo $u ?>\">x</a>"), "20000002311111544445555113333333");
+    EXPECT_EQ(PassSlots("<p title=\"<?php\">x"), "200000002311555777");
+    EXPECT_EQ(PassSlots("x=\"<?= 1;"), "023118595");
+}
+
+TEST(RegionSplit, CloseTagInsideStringsAndCommentsIsCode)
+{
+    struct Case {
+        const char* text;
+        const char* want;
+    } cases[] = {
+        {"<?php '?>' ?>a", "11111555855110"},
+        {"<?php 'a\\'?>' ?>a", "11111555555855110"},
+        {"<?php /* ?> */ ?>a", "111115665585665110"},
+        {"<?php `?>` ?>a", "11111555855110"},
+        {"<?php \"{$a[\"?>\"]}\" ?>a", "1111157777775877775110"},
+        {"<?php <<<E\n?>\n  E;\n?>a", "1111158885558555555110"},
+        {"<?php <<<'E'\n?>\nE ?>a", "111115888555558555110"},
+        // A line comment ends at the line break or at the closing tag.
+        {"<?php // x ?>a", "11111566555110"},
+        {"<?php # x\n?>a", "1111156555110"},
+        // "#[" opens an attribute, not a comment.
+        {"<?php #[A] ?>a", "11111565555110"},
+        // "<?php" is a tag only with a blank or the end after it, in any case.
+        {"<?PHP\n?>a", "111115110"},
+        {"<?phpx ?>a", "1155555110"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(PassSlots(c.text), c.want) << "\"" << c.text << "\"";
 }
 
 TEST(RegionSplit, ShortOpenTagAndNestedOpenTag)
@@ -63,8 +89,8 @@ TEST(RegionSplit, StrayCloseTagIsHtmlAndEmptyRegionsWork)
 {
     EXPECT_EQ(PassSlots("a ?> b"), "000200");
     EXPECT_EQ(PassSlots("<?\?>"), "1111");
-    EXPECT_EQ(PassSlots("<?php?>"), "1111111");
-    EXPECT_EQ(PassSlots("<?php?><?\?>"), "11111111111");
+    EXPECT_EQ(PassSlots("<?php?>"), "11" "555" "11");
+    EXPECT_EQ(PassSlots("<?php?><?\?>"), "11" "555" "11" "1111");
     EXPECT_EQ(PassSlots(""), "");
     EXPECT_EQ(PassSlots("plain"), "00000");
 }
@@ -93,10 +119,10 @@ TEST(RegionSplit, UnclosedRegionEndsThePassWithoutAnHtmlRest)
 
 TEST(RegionSplit, EmptyRangesAreStillApplied)
 {
-    CStyleRecorder rec("<?php?><?\?>");
+    CStyleRecorder rec("<?php ?><?\?>");
     CPHPRegionTokenizer(rec).ColourText(rec.Text());
-    EXPECT_EQ(rec.Calls(), (std::vector<Call>{{0, 0, 0}, {1, 0, 7}, {5, 5, 5}, {0, 7, 7}, {1, 7, 11}, {5, 9, 9},
-                                              {0, 11, 11}}));
+    EXPECT_EQ(rec.Calls(), (std::vector<Call>{{0, 0, 0}, {1, 0, 8}, {5, 5, 6}, {0, 8, 8}, {1, 8, 12}, {5, 10, 10},
+                                              {0, 12, 12}}));
 }
 
 TEST(RegionSplit, HtmlTokensFollowTheirPartsBase)

@@ -44,11 +44,12 @@ std::string RandomText(std::mt19937& rng, const std::vector<std::string>& pieces
 
 TEST(TokenizerReference, RegionSplitOnRandomPages)
 {
-    // Tags, strings that hide them, and code and markup around them; about
+    // Tags, strings, comments and heredocs that hide them, and code and markup around them; about
     // half of the texts end inside a region.
     const std::vector<std::string> pieces = {"<?php", "<?", "?>", "\"", "\"<?php\"", "<p>", "</p>", "x", "$a",
                                              " ", "\r\n", "\n", "echo", "if", "1", "1.5", "=", "<", "?", ">",
-                                             "php", "//", "#", "'", "\xE4\xB8\xAD"};
+                                             "php", "//", "#", "'", "\xE4\xB8\xAD", "/*", "*/", "`", "<?PHP",
+                                             "<<<E\n", "<<<'E'\n", "E", "{$", "${", "}", "\\", "#[", "\r", "??"};
     std::mt19937 rng(2024);
     std::uniform_int_distribution<int> count(0, 30);
     int endsInRegion = 0;
