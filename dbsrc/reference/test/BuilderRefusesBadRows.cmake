@@ -1,8 +1,15 @@
 # Runs the database builder on a table with a malformed row: the builder must
 # fail, name the line, and leave neither the database nor a partial file.
 #   cmake -DBUILDER=... -DSCHEMA=... -DWORK=<scratch dir> -P BuilderRefusesBadRows.cmake
-file(REMOVE_RECURSE ${WORK})
-file(MAKE_DIRECTORY ${WORK})
+# A scratch folder of this run's own, so that runs side by side in one build
+# tree never clear each other's files.
+get_filename_component(parent ${WORK} DIRECTORY)
+file(MAKE_DIRECTORY ${parent})
+execute_process(COMMAND mktemp -d ${WORK}.XXXXXX OUTPUT_VARIABLE WORK
+  OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE made)
+if(NOT made EQUAL 0)
+  message(FATAL_ERROR "no scratch folder beside ${WORK}")
+endif()
 file(WRITE ${WORK}/bad.tsv "a\tb\tc\td\te\tf\n1\tT\tn\tn()\t0\t0\n2\tT\tm\tm()\t0\n")
 file(WRITE ${WORK}/good.tsv "a\tb\tc\td\te\tf\n1\tT\tn\tn()\t0\t0\n")
 execute_process(COMMAND ${BUILDER} ${SCHEMA} ${WORK}/out.db
