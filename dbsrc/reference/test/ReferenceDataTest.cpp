@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 namespace {
 
 struct TableInfo {
@@ -375,7 +377,9 @@ TEST(ReferenceData, JavaScriptLines)
 
 TEST(ReferenceTsv, MalformedFilesAreRefusedWithTheirLine)
 {
-    const auto path = (std::filesystem::temp_directory_path() / "quillet_reftsv_test.tsv").string();
+    // Named after this process, so that runs side by side never share it.
+    const auto path =
+        (std::filesystem::temp_directory_path() / ("quillet_reftsv_test." + std::to_string(::getpid()) + ".tsv")).string();
     const struct {
         const char* text;
         const char* error;   // the end of the message; "" when the file is good
