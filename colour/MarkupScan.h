@@ -18,11 +18,6 @@ namespace MarkupScan {
 template <class F>
 void HtmlTokens(std::string_view text, F&& found);
 
-// The position of the first byte at or after i that is one of the given bytes
-// (up to five; unused ones repeat the first), or n.
-std::size_t NextOf(const unsigned char* p, std::size_t i, std::size_t n, unsigned char a, unsigned char b,
-                   unsigned char c, unsigned char d, unsigned char e);
-
 } // namespace MarkupScan
 
 #include "MarkupScan.inl"

@@ -1,4 +1,5 @@
 // Template bodies of MarkupScan.h.
+#include "ByteScan.h"
 #include "Token.h"
 
 #include <cstring>
@@ -21,7 +22,7 @@ void HtmlTokens(std::string_view text, F&& found)
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t n = text.size();
     std::size_t i = 0;
-    while ((i = NextOf(p, i, n, '"', '<', '>', '/', '=')) < n) {
+    while ((i = ByteScan::NextAmong<'"', '<', '>', '/', '='>(p, i, n)) < n) {
         switch (p[i]) {
         case '"': {
             const std::size_t e = Detail::StringEnd(p, i, n);
