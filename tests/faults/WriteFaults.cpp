@@ -266,105 +266,29 @@ __attribute__((visibility("default"))) long quillet_fault_count(int kind)
         return ret;                                                                                    \
     }
 
-ssize_t write(int fd, const void* buf, size_t count)
-{
-    static auto real = Next<ssize_t (*)(int, const void*, size_t)>("write");
-    FAIL_FD(Write, fd, "write", -1);
-    const ssize_t r = real(fd, buf, count);
-    if (r > 0)
-        Done(Write, fd);
-    return r;
-}
+// An interposed call on a descriptor: fails when its turn has come, else
+// goes to the C library's own and counts a success.
+#define FD_CALL(ret, name, kind, ok, params, args)                                                     \
+    ret name params                                                                                    \
+    {                                                                                                  \
+        static auto real = Next<ret(*) params>(#name);                                                 \
+        FAIL_FD(kind, fd, #name, -1);                                                                  \
+        const ret r = real args;                                                                       \
+        if (ok)                                                                                        \
+            Done(kind, fd);                                                                            \
+        return r;                                                                                      \
+    }
 
-ssize_t pwrite(int fd, const void* buf, size_t count, off_t offset)
-{
-    static auto real = Next<ssize_t (*)(int, const void*, size_t, off_t)>("pwrite");
-    FAIL_FD(Write, fd, "pwrite", -1);
-    const ssize_t r = real(fd, buf, count, offset);
-    if (r > 0)
-        Done(Write, fd);
-    return r;
-}
-
-ssize_t pwrite64(int fd, const void* buf, size_t count, off64_t offset)
-{
-    static auto real = Next<ssize_t (*)(int, const void*, size_t, off64_t)>("pwrite64");
-    FAIL_FD(Write, fd, "pwrite64", -1);
-    const ssize_t r = real(fd, buf, count, offset);
-    if (r > 0)
-        Done(Write, fd);
-    return r;
-}
-
-ssize_t writev(int fd, const struct iovec* iov, int iovcnt)
-{
-    static auto real = Next<ssize_t (*)(int, const struct iovec*, int)>("writev");
-    FAIL_FD(Write, fd, "writev", -1);
-    const ssize_t r = real(fd, iov, iovcnt);
-    if (r > 0)
-        Done(Write, fd);
-    return r;
-}
-
-int fsync(int fd)
-{
-    static auto real = Next<int (*)(int)>("fsync");
-    FAIL_FD(Fsync, fd, "fsync", -1);
-    const int r = real(fd);
-    if (r == 0)
-        Done(Fsync, fd);
-    return r;
-}
-
-int fdatasync(int fd)
-{
-    static auto real = Next<int (*)(int)>("fdatasync");
-    FAIL_FD(Fsync, fd, "fdatasync", -1);
-    const int r = real(fd);
-    if (r == 0)
-        Done(Fsync, fd);
-    return r;
-}
-
-int ftruncate(int fd, off_t length)
-{
-    static auto real = Next<int (*)(int, off_t)>("ftruncate");
-    FAIL_FD(Ftruncate, fd, "ftruncate", -1);
-    const int r = real(fd, length);
-    if (r == 0)
-        Done(Ftruncate, fd);
-    return r;
-}
-
-int ftruncate64(int fd, off64_t length)
-{
-    static auto real = Next<int (*)(int, off64_t)>("ftruncate64");
-    FAIL_FD(Ftruncate, fd, "ftruncate64", -1);
-    const int r = real(fd, length);
-    if (r == 0)
-        Done(Ftruncate, fd);
-    return r;
-}
-
-int fchown(int fd, uid_t owner, gid_t group)
-{
-    static auto real = Next<int (*)(int, uid_t, gid_t)>("fchown");
-    FAIL_FD(Fchown, fd, "fchown", -1);
-    const int r = real(fd, owner, group);
-    if (r == 0)
-        Done(Fchown, fd);
-    return r;
-}
-
-int fchmod(int fd, mode_t mode)
-{
-    static auto real = Next<int (*)(int, mode_t)>("fchmod");
-    FAIL_FD(Fchmod, fd, "fchmod", -1);
-    const int r = real(fd, mode);
-    if (r == 0)
-        Done(Fchmod, fd);
-    return r;
-}
+FD_CALL(ssize_t, write, Write, r > 0, (int fd, const void* buf, size_t count), (fd, buf, count))
+FD_CALL(ssize_t, pwrite, Write, r > 0, (int fd, const void* buf, size_t count, off_t offset), (fd, buf, count, offset))
+FD_CALL(ssize_t, pwrite64, Write, r > 0, (int fd, const void* buf, size_t count, off64_t offset), (fd, buf, count, offset))
+FD_CALL(ssize_t, writev, Write, r > 0, (int fd, const struct iovec* iov, int iovcnt), (fd, iov, iovcnt))
+FD_CALL(int, fsync, Fsync, r == 0, (int fd), (fd))
+FD_CALL(int, fdatasync, Fsync, r == 0, (int fd), (fd))
+FD_CALL(int, ftruncate, Ftruncate, r == 0, (int fd, off_t length), (fd, length))
+FD_CALL(int, ftruncate64, Ftruncate, r == 0, (int fd, off64_t length), (fd, length))
+FD_CALL(int, fchown, Fchown, r == 0, (int fd, uid_t owner, gid_t group), (fd, owner, group))
+FD_CALL(int, fchmod, Fchmod, r == 0, (int fd, mode_t mode), (fd, mode))
 
 // posix_fallocate returns the error instead of setting errno.
 int posix_fallocate(int fd, off_t offset, off_t len)
@@ -389,25 +313,8 @@ int posix_fallocate64(int fd, off64_t offset, off64_t len)
     return r;
 }
 
-int fallocate(int fd, int mode, off_t offset, off_t len)
-{
-    static auto real = Next<int (*)(int, int, off_t, off_t)>("fallocate");
-    FAIL_FD(Fallocate, fd, "fallocate", -1);
-    const int r = real(fd, mode, offset, len);
-    if (r == 0)
-        Done(Fallocate, fd);
-    return r;
-}
-
-int fallocate64(int fd, int mode, off64_t offset, off64_t len)
-{
-    static auto real = Next<int (*)(int, int, off64_t, off64_t)>("fallocate64");
-    FAIL_FD(Fallocate, fd, "fallocate64", -1);
-    const int r = real(fd, mode, offset, len);
-    if (r == 0)
-        Done(Fallocate, fd);
-    return r;
-}
+FD_CALL(int, fallocate, Fallocate, r == 0, (int fd, int mode, off_t offset, off_t len), (fd, mode, offset, len))
+FD_CALL(int, fallocate64, Fallocate, r == 0, (int fd, int mode, off64_t offset, off64_t len), (fd, mode, offset, len))
 
 int close(int fd)
 {
