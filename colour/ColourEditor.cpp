@@ -106,12 +106,13 @@ void Recolour(QsciScintilla* editor, bool whole)
     CDocColourState* state = CDocColourState::For(editor);
     CScintillaStyleTarget target(editor);
     target.BeginPass();
-    CChangeSpan change = state->TakeChange();
+    CChangeSet change = state->TakeChange();
     // The styles of the slots are set again above; a changed format may mean
     // strike-out marks to draw or take away anywhere, so the pass is whole.
     if (state->SwapFormats(target.Formats()) || whole)
         change.MarkAll();
-    target.SendWindow(state->Colourer().Update(target.Text(), change));
+    for (const CIncrementalColourer::Window& window : state->Colourer().Update(target.Text(), change))
+        target.SendWindow(window);
 }
 
 } // namespace

@@ -55,9 +55,9 @@ CDocColourState* CDocColourState::For(QsciScintilla* editor)
     return slot.data();
 }
 
-CChangeSpan CDocColourState::TakeChange()
+CChangeSet CDocColourState::TakeChange()
 {
-    CChangeSpan change = m_change;
+    CChangeSet change = m_change;
     m_change.Clear();
     return change;
 }

@@ -4,7 +4,7 @@
 // every window on the document; it goes with the editor that made it.
 #pragma once
 
-#include "ChangeSpan.h"
+#include "ChangeSet.h"
 #include "IncrementalColourer.h"
 #include "SlotFormat.h"
 
@@ -24,7 +24,7 @@ public:
 
     CIncrementalColourer& Colourer() { return m_colourer; }
     // The changes since the last pass, then forgotten.
-    CChangeSpan TakeChange();
+    CChangeSet TakeChange();
     // Whether formats differ from those of the last pass; remembers them.
     bool SwapFormats(const std::array<CSlotFormat, kSlotCount>& formats);
     // The next pass colours the whole text.
@@ -37,7 +37,7 @@ private:
     QsciScintilla* m_pOwner;
     void* m_pDocument;
     CIncrementalColourer m_colourer;
-    CChangeSpan m_change;
+    CChangeSet m_change;
     std::array<CSlotFormat, kSlotCount> m_formats{};
     bool m_bHasFormats = false;
 };

@@ -2,10 +2,6 @@
 
 #include <algorithm>
 
-namespace {
-bool PosBefore(const CColourCheckpoint& c, std::int64_t pos) { return c.pos < pos; }
-} // namespace
-
 CIncrementalColourer::Pass CIncrementalColourer::WholePass(std::string_view text, std::int64_t spacing)
 {
     CColourScan scan(text, spacing);
@@ -28,54 +24,87 @@ CIncrementalColourer::Window CIncrementalColourer::Adopt(Pass&& pass)
     return w;
 }
 
-CIncrementalColourer::Window CIncrementalColourer::Whole(std::string_view text)
+std::vector<CIncrementalColourer::Window> CIncrementalColourer::Whole(std::string_view text)
 {
-    return Adopt(WholePass(text, m_nSpacing));
+    std::vector<Window> windows;
+    windows.push_back(Adopt(WholePass(text, m_nSpacing)));
+    return windows;
 }
 
-CIncrementalColourer::Window CIncrementalColourer::Update(std::string_view text, const CChangeSpan& change)
+std::vector<CIncrementalColourer::Window> CIncrementalColourer::Update(std::string_view text,
+                                                                       const CChangeSet& change)
 {
     const auto n = static_cast<std::int64_t>(text.size());
     if (!m_bValid || change.IsAll())
         return Whole(text);
-    if (change.IsEmpty() && n == m_nLength)
+    const std::vector<CChangeSet::Span>& spans = change.Spans();
+    if (spans.empty() && n == m_nLength)
         return {};
-    const std::int64_t lo = change.Start();
-    const std::int64_t newEnd = change.NewEnd();
-    const std::int64_t oldEnd = change.OldEnd();
     // A change that does not fit the text (it cannot, but nothing is lost by
     // checking) is taken as a new text.
-    if (change.IsEmpty() || lo < 0 || lo > newEnd || newEnd > n || oldEnd < lo || oldEnd > m_nLength ||
-        m_nLength + change.Delta() != n)
+    if (spans.empty() || m_nLength + change.Delta() != n || spans.front().start < 0 || spans.back().newEnd > n)
         return Whole(text);
     // A text replaced whole (a file loaded) shares nothing with the last pass.
-    if (lo == 0 && newEnd == n)
+    if (spans.size() == 1 && spans[0].start == 0 && spans[0].newEnd == n)
         return Whole(text);
 
-    // Restart at the last checkpoint at or before the first changed byte: the
-    // state there depends only on the bytes before it.
-    const auto restartEnd = std::upper_bound(m_checkpoints.begin(), m_checkpoints.end(), lo,
-                                             [](std::int64_t pos, const CColourCheckpoint& c) { return pos < c.pos; });
-    const CColourCheckpoint from = restartEnd == m_checkpoints.begin() ? CColourCheckpoint{0, false} : *(restartEnd - 1);
-    // Checkpoints after the change, moved to the new positions: where the scan
-    // meets one in the same state, the rest is the last pass's.
-    const auto after = std::lower_bound(m_checkpoints.begin(), m_checkpoints.end(), oldEnd, PosBefore);
-    std::vector<CColourCheckpoint> targets(after, m_checkpoints.end());
-    for (CColourCheckpoint& t : targets)
-        t.pos += change.Delta();
+    // The last pass's checkpoints that no span changed, moved to this text's
+    // positions, each with the number of spans before it: a checkpoint before
+    // span k's old start is a place to restart its scan from (the state there
+    // depends only on the bytes before it); one after its old end is a claim
+    // of the last pass where the scan may stop if it agrees.
+    struct Moved {
+        CColourCheckpoint cp;
+        std::size_t gap;
+    };
+    std::vector<Moved> moved;
+    moved.reserve(m_checkpoints.size());
+    {
+        std::size_t k = 0;
+        std::int64_t before = 0; // the deltas of the spans before span k
+        for (const CColourCheckpoint& c : m_checkpoints) {
+            while (k < spans.size() && c.pos >= spans[k].start - before + spans[k].OldLength() &&
+                   !(c.pos == spans[k].start - before && spans[k].OldLength() == 0)) {
+                before += spans[k].delta;
+                ++k;
+            }
+            if (k < spans.size() && c.pos > spans[k].start - before)
+                continue; // inside span k's old bytes
+            CColourCheckpoint at = c;
+            at.pos += before;
+            moved.push_back({at, k});
+        }
+    }
 
-    CColourScan scan(text, m_nSpacing);
-    scan.Run(from, targets, newEnd);
+    std::vector<CColourCheckpoint> merged;
+    merged.reserve(moved.size() + 16);
+    std::vector<Window> windows;
+    std::size_t m = 0; // the next moved checkpoint not yet in merged
+    for (std::size_t k = 0; k < spans.size();) {
+        const CChangeSet::Span& span = spans[k];
+        for (; m < moved.size() && moved[m].gap <= k; ++m)
+            merged.push_back(moved[m].cp);
+        const CColourCheckpoint from = merged.empty() ? CColourCheckpoint{0, false} : merged.back();
+        std::vector<CColourCheckpoint> targets;
+        targets.reserve(moved.size() - m);
+        for (std::size_t i = m; i < moved.size(); ++i)
+            targets.push_back(moved[i].cp);
 
-    std::vector<CColourCheckpoint> merged(m_checkpoints.begin(), restartEnd);
-    merged.insert(merged.end(), scan.Found().begin(), scan.Found().end());
-    if (scan.StoppedAt() >= 0)
-        merged.insert(merged.end(), targets.begin() + scan.StoppedAt(), targets.end());
+        CColourScan scan(text, m_nSpacing);
+        scan.Run(from, targets, span.newEnd);
+        merged.insert(merged.end(), scan.Found().begin(), scan.Found().end());
+        windows.push_back({from.pos, scan.TakeSlots(), false});
+        if (scan.StoppedAt() < 0) {
+            m = moved.size();
+            break;
+        }
+        // The scan ran over every span before the checkpoint it stopped at.
+        m += static_cast<std::size_t>(scan.StoppedAt());
+        k = moved[m].gap;
+    }
+    for (; m < moved.size(); ++m)
+        merged.push_back(moved[m].cp);
     m_checkpoints = std::move(merged);
     m_nLength = n;
-
-    Window w;
-    w.start = from.pos;
-    w.slotBytes = scan.TakeSlots();
-    return w;
+    return windows;
 }

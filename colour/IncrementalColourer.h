@@ -1,10 +1,10 @@
 // Keeps what the last colouring pass of a text found (the region split's
 // state at line starts every few KB) so that the next pass rescans only from
-// the last checkpoint before a change until its state agrees again with the
-// last pass's; the slots it returns are those a whole-text pass would give.
+// the last checkpoint before each change until its state agrees again with
+// the last pass's; the slots it returns are those a whole-text pass would give.
 #pragma once
 
-#include "ChangeSpan.h"
+#include "ChangeSet.h"
 #include "ColourScan.h"
 
 #include <string_view>
@@ -34,13 +34,15 @@ public:
 
     // Colours text, which is the text of the last pass changed as change
     // says (or any text when change IsAll or there was no pass). Outside the
-    // window the slots are the last pass's, moved by the change.
-    Window Update(std::string_view text, const CChangeSpan& change);
+    // windows (in text order, disjoint) the slots are the last pass's, moved
+    // by the change. Each span of the change is rescanned from its own
+    // checkpoint, so the work depends on the text near the spans only.
+    std::vector<Window> Update(std::string_view text, const CChangeSet& change);
 
     const std::vector<CColourCheckpoint>& Checkpoints() const { return m_checkpoints; }
 
 private:
-    Window Whole(std::string_view text);
+    std::vector<Window> Whole(std::string_view text);
 
     std::int64_t m_nSpacing;
     bool m_bValid = false;

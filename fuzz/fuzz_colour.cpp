@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ChangeSpan.h"
+#include "ChangeSet.h"
 #include "HtmlTokenizer.h"
 #include "IncrementalColourer.h"
 #include "PHPRegionTokenizer.h"
@@ -76,16 +76,16 @@ void CheckIncremental(std::string text, std::uint8_t where, std::uint8_t how)
 {
     CIncrementalColourer colourer(64);
     std::vector<std::uint8_t> styles = colourer.Update(text, [] {
-        CChangeSpan all;
+        CChangeSet all;
         all.MarkAll();
         return all;
-    }()).slotBytes;
+    }()).front().slotBytes;
     Check(styles == ColourBytes(text));
 
     const std::size_t pos = text.empty() ? 0 : where * text.size() / 256;
     const std::size_t erase = std::min<std::size_t>(how & 15, text.size() - pos);
     const std::string insert = text.substr(0, how >> 4);
-    CChangeSpan change;
+    CChangeSet change;
     text.erase(pos, erase);
     styles.erase(styles.begin() + static_cast<std::ptrdiff_t>(pos),
                  styles.begin() + static_cast<std::ptrdiff_t>(pos + erase));
@@ -94,10 +94,11 @@ void CheckIncremental(std::string text, std::uint8_t where, std::uint8_t how)
     styles.insert(styles.begin() + static_cast<std::ptrdiff_t>(pos), insert.size(), 0);
     change.Insert(static_cast<std::int64_t>(pos), static_cast<std::int64_t>(insert.size()));
 
-    const CIncrementalColourer::Window w = colourer.Update(text, change);
-    if (w.all) {
-        styles = w.slotBytes;
-    } else {
+    for (const CIncrementalColourer::Window& w : colourer.Update(text, change)) {
+        if (w.all) {
+            styles = w.slotBytes;
+            continue;
+        }
         Check(w.start >= 0 && w.start + static_cast<std::int64_t>(w.slotBytes.size()) <=
                                   static_cast<std::int64_t>(styles.size()));
         std::copy(w.slotBytes.begin(), w.slotBytes.end(), styles.begin() + static_cast<std::ptrdiff_t>(w.start));

@@ -2,7 +2,7 @@
 // edits to real-looking pages, each followed by a pass whose window is written
 // over a model of the editor's style bytes (which, as Scintilla's, move with
 // the text and are 0 for inserted bytes), compared with a fresh whole pass.
-#include "ChangeSpan.h"
+#include "ChangeSet.h"
 #include "IncrementalColourer.h"
 #include "RandomPage.h"
 #include "SlotBuffer.h"
@@ -18,7 +18,7 @@ namespace {
 struct Model {
     std::string text;
     std::vector<std::uint8_t> styles;
-    CChangeSpan change;
+    CChangeSet change;
 
     void Insert(std::size_t pos, const std::string& s)
     {
@@ -33,14 +33,20 @@ struct Model {
                      styles.begin() + static_cast<std::ptrdiff_t>(pos + len));
         change.Delete(static_cast<std::int64_t>(pos), static_cast<std::int64_t>(len));
     }
-    void Pass(CIncrementalColourer& colourer)
+    // Returns how many bytes the pass scanned.
+    std::size_t Pass(CIncrementalColourer& colourer)
     {
-        const CIncrementalColourer::Window w = colourer.Update(text, change);
+        std::size_t scanned = 0;
+        for (const CIncrementalColourer::Window& w : colourer.Update(text, change)) {
+            scanned += w.slotBytes.size();
+            if (w.all)
+                styles = w.slotBytes;
+            else
+                std::copy(w.slotBytes.begin(), w.slotBytes.end(),
+                          styles.begin() + static_cast<std::ptrdiff_t>(w.start));
+        }
         change.Clear();
-        if (w.all)
-            styles = w.slotBytes;
-        else
-            std::copy(w.slotBytes.begin(), w.slotBytes.end(), styles.begin() + static_cast<std::ptrdiff_t>(w.start));
+        return scanned;
     }
 };
 
@@ -104,40 +110,86 @@ INSTANTIATE_TEST_SUITE_P(Pages, IncrementalIdentity,
                                            IdentityCase{"mixed_default_spacing", 41, 4096, false, 3}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// A span merged over edits says exactly where old and new texts differ: the
-// bytes before Start and after the ends are the same.
-TEST(ChangeSpan, MergedEditsBoundTheDifference)
+// The spans merged over edits say exactly where old and new texts differ:
+// the bytes between them are the old bytes, moved.
+TEST(ChangeSet, MergedEditsBoundTheDifference)
 {
     std::mt19937 rng(5);
     for (int round = 0; round < 400; ++round) {
-        const std::string before = RandomPage::Page(rng, 600, round % 2 == 0);
+        const std::string before = RandomPage::Page(rng, 20000, round % 2 == 0);
         std::string text = before;
-        CChangeSpan span;
+        CChangeSet set;
         RandomPage::EditLog log;
-        const int edits = 1 + static_cast<int>(rng() % 6);
+        const int edits = 1 + static_cast<int>(rng() % 12);
         for (int e = 0; e < edits; ++e)
             RandomPage::RandomEdit(
                 rng, text, log,
                 [&](std::size_t pos, const std::string& s) {
                     text.insert(pos, s);
-                    span.Insert(static_cast<std::int64_t>(pos), static_cast<std::int64_t>(s.size()));
+                    set.Insert(static_cast<std::int64_t>(pos), static_cast<std::int64_t>(s.size()));
                 },
                 [&](std::size_t pos, std::size_t len) {
                     text.erase(pos, len);
-                    span.Delete(static_cast<std::int64_t>(pos), static_cast<std::int64_t>(len));
+                    set.Delete(static_cast<std::int64_t>(pos), static_cast<std::int64_t>(len));
                 });
-        if (span.IsEmpty()) {
-            EXPECT_EQ(text, before);
-            continue;
+        ASSERT_EQ(static_cast<std::int64_t>(text.size()) - static_cast<std::int64_t>(before.size()), set.Delta());
+        std::int64_t at = 0, oldAt = 0; // the unchanged stretch's start, new and old
+        for (const CChangeSet::Span& span : set.Spans()) {
+            ASSERT_LE(at, span.start);
+            ASSERT_LE(span.start, span.newEnd);
+            ASSERT_GE(span.OldLength(), 0);
+            const auto len = static_cast<std::size_t>(span.start - at);
+            ASSERT_EQ(text.substr(static_cast<std::size_t>(at), len), before.substr(static_cast<std::size_t>(oldAt), len))
+                << "round " << round;
+            oldAt += static_cast<std::int64_t>(len) + span.OldLength();
+            at = span.newEnd;
         }
-        ASSERT_LE(span.Start(), span.NewEnd());
-        ASSERT_LE(span.Start(), span.OldEnd());
-        ASSERT_EQ(static_cast<std::int64_t>(text.size()) - static_cast<std::int64_t>(before.size()), span.Delta());
-        const auto lo = static_cast<std::size_t>(span.Start());
-        EXPECT_EQ(text.substr(0, lo), before.substr(0, lo)) << "round " << round;
-        EXPECT_EQ(text.substr(static_cast<std::size_t>(span.NewEnd())),
-                  before.substr(static_cast<std::size_t>(span.OldEnd())))
+        EXPECT_EQ(text.substr(static_cast<std::size_t>(at)), before.substr(static_cast<std::size_t>(oldAt)))
             << "round " << round;
+    }
+}
+
+// Edits alternating between the first and the last thousand lines of a 10 MB
+// page, a few between passes as when typing on one line and jumping: every
+// pass gives the whole-pass slots and scans near the edits only.
+TEST(IncrementalColourer, FarJumpsScanNearEachEdit)
+{
+    std::mt19937 rng(17);
+    Model m;
+    m.text = RandomPage::Page(rng, 10u << 20, false);
+    m.change.MarkAll();
+    CIncrementalColourer colourer;
+    m.Pass(colourer);
+    auto thousandLines = [&](std::size_t from, int step) {
+        std::size_t pos = from;
+        for (int lines = 0; lines < 1000; ++lines)
+            pos = step > 0 ? m.text.find('\n', pos) + 1 : m.text.rfind('\n', pos - 1);
+        return pos;
+    };
+    std::size_t topLength = thousandLines(0, 1);
+    std::size_t bottomLength = m.text.size() - thousandLines(m.text.size() - 1, -1);
+    RandomPage::EditLog logs[2];
+    for (int pass = 0; pass < EditCount(24); ++pass) {
+        std::string what;
+        for (int end = 0; end < 2; ++end) {
+            std::size_t& length = end == 0 ? topLength : bottomLength;
+            const std::size_t offset = end == 0 ? 0 : m.text.size() - bottomLength;
+            what += RandomPage::RandomEdit(
+                        rng, m.text.substr(offset, length), logs[end],
+                        [&](std::size_t pos, const std::string& s) {
+                            m.Insert(offset + pos, s);
+                            length += s.size();
+                        },
+                        [&](std::size_t pos, std::size_t len) {
+                            m.Erase(offset + pos, len);
+                            length -= len;
+                        }) +
+                    "; ";
+        }
+        const std::size_t scanned = m.Pass(colourer);
+        EXPECT_LT(scanned, 1u << 20) << "pass " << pass << ": " << what;
+        if (m.styles != ColourBytes(m.text))
+            FAIL() << "pass " << pass << " (" << what << "): " << FirstDifference(m.styles, ColourBytes(m.text), m.text);
     }
 }
 
@@ -165,7 +217,9 @@ TEST(IncrementalColourer, WindowStaysNearTheChangeUnlessItReachesFar)
         Model edited = m;
         CIncrementalColourer copy = colourer;
         edited.Insert(mid, c.typed);
-        const CIncrementalColourer::Window w = copy.Update(edited.text, edited.change);
+        const std::vector<CIncrementalColourer::Window> windows = copy.Update(edited.text, edited.change);
+        ASSERT_EQ(windows.size(), 1u);
+        const CIncrementalColourer::Window& w = windows.front();
         ASSERT_FALSE(w.all);
         EXPECT_LE(w.start, static_cast<std::int64_t>(mid));
         if (c.far)
