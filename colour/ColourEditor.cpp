@@ -111,7 +111,9 @@ void Recolour(QsciScintilla* editor, bool whole)
     // strike-out marks to draw or take away anywhere, so the pass is whole.
     if (state->SwapFormats(target.Formats()) || whole)
         change.MarkAll();
-    for (const CIncrementalColourer::Window& window : state->Colourer().Update(target.Text(), change))
+    CIncrementalColourer& colourer = state->Colourer();
+    const std::string_view text = target.TextFrom(colourer.ReadsFrom(change));
+    for (const CIncrementalColourer::Window& window : colourer.Update(text, change))
         target.SendWindow(window);
 }
 

@@ -31,6 +31,16 @@ std::vector<CIncrementalColourer::Window> CIncrementalColourer::Whole(std::strin
     return windows;
 }
 
+std::int64_t CIncrementalColourer::ReadsFrom(const CChangeSet& change) const
+{
+    if (!m_bValid || change.IsAll() || change.Spans().empty())
+        return 0;
+    const std::int64_t lo = change.Spans().front().start;
+    const auto after = std::upper_bound(m_checkpoints.begin(), m_checkpoints.end(), lo,
+                                        [](std::int64_t pos, const CColourCheckpoint& c) { return pos < c.pos; });
+    return after == m_checkpoints.begin() ? 0 : (after - 1)->pos;
+}
+
 std::vector<CIncrementalColourer::Window> CIncrementalColourer::Update(std::string_view text,
                                                                        const CChangeSet& change)
 {

@@ -39,6 +39,10 @@ public:
     // checkpoint, so the work depends on the text near the spans only.
     std::vector<Window> Update(std::string_view text, const CChangeSet& change);
 
+    // The first byte the next Update with change reads: the bytes before it
+    // need not be at hand.
+    std::int64_t ReadsFrom(const CChangeSet& change) const;
+
     const std::vector<CColourCheckpoint>& Checkpoints() const { return m_checkpoints; }
 
 private:

@@ -22,6 +22,10 @@ public:
 
     // The whole text, exact bytes; valid while the text is unchanged.
     std::string_view Text();
+    // The same view for a reader of the bytes from `from` on only: only those
+    // are valid, and getting them never moves more than the bytes between
+    // the last edit and `from`.
+    std::string_view TextFrom(std::int64_t from);
     void BeginPass();
     // progress, when given, hears the share sent so far (0..1) between the
     // slices a whole-text window is sent in.

@@ -193,6 +193,15 @@ QByteArray CCodeEditCtrl::WholeText() const
     return data ? QByteArray(data, length) : QByteArray();
 }
 
+namespace {
+// The gap left in the control's buffer after a load: a sixteenth of the
+// text, at least 64 KB, at most 16 MB.
+qint64 EditRoom(qint64 size)
+{
+    return std::clamp<qint64>(size / 16, qint64{64} << 10, qint64{16} << 20);
+}
+} // namespace
+
 void CCodeEditCtrl::SetWholeText(const QByteArray& utf8, const std::function<void(double)>& progress)
 {
     const bool collecting = SendScintilla(SCI_GETUNDOCOLLECTION);
@@ -200,8 +209,10 @@ void CCodeEditCtrl::SetWholeText(const QByteArray& utf8, const std::function<voi
     SendScintilla(SCI_CLEARALL);
     const qsizetype size = utf8.size();
     // Room for the whole text at once: growing the buffer slice by slice
-    // would copy it over and over.
-    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(size) + 1UL);
+    // would copy it over and over. The room left over is the gap the first
+    // edits go into; without it the first key typed into a large file would
+    // copy the whole text (and its styles) into a larger buffer.
+    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(size + EditRoom(size)));
     constexpr qsizetype kSlice = qsizetype{8} << 20;
     qsizetype done = 0;
     while (done < size) {
@@ -227,7 +238,7 @@ bool CCodeEditCtrl::SetWholeText(qint64 size, const std::function<bool(const Pie
     const bool collecting = SendScintilla(SCI_GETUNDOCOLLECTION);
     SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
     SendScintilla(SCI_CLEARALL);
-    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(size) + 1UL);
+    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(size + EditRoom(size)));
     // Pieces go in up to their last line feed, the rest with the next one:
     // no character and no CR LF is split between two insertions.
     QByteArray carry;
