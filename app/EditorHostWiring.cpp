@@ -5,6 +5,7 @@
 #include "CodeEditCtrl.h"
 #include "ColourEditor.h"
 #include "DocTemplate.h"
+#include "FoldCommands.h"
 #include "EditorHost.h"
 #include "QuilletDoc.h"
 #include "QuilletView.h"
@@ -46,6 +47,7 @@ void Install(QMainWindow* frame, CDocTemplate* docTemplate)
     });
     EditorHost::SetEditorSetup([](CCodeEditCtrl* editor) {
         ColourEditor::ApplyDefaultFormat(editor, GetStoredSlotFormat(0));
+        FoldCommands::SetUpEditor(editor);
     });
     EditorHost::SetFileOpener([docTemplate](const QStringList& files) {
         for (const QString& f : files)

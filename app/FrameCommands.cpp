@@ -64,6 +64,9 @@ const QList<Info>& Table()
          "缩小所有编辑窗口中的文字\n缩小"},
         {Cmd::ViewZoomReset, "恢复正常大小", {K(Qt::CTRL | Qt::Key_0), K(Qt::CTRL | Qt::KeypadModifier | Qt::Key_0)},
          "将所有编辑窗口中的文字恢复为正常大小\n正常大小"},
+        {Cmd::ViewCodeFolding, "代码折叠", {}, "在编辑窗口左边显示折叠栏，可以折叠 PHP 的花括号和 HTML 元素\n代码折叠"},
+        {Cmd::ViewFoldAll, "折叠全部", {}, "折叠活动文档的全部代码块\n折叠全部"},
+        {Cmd::ViewUnfoldAll, "展开全部", {}, "展开活动文档的全部代码块\n展开全部"},
         {Cmd::ViewStatusBar, "状态栏(&S)", {}, "显示或隐藏状态栏\n显隐状态栏"},
         {Cmd::NewCodeLib, "新建代码库...", {}, nullptr},
         {Cmd::OpenCodeLib, "打开代码库...", {}, nullptr},
@@ -114,7 +117,7 @@ QHash<int, QAction*> CreateActions(QObject* owner)
     for (int id : {Cmd::ViewWorkspace, Cmd::ViewContextHelp, Cmd::ViewPagePHP, Cmd::ViewPageCSS,
                    Cmd::ViewPageHtml, Cmd::ViewPageJavaScript, Cmd::ViewPageCodeBlock,
                    Cmd::ViewPageLocalSite, Cmd::ViewToolbar, Cmd::ViewStatusBar, Cmd::ViewFindResults,
-                   Cmd::IndentWithSpaces})
+                   Cmd::IndentWithSpaces, Cmd::ViewCodeFolding})
         actions.value(id)->setCheckable(true);
     return actions;
 }
@@ -139,7 +142,8 @@ QList<int> ViewItems(bool withDocument)
                         Cmd::ViewFindResults, 0, Cmd::ViewPagePHP, Cmd::ViewPageCSS, Cmd::ViewPageHtml,
                         Cmd::ViewPageJavaScript, Cmd::ViewPageCodeBlock, Cmd::ViewPageLocalSite};
     if (withDocument)
-        items << 0 << Cmd::ViewZoomIn << Cmd::ViewZoomOut << Cmd::ViewZoomReset;
+        items << 0 << Cmd::ViewZoomIn << Cmd::ViewZoomOut << Cmd::ViewZoomReset << 0 << Cmd::ViewCodeFolding
+              << Cmd::ViewFoldAll << Cmd::ViewUnfoldAll;
     return items;
 }
 } // namespace

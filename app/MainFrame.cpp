@@ -27,6 +27,7 @@
 #include "EditorHost.h"
 #include "EditorHostWiring.h"
 #include "FindInFilesCommand.h"
+#include "FoldCommands.h"
 #include "MdiWindows.h"
 #include "QuilletDoc.h"
 #include "QuilletEvent.h"
@@ -174,6 +175,7 @@ void CMainFrame::RegisterCommands()
     RegisterCodeLibraryCommands(this);
     Commands().On(Cmd::CodeStyle, [this] { ColourEditor::ShowCodeStyleDialog(this); });
     RegisterZoomCommands(Commands());
+    FoldCommands::Register(this);
 }
 
 CSlotFormat CMainFrame::GetSlotFormat(int slot) const

@@ -2,12 +2,14 @@
 
 #include "CodeStyleDlg.h"
 #include "DocColourState.h"
+#include "FoldMargin.h"
 #include "ScintillaStyleTarget.h"
 #include "StyleSlot.h"
 
 #include <QFontDatabase>
 #include <Qsci/qsciscintilla.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <memory>
@@ -112,9 +114,20 @@ void Recolour(QsciScintilla* editor, bool whole)
     if (state->SwapFormats(target.Formats()) || whole)
         change.MarkAll();
     CIncrementalColourer& colourer = state->Colourer();
-    const std::string_view text = target.TextFrom(colourer.ReadsFrom(change));
+    CFoldLevels* folds = nullptr;
+    if (FoldMargin::IsShown(editor))
+        folds = &state->Folds();
+    else
+        state->DropFolds();
+    const std::int64_t from =
+        std::min(colourer.ReadsFrom(change), folds ? folds->ReadsFrom(change) : colourer.ReadsFrom(change));
+    const std::string_view text = target.TextFrom(from);
     for (const CIncrementalColourer::Window& window : colourer.Update(text, change))
         target.SendWindow(window);
+    if (folds) {
+        folds->Update(text, change);
+        FoldMargin::ApplyVisible(editor, *folds);
+    }
 }
 
 } // namespace
@@ -145,6 +158,12 @@ AheadStep ColourAhead(const QByteArray& text)
             return;
         }
         target.SendWindow(state->Colourer().Adopt(std::move(*pass)), progress);
+        if (FoldMargin::IsShown(editor)) {
+            CChangeSet all;
+            all.MarkAll();
+            state->Folds().Update(target.Text(), all);
+            FoldMargin::ApplyVisible(editor, state->Folds());
+        }
     };
 }
 

@@ -55,6 +55,13 @@ CDocColourState* CDocColourState::For(QsciScintilla* editor)
     return slot.data();
 }
 
+CFoldLevels& CDocColourState::Folds()
+{
+    if (!m_folds)
+        m_folds = std::make_unique<CFoldLevels>();
+    return *m_folds;
+}
+
 CChangeSet CDocColourState::TakeChange()
 {
     CChangeSet change = m_change;

@@ -5,11 +5,13 @@
 #pragma once
 
 #include "ChangeSet.h"
+#include "FoldLevels.h"
 #include "IncrementalColourer.h"
 #include "SlotFormat.h"
 
 #include <QObject>
 #include <array>
+#include <memory>
 
 class QsciScintilla;
 
@@ -23,6 +25,11 @@ public:
     ~CDocColourState() override;
 
     CIncrementalColourer& Colourer() { return m_colourer; }
+    // The fold levels, made on first use (a new one knows nothing, so its
+    // first update is whole); null when not in use.
+    CFoldLevels& Folds();
+    CFoldLevels* FoldsIfAny() { return m_folds.get(); }
+    void DropFolds() { m_folds.reset(); }
     // The changes since the last pass, then forgotten.
     CChangeSet TakeChange();
     // Whether formats differ from those of the last pass; remembers them.
@@ -37,6 +44,7 @@ private:
     QsciScintilla* m_pOwner;
     void* m_pDocument;
     CIncrementalColourer m_colourer;
+    std::unique_ptr<CFoldLevels> m_folds;
     CChangeSet m_change;
     std::array<CSlotFormat, kSlotCount> m_formats{};
     bool m_bHasFormats = false;

@@ -49,6 +49,9 @@ constexpr int ViewFindResults = 32860;
 constexpr int ViewZoomIn = 32861;
 constexpr int ViewZoomOut = 32862;
 constexpr int ViewZoomReset = 32863;
+constexpr int ViewCodeFolding = 32980;
+constexpr int ViewFoldAll = 32981;
+constexpr int ViewUnfoldAll = 32982;
 // Settings (code library and style)
 constexpr int NewCodeLib = 32817;
 constexpr int OpenCodeLib = 32816;
