@@ -1,5 +1,6 @@
 #include "FoldCommands.h"
 
+#include "CodeEditCtrl.h"
 #include "CommandIds.h"
 #include "CommandMap.h"
 #include "DocTemplate.h"
