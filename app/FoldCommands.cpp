@@ -29,17 +29,21 @@ bool FoldingOn()
 
 void SetUpEditor(QsciScintilla* editor)
 {
-    FoldMargin::Show(editor, FoldingOn());
+    const bool on = FoldingOn();
+    FoldMargin::SetWanted(on);
+    FoldMargin::Show(editor, on);
 }
 
 void Register(IFrameAccess* frame)
 {
+    FoldMargin::SetWanted(FoldingOn());
     CCommandMap& commands = frame->CommandMap();
     commands.On(Cmd::ViewCodeFolding, [frame] {
         const bool on = !FoldingOn();
         QSettings settings;
         settings.setValue(kFoldingKey, on);
         SettingsSync::Commit(settings, nullptr);
+        FoldMargin::SetWanted(on);
         for (CQuilletDoc* doc : frame->DocTemplate()->Documents()) {
             for (CQuilletView* view : doc->Views())
                 FoldMargin::Show(view->Editor(), on);

@@ -144,9 +144,18 @@ void RecolourWhole(QsciScintilla* editor)
 
 AheadStep ColourAhead(const QByteArray& text)
 {
-    auto pass = std::make_shared<CIncrementalColourer::Pass>(
-        CIncrementalColourer::WholePass(std::string_view(text.constData(), static_cast<std::size_t>(text.size()))));
-    return [pass](QsciScintilla* editor, const std::function<void(double)>& progress) {
+    const std::string_view bytes(text.constData(), static_cast<std::size_t>(text.size()));
+    auto pass = std::make_shared<CIncrementalColourer::Pass>(CIncrementalColourer::WholePass(bytes));
+    // The fold levels too, here rather than on the editor's thread, when
+    // editors show folds.
+    std::shared_ptr<CFoldLevels> folds;
+    if (FoldMargin::Wanted()) {
+        folds = std::make_shared<CFoldLevels>();
+        CChangeSet all;
+        all.MarkAll();
+        folds->Update(bytes, all);
+    }
+    return [pass, folds](QsciScintilla* editor, const std::function<void(double)>& progress) {
         CDocColourState* state = CDocColourState::For(editor);
         CScintillaStyleTarget target(editor);
         target.BeginPass();
@@ -159,9 +168,13 @@ AheadStep ColourAhead(const QByteArray& text)
         }
         target.SendWindow(state->Colourer().Adopt(std::move(*pass)), progress);
         if (FoldMargin::IsShown(editor)) {
-            CChangeSet all;
-            all.MarkAll();
-            state->Folds().Update(target.Text(), all);
+            if (folds) {
+                state->Folds() = std::move(*folds);
+            } else {
+                CChangeSet all;
+                all.MarkAll();
+                state->Folds().Update(target.Text(), all);
+            }
             FoldMargin::ApplyVisible(editor, state->Folds());
         }
     };

@@ -5,11 +5,15 @@
 
 #include <Qsci/qsciscintilla.h>
 
+#include <atomic>
+
 namespace FoldMargin {
 
 namespace {
 
 using Sci = QsciScintillaBase;
+
+std::atomic<bool> g_bWanted{false};
 
 long Send(QsciScintilla* e, unsigned int msg, unsigned long w = 0, long l = 0)
 {
@@ -43,6 +47,16 @@ void DefineMarkers(QsciScintilla* editor)
 }
 
 } // namespace
+
+void SetWanted(bool wanted)
+{
+    g_bWanted = wanted;
+}
+
+bool Wanted()
+{
+    return g_bWanted;
+}
 
 bool IsShown(QsciScintilla* editor)
 {

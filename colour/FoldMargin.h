@@ -12,6 +12,11 @@ namespace FoldMargin {
 // The margin that shows the folds.
 constexpr int kMargin = 2;
 
+// Whether editors show folds (set by whoever shows them), so that a file's
+// levels can be computed ahead, on any thread, with its colours.
+void SetWanted(bool wanted);
+bool Wanted();
+
 // Shows or hides the fold margin of editor; hiding it unfolds every fold.
 // The next colouring pass computes the levels when shown.
 void Show(QsciScintilla* editor, bool on);
