@@ -26,6 +26,7 @@
 #include "EditCommands.h"
 #include "EditorHost.h"
 #include "EditorHostWiring.h"
+#include "FileExtraCommands.h"
 #include "FindInFilesCommand.h"
 #include "MdiWindows.h"
 #include "QuilletDoc.h"
@@ -84,6 +85,7 @@ bool CMainFrame::Create()
     RegisterCommands();
     new CEditCommands(this);
     new CFindInFilesCommand(this);
+    InstallFileExtraCommands(this);
 
     CreateToolBar();
     CreateStatusBar();

@@ -24,6 +24,7 @@
 #include "OpenFailureNotice.h"
 #include "QuilletDoc.h"
 #include "QuilletView.h"
+#include "SessionCommands.h"
 #include "SettingsSync.h"
 #include "SettingsValue.h"
 #include "StartupSplashWnd.h"
@@ -131,8 +132,19 @@ bool CQuilletApp::InitInstance()
     CDesktopRegistration(applicationFilePath()).Register();
 
     const CCommandLineInfo second = CCommandLineInfo::Parse(args);
-    if (!ProcessShellCommand(second))
-        return false;
+    // The files of the last run come back first, when the user asked for
+    // that; they take the place of the new empty document.
+    const bool opensWindow = second.m_nShellCommand == CCommandLineInfo::FileNew ||
+                             second.m_nShellCommand == CCommandLineInfo::FileOpen ||
+                             second.m_nShellCommand == CCommandLineInfo::FileDDE;
+    const int restored = opensWindow ? CSessionCommands::Restore(m_pMainFrame) : 0;
+    if (!(restored > 0 && second.m_nShellCommand == CCommandLineInfo::FileNew) && !ProcessShellCommand(second)) {
+        // Files named on the command line that did not open end the run
+        // only when nothing else is open.
+        if (restored == 0 || second.m_nShellCommand != CCommandLineInfo::FileOpen)
+            return false;
+        m_nExitCode = 0;
+    }
 
     // From now on every modified document keeps a copy in the recovery
     // folder; a logout or kill ends the run without losing them.
