@@ -123,6 +123,10 @@ bool CPreviewServer::Start(const QString& php, const QString& root, int port)
                                    "或在设置文件的 [Settings] 中用 PhpPath 写明它的位置。"));
         return false;
     }
+    if (!QFileInfo(root).isDir()) {
+        emit failed(QStringLiteral("文件夹 %1 不存在，无法启动预览服务器。").arg(QDir::toNativeSeparators(root)));
+        return false;
+    }
     if (port > 0 && !IsPortFree(port)) {
         emit failed(QStringLiteral("端口 %1 已被占用，无法启动预览服务器。").arg(port));
         return false;
