@@ -65,10 +65,13 @@ void CPreviewCommands::OnPreview()
     if (doc && doc->IsModified())
         pane->AppendNote(QStringLiteral("（%1 有尚未保存的改动，浏览器中看到的是磁盘上的内容。）")
                              .arg(doc->GetTitle()));
+    // The same folder is served by the server that runs already; another
+    // one by a server of its own.
+    if (m_pServer->IsStarted() && m_pServer->Root() != root)
+        m_pServer->Stop();
     m_strPendingFile = file;
     m_bOpenPending = true;
-    // The same folder is served by the server that runs already.
-    if (m_pServer->IsStarted() && m_pServer->Root() == root) {
+    if (m_pServer->IsStarted()) {
         if (m_pServer->IsReady())
             OnReady();
         return;
