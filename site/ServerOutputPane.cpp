@@ -61,7 +61,11 @@ void CServerOutputPane::AppendOutput(const QByteArray& bytes)
 void CServerOutputPane::AppendNote(const QString& text)
 {
     Flush();
-    m_pText->appendPlainText(text);
+    // A line of its own, and the server's next line starts after it.
+    QTextCursor end = m_pText->textCursor();
+    end.movePosition(QTextCursor::End);
+    end.insertText((end.atBlockStart() ? QString() : QStringLiteral("\n")) + text + u'\n');
+    m_pText->verticalScrollBar()->setValue(m_pText->verticalScrollBar()->maximum());
 }
 
 void CServerOutputPane::SetState(const QString& text)

@@ -14,6 +14,7 @@
 
 namespace {
 constexpr int kReadyPollMs = 50;
+constexpr qint64 kSilentStartMs = 1500;
 constexpr qsizetype kTailBytes = 4096;
 
 // A TCP socket of 127.0.0.1:port; -1 on failure.
@@ -178,7 +179,12 @@ void CPreviewServer::CheckReady()
 {
     if (!m_pProcess || m_bReady)
         return;
-    if (m_pProcess->state() == QProcess::Running && Answers(m_nPort)) {
+    // php says when it listens; without that line (another version's
+    // wording, or flooded out) the port is tried after a while, which php
+    // then logs as a connection without a request.
+    const bool said = m_tail.contains("Development Server (") && m_tail.contains(") started");
+    const bool tryPort = m_started.elapsed() > kSilentStartMs;
+    if (m_pProcess->state() == QProcess::Running && (said || (tryPort && Answers(m_nPort)))) {
         m_bReady = true;
         m_pReadyCheck->stop();
         emit ready();
