@@ -1,6 +1,7 @@
 #include "FrameCommands.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QMenu>
 
 #include "CommandIds.h"
@@ -126,6 +127,14 @@ QHash<int, QAction*> CreateActions(QObject* owner)
                    Cmd::IndentWithSpaces, Cmd::LineBreakCrLf, Cmd::LineBreakLf, Cmd::LineBreakCr,
                    Cmd::EncodingUtf8, Cmd::EncodingGb18030, Cmd::RestoreSession})
         actions.value(id)->setCheckable(true);
+    // One line break and one encoding at a time: shown as radio items.
+    for (const QList<int>& ids : {QList<int>{Cmd::LineBreakCrLf, Cmd::LineBreakLf, Cmd::LineBreakCr},
+                                  QList<int>{Cmd::EncodingUtf8, Cmd::EncodingGb18030}}) {
+        auto* group = new QActionGroup(owner);
+        group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+        for (int id : ids)
+            group->addAction(actions.value(id));
+    }
     return actions;
 }
 
