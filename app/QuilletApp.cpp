@@ -15,6 +15,7 @@
 #include <cstdio>
 
 #include "AboutDlg.h"
+#include "ChildFrame.h"
 #include "CodeEditCtrl.h"
 #include "CommandIds.h"
 #include "CrashRecovery.h"
@@ -145,6 +146,12 @@ bool CQuilletApp::InitInstance()
             return false;
         m_nExitCode = 0;
     }
+    // The file named last on the command line is the one in front, even when
+    // the last session had it open already.
+    if (restored > 0 && second.m_nShellCommand == CCommandLineInfo::FileOpen && !second.m_fileNames.isEmpty())
+        if (CQuilletDoc* doc = m_pDocTemplate->FindDocument(second.m_fileNames.constLast()))
+            if (auto* frame = doc->FirstView() ? qobject_cast<CChildFrame*>(doc->FirstView()->parentWidget()) : nullptr)
+                frame->ActivateFrame();
 
     // From now on every modified document keeps a copy in the recovery
     // folder; a logout or kill ends the run without losing them.
