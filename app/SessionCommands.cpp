@@ -1,5 +1,6 @@
 #include "SessionCommands.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QSettings>
@@ -32,6 +33,11 @@ CSessionCommands::CSessionCommands(IFrameAccess* frame) : QObject(frame->Window(
     }, [](CCmdUI& ui) { ui.checked = LastSession::IsOn(QSettings()); });
     // The files still open once every unsaved change was asked about.
     connect(frame->DocTemplate(), &CDocTemplate::closingAll, this, &CSessionCommands::Save);
+    // A run ended by a logout or a signal closes no document first.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
+        if (!m_pFrame->DocTemplate()->Documents().isEmpty())
+            Save();
+    });
 }
 
 void CSessionCommands::Save()
