@@ -1,6 +1,7 @@
 #include "FrameCommands.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QMenu>
 
 #include "CommandIds.h"
@@ -27,6 +28,15 @@ const QList<Info>& Table()
         {Cmd::AppExit, "退出(&X)", {}, "退出应用程序；提示保存文档\n退出"},
         {Cmd::OpenSite, "打开站点", {}, "打开本地站点文件夹\n打开站点"},
         {Cmd::FindInFiles, "在文件中查找...", {K(Qt::CTRL | Qt::SHIFT | Qt::Key_F)}, "在一个文件夹的文件中查找文字\n在文件中查找"},
+        {Cmd::FileReload, "重新载入(&L)", {K(Qt::CTRL | Qt::Key_R)}, "从磁盘重新读入活动文档\n重新载入"},
+        {Cmd::LineBreakCrLf, "Windows (CRLF)", {}, "把活动文档的换行符都改为 CR LF\n换行符 CRLF"},
+        {Cmd::LineBreakLf, "Unix (LF)", {}, "把活动文档的换行符都改为 LF\n换行符 LF"},
+        {Cmd::LineBreakCr, "Mac (CR)", {}, "把活动文档的换行符都改为 CR\n换行符 CR"},
+        {Cmd::EncodingUtf8, "UTF-8", {}, "以后用 UTF-8 保存活动文档\n编码 UTF-8"},
+        {Cmd::EncodingGb18030, "GB18030", {}, "以后用 GB18030 保存活动文档\n编码 GB18030"},
+        {Cmd::RestoreSession, "启动时恢复上次的文件", {}, "启动时重新打开上次退出时打开的文件和站点\n恢复上次的文件"},
+        {Cmd::SitePreview, "预览", {K(Qt::Key_F5)}, "用 PHP 开发服务器运行站点，在浏览器中打开活动文件\n预览"},
+        {Cmd::SiteStopPreview, "停止预览", {K(Qt::SHIFT | Qt::Key_F5)}, "停止预览服务器\n停止预览"},
         {Cmd::SiteOpenFile, "打开", {}, nullptr},
         {Cmd::SiteDeleteFile, "删除", {}, nullptr},
         {Cmd::SiteNewFolder, "新建文件夹", {}, nullptr},
@@ -117,8 +127,17 @@ QHash<int, QAction*> CreateActions(QObject* owner)
     for (int id : {Cmd::ViewWorkspace, Cmd::ViewContextHelp, Cmd::ViewPagePHP, Cmd::ViewPageCSS,
                    Cmd::ViewPageHtml, Cmd::ViewPageJavaScript, Cmd::ViewPageCodeBlock,
                    Cmd::ViewPageLocalSite, Cmd::ViewToolbar, Cmd::ViewStatusBar, Cmd::ViewFindResults,
-                   Cmd::IndentWithSpaces, Cmd::ViewCodeFolding})
+                   Cmd::IndentWithSpaces, Cmd::ViewCodeFolding, Cmd::LineBreakCrLf, Cmd::LineBreakLf,
+                   Cmd::LineBreakCr, Cmd::EncodingUtf8, Cmd::EncodingGb18030, Cmd::RestoreSession})
         actions.value(id)->setCheckable(true);
+    // One line break and one encoding at a time: shown as radio items.
+    for (const QList<int>& ids : {QList<int>{Cmd::LineBreakCrLf, Cmd::LineBreakLf, Cmd::LineBreakCr},
+                                  QList<int>{Cmd::EncodingUtf8, Cmd::EncodingGb18030}}) {
+        auto* group = new QActionGroup(owner);
+        group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+        for (int id : ids)
+            group->addAction(actions.value(id));
+    }
     return actions;
 }
 
@@ -154,15 +173,24 @@ MenuBars BuildMenus(QWidget* parent, const QHash<int, QAction*>& a)
     bars.fileNoDoc = Menu(parent, QStringLiteral("文件(&F)"), a,
                           {Cmd::FileNew, Cmd::FileOpen, 0, Cmd::FilePrintSetup, 0,
                            Cmd::FileMruFirst, 0, Cmd::AppExit});
-    bars.noDocument = {bars.fileNoDoc, Menu(parent, QStringLiteral("站点"), a, {Cmd::OpenSite, 0, Cmd::FindInFiles}),
+    bars.noDocument = {bars.fileNoDoc, Menu(parent, QStringLiteral("站点"), a,
+                                                          {Cmd::OpenSite, 0, Cmd::FindInFiles, 0, Cmd::SitePreview,
+                                                           Cmd::SiteStopPreview}),
                        Menu(parent, QStringLiteral("查看(&V)"), a, ViewItems(false)),
                        Menu(parent, QStringLiteral("帮助(&H)"), a, {Cmd::AppAbout})};
 
     bars.fileWithDoc = Menu(parent, QStringLiteral("文件(&F)"), a,
-                            {Cmd::FileNew, Cmd::FileOpen, Cmd::OpenSite, Cmd::FileClose, Cmd::CloseAll, 0,
-                             Cmd::FileSave, Cmd::FileSaveAs, Cmd::SaveAsCode, Cmd::SaveAll, 0,
-                             Cmd::FilePrint, Cmd::FilePrintPreview, Cmd::FilePrintSetup, 0,
+                            {Cmd::FileNew, Cmd::FileOpen, Cmd::OpenSite, Cmd::SitePreview, Cmd::SiteStopPreview,
+                             Cmd::FileClose, Cmd::CloseAll, 0, Cmd::FileSave, Cmd::FileSaveAs, Cmd::SaveAsCode,
+                             Cmd::SaveAll, Cmd::FileReload, 0, Cmd::FilePrint, Cmd::FilePrintPreview, Cmd::FilePrintSetup, 0,
                              Cmd::FileMruFirst, 0, Cmd::AppExit});
+    // The active document's line breaks and encoding, as submenus before printing.
+    QAction* print = a.value(Cmd::FilePrint);
+    bars.fileWithDoc->insertMenu(print, Menu(parent, QStringLiteral("换行符"), a,
+                                             {Cmd::LineBreakCrLf, Cmd::LineBreakLf, Cmd::LineBreakCr}));
+    bars.fileWithDoc->insertMenu(print, Menu(parent, QStringLiteral("编码"), a,
+                                             {Cmd::EncodingUtf8, Cmd::EncodingGb18030}));
+    bars.fileWithDoc->insertSeparator(print);
     bars.window = Menu(parent, QStringLiteral("窗口(&W)"), a,
                        {Cmd::WindowNew, Cmd::WindowCascade, Cmd::WindowTile, Cmd::WindowArrange});
     bars.withDocument = {
@@ -173,7 +201,8 @@ MenuBars BuildMenus(QWidget* parent, const QHash<int, QAction*>& a)
               Cmd::EditFindPrevious, Cmd::EditReplace, Cmd::EditGoToLine, 0, Cmd::CheckSyntax}),
         Menu(parent, QStringLiteral("查看(&V)"), a, ViewItems(true)),
         Menu(parent, QStringLiteral("设置(&O)"), a,
-             {Cmd::NewCodeLib, Cmd::OpenCodeLib, Cmd::ImportCode, 0, Cmd::CodeStyle, Cmd::IndentWithSpaces}),
+             {Cmd::NewCodeLib, Cmd::OpenCodeLib, Cmd::ImportCode, 0, Cmd::CodeStyle, Cmd::IndentWithSpaces,
+              Cmd::RestoreSession}),
         bars.window,
         Menu(parent, QStringLiteral("帮助(&H)"), a, {Cmd::AppAbout})};
     return bars;

@@ -26,6 +26,7 @@
 #include "EditCommands.h"
 #include "EditorHost.h"
 #include "EditorHostWiring.h"
+#include "FileExtraCommands.h"
 #include "FindInFilesCommand.h"
 #include "FoldCommands.h"
 #include "MdiWindows.h"
@@ -85,6 +86,7 @@ bool CMainFrame::Create()
     RegisterCommands();
     new CEditCommands(this);
     new CFindInFilesCommand(this);
+    InstallFileExtraCommands(this);
 
     CreateToolBar();
     CreateStatusBar();

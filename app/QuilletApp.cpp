@@ -15,6 +15,7 @@
 #include <cstdio>
 
 #include "AboutDlg.h"
+#include "ChildFrame.h"
 #include "CodeEditCtrl.h"
 #include "CommandIds.h"
 #include "CrashRecovery.h"
@@ -24,6 +25,7 @@
 #include "OpenFailureNotice.h"
 #include "QuilletDoc.h"
 #include "QuilletView.h"
+#include "SessionCommands.h"
 #include "SettingsSync.h"
 #include "SettingsValue.h"
 #include "StartupSplashWnd.h"
@@ -131,8 +133,25 @@ bool CQuilletApp::InitInstance()
     CDesktopRegistration(applicationFilePath()).Register();
 
     const CCommandLineInfo second = CCommandLineInfo::Parse(args);
-    if (!ProcessShellCommand(second))
-        return false;
+    // The files of the last run come back first, when the user asked for
+    // that; they take the place of the new empty document.
+    const bool opensWindow = second.m_nShellCommand == CCommandLineInfo::FileNew ||
+                             second.m_nShellCommand == CCommandLineInfo::FileOpen ||
+                             second.m_nShellCommand == CCommandLineInfo::FileDDE;
+    const int restored = opensWindow ? CSessionCommands::Restore(m_pMainFrame) : 0;
+    if (!(restored > 0 && second.m_nShellCommand == CCommandLineInfo::FileNew) && !ProcessShellCommand(second)) {
+        // Files named on the command line that did not open end the run
+        // only when nothing else is open.
+        if (restored == 0 || second.m_nShellCommand != CCommandLineInfo::FileOpen)
+            return false;
+        m_nExitCode = 0;
+    }
+    // The file named last on the command line is the one in front, even when
+    // the last session had it open already.
+    if (restored > 0 && second.m_nShellCommand == CCommandLineInfo::FileOpen && !second.m_fileNames.isEmpty())
+        if (CQuilletDoc* doc = m_pDocTemplate->FindDocument(second.m_fileNames.constLast()))
+            if (auto* frame = doc->FirstView() ? qobject_cast<CChildFrame*>(doc->FirstView()->parentWidget()) : nullptr)
+                frame->ActivateFrame();
 
     // From now on every modified document keeps a copy in the recovery
     // folder; a logout or kill ends the run without losing them.

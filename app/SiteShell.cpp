@@ -64,6 +64,11 @@ QString DefaultCommandFor(const QString& path)
     return QString();
 }
 
+bool OpenAddress(const QUrl& url)
+{
+    return CurrentLauncher().OpenUrl(url);
+}
+
 bool ShellOpen(const QString& path)
 {
     Launcher& launcher = CurrentLauncher();

@@ -24,6 +24,9 @@ void SetLauncher(Launcher* launcher);
 // path's type (or one of the types it derives from); empty when none.
 QString DefaultCommandFor(const QString& path);
 
+// Opens an address in the desktop's browser; false when none could be started.
+bool OpenAddress(const QUrl& url);
+
 // Opens path in its desktop program; false when nothing could be started.
 // Nothing is reported to the user.
 bool ShellOpen(const QString& path);

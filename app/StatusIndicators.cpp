@@ -17,6 +17,9 @@ CStatusIndicators::CStatusIndicators(QStatusBar* bar) : QObject(bar)
     m_pMessage = new QLabel(IdleText(), bar);
     m_pMessage->setObjectName(QStringLiteral("messagePane"));
     bar->addWidget(m_pMessage, 1);
+    m_pFormat = AddPane(bar, QStringLiteral("UTF-8 BOM · CRLF"), 0);
+    m_pFormat->setObjectName(QStringLiteral("formatPane"));
+    m_pFormat->hide();
     m_pCaret = AddPane(bar, QString(), 0);
     // Wide enough for the largest position a big file shows.
     m_pCaret->setMinimumWidth(m_pCaret->fontMetrics().horizontalAdvance(QStringLiteral("Ln 224977,Col 1024")) +
@@ -51,6 +54,12 @@ QLabel* CStatusIndicators::AddPane(QStatusBar* bar, const QString& text, int wid
 void CStatusIndicators::SetCaretText(const QString& text)
 {
     m_pCaret->setText(text);
+}
+
+void CStatusIndicators::SetFormatText(const QString& text)
+{
+    m_pFormat->setText(text);
+    m_pFormat->setVisible(!text.isEmpty());
 }
 
 void CStatusIndicators::SetMessageText(const QString& text)

@@ -20,6 +20,17 @@ constexpr int CloseAll = 32795;
 constexpr int OpenSite = 32807;
 constexpr int FindInFiles = 32845;
 constexpr int SiteFindInFolder = 32846;
+// File: reading again, line breaks and encoding of the active document;
+// reopening the last session; the site's preview in a browser.
+constexpr int FileReload = 32960;
+constexpr int LineBreakCrLf = 32961;
+constexpr int LineBreakLf = 32962;
+constexpr int LineBreakCr = 32963;
+constexpr int EncodingUtf8 = 32964;
+constexpr int EncodingGb18030 = 32965;
+constexpr int RestoreSession = 32966;
+constexpr int SitePreview = 32967;
+constexpr int SiteStopPreview = 32968;
 // Edit
 constexpr int EditUndo = 57643;
 constexpr int EditCut = 57635;

@@ -177,6 +177,7 @@ bool CDocTemplate::SaveAllModified()
 
 void CDocTemplate::CloseAllDocuments()
 {
+    emit closingAll();
     const QList<CQuilletDoc*> docs = m_docs;
     for (CQuilletDoc* doc : docs)
         doc->OnCloseDocument();

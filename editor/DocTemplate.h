@@ -73,6 +73,8 @@ signals:
     void fileUsed(const QString& path);
     // An open file was changed on disk (by anyone, this program too).
     void diskChanged();
+    // CloseAllDocuments is about to close every document (the end of a run).
+    void closingAll();
 
 private:
     CQuilletDoc* CreateDocument();

@@ -3,6 +3,7 @@
 #include "LargeFileLoad.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <QDir>
 #include <QFile>
@@ -147,6 +148,7 @@ bool CQuilletDoc::Restore(const CRecoveredText& recovered)
     m_format.kind = static_cast<FileEncoding::Kind>(std::clamp(recovered.nEncoding, 0, 3));
     m_format.lineBreak = static_cast<FileEncoding::LineBreak>(std::clamp(recovered.nLineBreak, 0, 2));
     ApplyLineBreak();
+    emit formatChanged();
     if (!recovered.strPath.isEmpty()) {
         SetPathName(recovered.strPath);
         m_diskStamp = m_seenStamp = CDiskStamp::Of(m_strPathName);
@@ -169,6 +171,15 @@ void CQuilletDoc::AddView(CQuilletView* view)
 {
     m_views << view;
     connect(view->Editor(), &QsciScintilla::textChanged, this, &CQuilletDoc::ScheduleRecovery);
+    connect(view->Editor(), &QsciScintillaBase::SCN_MODIFIED, this,
+            [this](int, int type, const char*, int, int, int, int, int, int, int) {
+                if (type & (QsciScintillaBase::SC_PERFORMED_UNDO | QsciScintillaBase::SC_PERFORMED_REDO))
+                    m_bUndoneOrRedone = true;
+            });
+    connect(view->Editor(), &QsciScintilla::textChanged, this, [this] {
+        if (std::exchange(m_bUndoneOrRedone, false))
+            FollowLineBreakOfText();
+    });
     connect(view->Editor(), &QsciScintilla::modificationChanged, this,
             [this](bool) { emit modifiedChanged(IsModified()); });
     if (m_views.size() == 1)
@@ -210,6 +221,7 @@ bool CQuilletDoc::OnOpenDocument(const QString& path)
     m_format = decoded.format;
     editor->SetWholeText(decoded.text);
     ApplyLineBreak();
+    emit formatChanged();
     SetPathName(path);
     m_diskStamp = m_seenStamp = CDiskStamp::Of(m_strPathName);
     SetModifiedFlag(false);
@@ -234,6 +246,7 @@ bool CQuilletDoc::OpenLarge(const QString& path)
         return false;
     m_format = *format;
     ApplyLineBreak();
+    emit formatChanged();
     SetPathName(path);
     m_diskStamp = m_seenStamp = CDiskStamp::Of(m_strPathName);
     SetModifiedFlag(false);
@@ -267,7 +280,10 @@ bool CQuilletDoc::OnSaveDocument(const QString& path)
     // save keeps the file's mode, owner, group and links as they were.
     if (!FileSave::Write(path, *bytes))
         return false;
+    const bool formatChange = m_format.kind != format.kind;
     m_format = format;
+    if (formatChange)
+        emit formatChanged();
     SetPathName(path);
     m_diskStamp = m_seenStamp = CDiskStamp::Of(m_strPathName);
     SetModifiedFlag(false);
@@ -366,18 +382,8 @@ bool CQuilletDoc::AskAboutDiskChange()
     QString question = QStringLiteral("%1\n\n文件已被其他程序修改。是否重新载入？").arg(name);
     if (IsModified())
         question += QStringLiteral("\n重新载入将丢弃尚未保存的改动。");
-    if (UserPrompt::AskYesNo(FirstView(), question)) {
-        CCodeEditCtrl* editor = Editor();
-        int line = 0, index = 0;
-        if (editor)
-            editor->getCursorPosition(&line, &index);
-        if (OnOpenDocument(m_strPathName)) {
-            if (editor)
-                editor->setCursorPosition(std::min(line, editor->lines() - 1), 0);
-            return true;
-        }
-        UserPrompt::ShowMessage(FirstView(), QStringLiteral("%1\n\n打开文档失败。").arg(name));
-    }
+    if (UserPrompt::AskYesNo(FirstView(), question) && ReadAgainKeepingCaret())
+        return true;
     // The text stays as it is; against the file as it now is, it is a change
     // the user still has to save.
     SetModifiedFlag(true);

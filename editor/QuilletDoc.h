@@ -77,6 +77,20 @@ public:
     // wrote (a deleted file is nothing to overwrite).
     bool WouldOverwriteOutsideChange() const;
 
+    // Converts every line break of the text (LF, CRLF and CR alike) to
+    // lineBreak as one undo step; Enter inserts it from then on. An undo or
+    // redo later sets the line break again from the text's first line end.
+    void ConvertLineBreaks(FileEncoding::LineBreak lineBreak);
+    // Saves as kind (UTF-8 or GB18030) from the next save on; the text stays
+    // as it is and the document counts as modified. A text holding a
+    // character kind cannot carry is refused with a message naming it, and
+    // nothing changes. True when the document now saves as kind.
+    bool SetEncoding(FileEncoding::Kind kind);
+    // 重新载入: reads the file again, the caret kept on its line. With unsaved
+    // edits the user is asked first; a no leaves the text, its undo history,
+    // the caret and the modified state as they were. True when read again.
+    bool Reload();
+
     // Save (57603): save-as dialog for an untitled document. Reports failures.
     bool DoFileSave();
     // Save as (57604), or the save dialog of an untitled document.
@@ -93,11 +107,17 @@ public:
 signals:
     void titleChanged();
     void modifiedChanged(bool modified);
+    // The encoding or the line break the file is saved with has changed.
+    void formatChanged();
 
 private:
     // OnOpenDocument for a file large enough to want a progress dialog.
     bool OpenLarge(const QString& path);
     void ApplyLineBreak();
+    // The line break of the text's first line end, taken as the document's.
+    void FollowLineBreakOfText();
+    // Reads the file again; the caret stays on its line. Reports a failure.
+    bool ReadAgainKeepingCaret();
     void ScheduleRecovery();
 
     CDocTemplate* m_pTemplate;
@@ -114,4 +134,7 @@ private:
     int m_nRecoveryId;
     bool m_bForcedModified = false;
     bool m_bClosing = false;
+    // An undo or redo changed the text: its line break is looked at again
+    // once the change is done.
+    bool m_bUndoneOrRedone = false;
 };

@@ -164,6 +164,33 @@ LineBreak DetectLineBreak(const QByteArray& text)
     return j + 1 < text.size() && text.at(j + 1) == '\n' ? LineBreak::CrLf : LineBreak::Cr;
 }
 
+QString KindName(Kind kind)
+{
+    switch (kind) {
+    case Kind::Utf8:
+        return QStringLiteral("UTF-8");
+    case Kind::Utf8Bom:
+        return QStringLiteral("UTF-8 BOM");
+    case Kind::Gb18030:
+        return QStringLiteral("GB18030");
+    case Kind::Latin1:
+        return QStringLiteral("Latin-1");
+    }
+    return QString();
+}
+
+QString LineBreakName(LineBreak lineBreak)
+{
+    return lineBreak == LineBreak::CrLf ? QStringLiteral("CRLF")
+           : lineBreak == LineBreak::Cr ? QStringLiteral("CR")
+                                        : QStringLiteral("LF");
+}
+
+QString FormatName(const Format& format)
+{
+    return KindName(format.kind) + QStringLiteral(" · ") + LineBreakName(format.lineBreak);
+}
+
 std::optional<QByteArray> Gb18030ToUtf8(const QByteArray& bytes)
 {
     return Convert("UTF-8", "GB18030", bytes, Gb18030CharLength);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <optional>
 
 namespace FileEncoding {
@@ -32,6 +33,11 @@ bool IsValidUtf8(const char* data, qsizetype size);
 
 // The first line break found in text; LF when there is none.
 LineBreak DetectLineBreak(const QByteArray& text);
+
+// How the status bar names a format: "GB18030 · CRLF", "UTF-8 · LF".
+QString KindName(Kind kind);
+QString LineBreakName(LineBreak lineBreak);
+QString FormatName(const Format& format);
 
 // Picks the first encoding under which bytes decode and encode back to the
 // same bytes: UTF-8 (with or without a byte-order mark), GB18030, Latin-1.
