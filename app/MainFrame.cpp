@@ -24,6 +24,7 @@
 #include "DataFileLocator.h"
 #include "DocTemplate.h"
 #include "EditCommands.h"
+#include "EditingCommands.h"
 #include "EditorHost.h"
 #include "EditorHostWiring.h"
 #include "FindInFilesCommand.h"
@@ -84,6 +85,7 @@ bool CMainFrame::Create()
     RegisterCommands();
     new CEditCommands(this);
     new CFindInFilesCommand(this);
+    new CEditingCommands(this);
 
     CreateToolBar();
     CreateStatusBar();

@@ -1,0 +1,154 @@
+#include "EditorDisplay.h"
+
+#include <QApplication>
+#include <QColor>
+#include <QSettings>
+
+#include <array>
+#include <cstring>
+#include <optional>
+
+#include "CodeEditCtrl.h"
+#include "SettingsValue.h"
+#include "StyleSlot.h"
+
+namespace EditorDisplay {
+
+namespace {
+
+using Sci = QsciScintillaBase;
+// Indicators for a brace and its partner, and for one without a partner:
+// unlike the control's brace styles they survive the colourer resetting styles.
+constexpr int kBraceIndicator = 10;
+constexpr int kBadBraceIndicator = 11;
+const char* const kKeys[] = {"Settings/BraceMatching", "Settings/CurrentLine", "Settings/ShowWhitespace",
+                             "Settings/ShowLineEnds"};
+constexpr bool kDefaults[] = {true, true, false, false};
+const QString kTabWidthKey = QStringLiteral("Settings/TabWidth");
+constexpr int kDefaultTabWidth = 8;
+// A property on an editor whose brace is lit, so that the light is put out once.
+constexpr char kLitProperty[] = "quilletBraceLit";
+
+std::array<std::optional<bool>, 4> g_options;
+std::optional<int> g_tabWidth;
+
+bool ValidTabWidth(int width) { return width == 2 || width == 4 || width == 8; }
+
+void ForEachEditor(void (*apply)(CCodeEditCtrl*))
+{
+    for (QWidget* widget : QApplication::allWidgets())
+        if (auto* editor = qobject_cast<CCodeEditCtrl*>(widget))
+            apply(editor);
+}
+
+long Send(CCodeEditCtrl* e, unsigned int msg, unsigned long w = 0, long l = 0) { return e->SendScintilla(msg, w, l); }
+
+// The brace at pos that has a partner to find: (), [] and {} in PHP code,
+// < and > of HTML tags. Scintilla's match keeps to braces of the brace's
+// own style, so that brackets in strings and comments are passed over.
+bool IsMatchable(CCodeEditCtrl* e, long pos)
+{
+    if (pos < 0 || pos >= Send(e, Sci::SCI_GETLENGTH))
+        return false;
+    const int c = static_cast<int>(Send(e, Sci::SCI_GETCHARAT, static_cast<unsigned long>(pos)));
+    const int style = static_cast<int>(Send(e, Sci::SCI_GETSTYLEAT, static_cast<unsigned long>(pos)));
+    if (c != 0 && std::strchr("()[]{}", c))
+        return style == SLOT_PHP_OPERATOR;
+    return (c == '<' || c == '>') && style == SLOT_HTML_DELIMITER;
+}
+
+void LightBrace(CCodeEditCtrl* e)
+{
+    const bool wasLit = e->property(kLitProperty).toBool();
+    long brace = -1;
+    if (IsOn(BraceMatching)) {
+        const long caret = Send(e, Sci::SCI_GETCURRENTPOS);
+        brace = IsMatchable(e, caret - 1) ? caret - 1 : IsMatchable(e, caret) ? caret : -1;
+    }
+    if (brace < 0) {
+        if (wasLit)
+            Send(e, Sci::SCI_BRACEHIGHLIGHT, static_cast<unsigned long>(-1), -1);
+        e->setProperty(kLitProperty, false);
+        return;
+    }
+    const long partner = Send(e, Sci::SCI_BRACEMATCH, static_cast<unsigned long>(brace), 0);
+    if (partner < 0)
+        Send(e, Sci::SCI_BRACEBADLIGHT, static_cast<unsigned long>(brace));
+    else
+        Send(e, Sci::SCI_BRACEHIGHLIGHT, static_cast<unsigned long>(brace), partner);
+    e->setProperty(kLitProperty, true);
+}
+
+void SetIndicator(CCodeEditCtrl* e, int indicator, const QColor& colour)
+{
+    Send(e, Sci::SCI_INDICSETSTYLE, indicator, Sci::INDIC_STRAIGHTBOX);
+    e->SendScintilla(Sci::SCI_INDICSETFORE, indicator, colour);
+    Send(e, Sci::SCI_INDICSETALPHA, indicator, 110);
+    Send(e, Sci::SCI_INDICSETOUTLINEALPHA, indicator, 200);
+    Send(e, Sci::SCI_INDICSETUNDER, indicator, 1);
+}
+
+} // namespace
+
+bool IsOn(Option option)
+{
+    std::optional<bool>& value = g_options.at(option);
+    if (!value)
+        value = SettingsValue::ToBool(QSettings().value(QString::fromLatin1(kKeys[option])), kDefaults[option]);
+    return *value;
+}
+
+void SetOn(Option option, bool on)
+{
+    g_options.at(option) = on;
+    QSettings().setValue(QString::fromLatin1(kKeys[option]), on);
+    ForEachEditor(&Apply);
+}
+
+int TabWidth()
+{
+    if (!g_tabWidth) {
+        const int stored = SettingsValue::ToInt(QSettings().value(kTabWidthKey), kDefaultTabWidth);
+        g_tabWidth = ValidTabWidth(stored) ? stored : kDefaultTabWidth;
+    }
+    return *g_tabWidth;
+}
+
+void SetTabWidth(int width)
+{
+    if (!ValidTabWidth(width))
+        return;
+    g_tabWidth = width;
+    QSettings().setValue(kTabWidthKey, width);
+    ForEachEditor(&Apply);
+}
+
+void Reload()
+{
+    g_options = {};
+    g_tabWidth.reset();
+}
+
+void Apply(CCodeEditCtrl* e)
+{
+    if (!e->property("quilletDisplayWired").toBool()) {
+        e->setProperty("quilletDisplayWired", true);
+        QObject::connect(e, &QsciScintillaBase::SCN_UPDATEUI, e, [e](int updated) {
+            if (updated & (Sci::SC_UPDATE_SELECTION | Sci::SC_UPDATE_CONTENT))
+                LightBrace(e);
+        });
+        Send(e, Sci::SCI_BRACEHIGHLIGHTINDICATOR, 1, kBraceIndicator);
+        Send(e, Sci::SCI_BRACEBADLIGHTINDICATOR, 1, kBadBraceIndicator);
+        SetIndicator(e, kBraceIndicator, QColor(0x40, 0xa0, 0xff));
+        SetIndicator(e, kBadBraceIndicator, QColor(0xff, 0x30, 0x30));
+        e->setCaretLineBackgroundColor(QColor(0xe8, 0xf2, 0xff));
+    }
+    LightBrace(e);
+    e->setCaretLineVisible(IsOn(CurrentLine));
+    e->setWhitespaceVisibility(IsOn(Whitespace) ? QsciScintilla::WsVisible : QsciScintilla::WsInvisible);
+    e->setEolVisibility(IsOn(LineEnds));
+    if (e->tabWidth() != TabWidth())
+        e->setTabWidth(TabWidth());
+}
+
+} // namespace EditorDisplay
