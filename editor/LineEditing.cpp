@@ -62,11 +62,11 @@ void ToggleComment(QsciScintilla* e)
     if (edits.empty())
         return;
     UndoStep step(e);
+    // Through the target: unlike plain insertion it keeps the selection,
+    // so that a second toggle finds the same lines selected.
     for (const CommentToggle::Edit& edit : edits) {
-        if (edit.removed > 0)
-            Send(e, Sci::SCI_DELETERANGE, edit.pos, static_cast<long>(edit.removed));
-        if (!edit.inserted.empty())
-            e->SendScintilla(Sci::SCI_INSERTTEXT, edit.pos, edit.inserted.c_str());
+        Send(e, Sci::SCI_SETTARGETRANGE, edit.pos, static_cast<long>(edit.pos + edit.removed));
+        e->SendScintilla(Sci::SCI_REPLACETARGET, edit.inserted.size(), edit.inserted.c_str());
     }
 }
 
@@ -75,10 +75,40 @@ void MoveLines(QsciScintilla* e, bool up)
     if (e->isReadOnly())
         return;
     const auto [first, last] = SelectedLines(e);
-    if (up ? first == 0 : last + 1 >= Send(e, Sci::SCI_GETLINECOUNT))
+    const long lineCount = Send(e, Sci::SCI_GETLINECOUNT);
+    const auto* data = reinterpret_cast<const char*>(e->SendScintilla(Sci::SCI_GETCHARACTERPOINTER));
+    if (!data || (up ? first == 0 : last + 1 >= lineCount))
         return;
+    const auto lineStart = [e, lineCount](long line) {
+        return line < lineCount ? Send(e, Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line))
+                                : Send(e, Sci::SCI_GETLENGTH);
+    };
+    // The upper part (the line above, or the lines moved down) and the lower
+    // part change places.
+    const long upperFirst = up ? first - 1 : first;
+    const long lowerFirst = up ? first : last + 1;
+    const long lowerLast = up ? last : last + 1;
+    const long from = lineStart(upperFirst);
+    const long split = lineStart(lowerFirst);
+    const long to = lineStart(lowerLast + 1);
+    QByteArray upper(data + from, split - from);
+    QByteArray lower(data + split, to - split);
+    // Each part keeps its own line break; the last line of the text, which
+    // has none, takes the upper part's.
+    if (lowerLast + 1 >= lineCount) {
+        const long upperEnd = Send(e, Sci::SCI_GETLINEENDPOSITION, static_cast<unsigned long>(lowerFirst - 1));
+        lower += upper.mid(upperEnd - from);
+        upper.truncate(upperEnd - from);
+    }
+    const QByteArray swapped = lower + upper;
+    // The selection goes with its lines.
+    const long shift = up ? from - split : static_cast<long>(lower.size());
+    const long anchor = Send(e, Sci::SCI_GETANCHOR);
+    const long caret = Send(e, Sci::SCI_GETCURRENTPOS);
     UndoStep step(e);
-    Send(e, up ? Sci::SCI_MOVESELECTEDLINESUP : Sci::SCI_MOVESELECTEDLINESDOWN);
+    Send(e, Sci::SCI_SETTARGETRANGE, static_cast<unsigned long>(from), to);
+    e->SendScintilla(Sci::SCI_REPLACETARGET, static_cast<unsigned long>(swapped.size()), swapped.constData());
+    Send(e, Sci::SCI_SETSEL, static_cast<unsigned long>(anchor + shift), caret + shift);
 }
 
 void DuplicateLines(QsciScintilla* e)
