@@ -10,6 +10,7 @@
 #include "CommandMap.h"
 #include "DocumentTabs.h"
 #include "EditorDisplay.h"
+#include "EditorHost.h"
 #include "FrameAccess.h"
 #include "LineEditing.h"
 #include "QuilletView.h"
@@ -55,8 +56,11 @@ CEditingCommands::CEditingCommands(IFrameAccess* frame)
     const auto withText = [editorOf](CCmdUI& ui) { ui.enabled = editorOf() != nullptr; };
     const auto onEditor = [&commands, editorOf, withText](int id, void (*run)(QsciScintilla*)) {
         commands.On(id, [editorOf, run] {
-            if (CCodeEditCtrl* editor = editorOf())
+            if (CCodeEditCtrl* editor = editorOf()) {
                 run(editor);
+                // The caret may stay on its line: the colours follow the change now.
+                EditorHost::Recolour(editor);
+            }
         }, withText);
     };
     onEditor(Cmd::EditToggleComment, &LineEditing::ToggleComment);

@@ -43,7 +43,8 @@ void ForEachEditor(void (*apply)(CCodeEditCtrl*))
 
 long Send(CCodeEditCtrl* e, unsigned int msg, unsigned long w = 0, long l = 0) { return e->SendScintilla(msg, w, l); }
 
-// The brace at pos that has a partner to find: (), [] and {} in PHP code,
+// The brace at pos that has a partner to find: (), [] and {} in PHP code
+// (not in its strings and comments),
 // < and > of HTML tags. Scintilla's match keeps to braces of the brace's
 // own style, so that brackets in strings and comments are passed over.
 bool IsMatchable(CCodeEditCtrl* e, long pos)
@@ -53,7 +54,7 @@ bool IsMatchable(CCodeEditCtrl* e, long pos)
     const int c = static_cast<int>(Send(e, Sci::SCI_GETCHARAT, static_cast<unsigned long>(pos)));
     const int style = static_cast<int>(Send(e, Sci::SCI_GETSTYLEAT, static_cast<unsigned long>(pos)));
     if (c != 0 && std::strchr("()[]{}", c))
-        return style == SLOT_PHP_OPERATOR;
+        return style == SLOT_PHP_IDENTIFIER || style == SLOT_PHP_OPERATOR;
     return (c == '<' || c == '>') && style == SLOT_HTML_DELIMITER;
 }
 
