@@ -80,12 +80,33 @@ void CloseElement(QsciScintilla* e, long slash)
         InsertAtCaret(e, QByteArray::fromStdString(name + '>'), false);
 }
 
+// Enter between a "{" and the "}" put in for it: the "}" goes to a line of
+// its own below the caret, indented as the line of the "{".
+void BreakBeforeCloser(QsciScintilla* e, long caret)
+{
+    if (CharAt(e, caret) != '}' || !IsMarkedCloser(e, caret))
+        return;
+    const long line = Send(e, Sci::SCI_LINEFROMPOSITION, static_cast<unsigned long>(caret));
+    if (line < 1)
+        return;
+    const long above = Send(e, Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line - 1));
+    const long aboveEnd = Send(e, Sci::SCI_GETLINEENDPOSITION, static_cast<unsigned long>(line - 1));
+    if (aboveEnd <= above || CharAt(e, aboveEnd - 1) != '{')
+        return;
+    QByteArray text;
+    for (long p = aboveEnd; p < Send(e, Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line)); ++p)
+        text += static_cast<char>(CharAt(e, p));
+    for (long p = above; CharAt(e, p) == ' ' || CharAt(e, p) == '\t'; ++p)
+        text += static_cast<char>(CharAt(e, p));
+    e->SendScintilla(Sci::SCI_INSERTTEXT, static_cast<unsigned long>(caret), text.constData());
+}
+
 } // namespace
 
 void SetEnabled(bool on) { g_bEnabled = on; }
 bool Enabled() { return g_bEnabled; }
 
-bool MayClose(int ch) { return g_bEnabled && (PartnerOf(ch) != 0 || ch == '/'); }
+bool MayClose(int ch) { return g_bEnabled && (PartnerOf(ch) != 0 || ch == '/' || ch == 13); }
 
 bool TypeOver(QsciScintilla* e, int ch)
 {
@@ -112,6 +133,10 @@ void AfterChar(QsciScintilla* e, int ch)
     if (!MayClose(ch) || Send(e, Sci::SCI_GETSELECTIONEMPTY) == 0)
         return;
     const long caret = Send(e, Sci::SCI_GETCURRENTPOS);
+    if (ch == 13) {
+        BreakBeforeCloser(e, caret);
+        return;
+    }
     if (caret < 1 || CharAt(e, caret - 1) != ch)
         return;
     if (ch == '/') {

@@ -2,7 +2,8 @@
 // closing partner after the caret, and "</" in HTML the name of the
 // innermost open element and ">". A closing character typed where one was
 // put in this way steps over it instead of doubling it; Backspace right
-// after an opening one takes its partner too.
+// after an opening one takes its partner too, and Enter between "{" and
+// its partner puts the partner on a line of its own.
 #pragma once
 
 class QsciScintilla;

@@ -397,7 +397,7 @@ void CCodeEditCtrl::OnCharTyped(int ch, QKeyEvent* event)
         QsciScintilla::keyPressEvent(event);
     if (ch == 13)
         IndentNewLine();
-    else if (!typedOver)
+    if (!typedOver)
         AutoClose::AfterChar(this, ch);
     if (group)
         SendScintilla(SCI_ENDUNDOACTION);

@@ -128,6 +128,8 @@ TEST_F(LineEditingTest, AutoCloseGivesPartnersWithoutDoubling)
     // The partner goes with the bracket typed in one undo step.
     AutoClose::SetEnabled(true);
     EXPECT_EQ(Run("a|", [](CCodeEditCtrl* e) { QTest::keyClicks(e, "("); }), "a()");
+    // Enter between the braces puts the partner on a line of its own.
+    EXPECT_EQ(Run("\tif (a) |", [](CCodeEditCtrl* e) { QTest::keyClicks(e, "{\r"); }, false), "\tif (a) {\n\t\n\t}");
 }
 
 } // namespace
