@@ -5,6 +5,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTabBar>
@@ -36,6 +41,20 @@ protected:
     static void Click(int index, Qt::MouseButton button = Qt::LeftButton)
     {
         QTest::mouseClick(Bar(), button, {}, Bar()->tabRect(index).center());
+        QCoreApplication::processEvents();
+    }
+    // Opens the tab's context menu and picks item there, as a user would.
+    static void ChooseFromMenu(int index, const QString& item)
+    {
+        QTimer::singleShot(0, Bar(), [item] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr);
+            for (QAction* action : menu->actions())
+                if (action->text() == item)
+                    menu->setActiveAction(action);
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        emit Bar()->customContextMenuRequested(Bar()->tabRect(index).center());
         QCoreApplication::processEvents();
     }
 };
@@ -84,6 +103,24 @@ TEST_F(DocumentTabsTest, FollowTheWindowsAndActivateWhatIsClicked)
     emit Bar()->tabCloseRequested(0);
     EXPECT_TRUE(QuilletTest::WaitFor([] { return Bar()->count() == 0; }));
     EXPECT_FALSE(Bar()->isVisible());
+}
+
+TEST_F(DocumentTabsTest, ContextMenuCopiesThePathAndClosesTheOthers)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("page.php"));
+    ASSERT_TRUE(QuilletTest::WriteFile(path, "<?php\n"));
+    Docs()->NewDocument();
+    CQuilletDoc* file = Docs()->OpenDocumentFile(path);
+    Docs()->NewDocument();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(Bar()->count(), 3);
+    ChooseFromMenu(1, QStringLiteral("复制路径"));
+    EXPECT_EQ(QApplication::clipboard()->text(), QDir::toNativeSeparators(path));
+    EXPECT_EQ(Frame()->ActiveView(), file->FirstView());
+    ChooseFromMenu(1, QStringLiteral("关闭其他"));
+    EXPECT_TRUE(QuilletTest::WaitFor([] { return Bar()->count() == 1; }));
+    EXPECT_EQ(Docs()->Documents(), QList<CQuilletDoc*>{file});
 }
 
 } // namespace
