@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QColor>
+#include <QPoint>
 #include <QSettings>
 
 #include <array>
@@ -18,7 +19,7 @@ namespace {
 
 using Sci = QsciScintillaBase;
 // Indicators for a brace and its partner, and for one without a partner:
-// unlike the control's brace styles they survive the colourer resetting styles.
+// unlike brace styles they survive the colourer resetting styles.
 constexpr int kBraceIndicator = 10;
 constexpr int kBadBraceIndicator = 11;
 const char* const kKeys[] = {"Settings/BraceMatching", "Settings/CurrentLine", "Settings/ShowWhitespace",
@@ -26,7 +27,8 @@ const char* const kKeys[] = {"Settings/BraceMatching", "Settings/CurrentLine", "
 constexpr bool kDefaults[] = {true, true, false, false};
 const QString kTabWidthKey = QStringLiteral("Settings/TabWidth");
 constexpr int kDefaultTabWidth = 8;
-// A property on an editor whose brace is lit, so that the light is put out once.
+// A property on an editor: the brace lit and its partner (-1 for none), so
+// that a caret move that changes nothing draws nothing.
 constexpr char kLitProperty[] = "quilletBraceLit";
 
 std::array<std::optional<bool>, 4> g_options;
@@ -58,26 +60,60 @@ bool IsMatchable(CCodeEditCtrl* e, long pos)
     return (c == '<' || c == '>') && style == SLOT_HTML_DELIMITER;
 }
 
-void LightBrace(CCodeEditCtrl* e)
+// Takes indicator off wherever it is (at most the two braces lit), so that
+// only their lines are drawn again.
+void ClearIndicator(CCodeEditCtrl* e, int indicator)
 {
-    const bool wasLit = e->property(kLitProperty).toBool();
+    const long length = Send(e, Sci::SCI_GETLENGTH);
+    Send(e, Sci::SCI_SETINDICATORCURRENT, indicator);
+    for (long pos = 0; pos < length;) {
+        long start = pos;
+        if (Send(e, Sci::SCI_INDICATORVALUEAT, indicator, pos) == 0) {
+            // The end of a stretch without it is where the next one with it starts.
+            start = Send(e, Sci::SCI_INDICATOREND, indicator, pos);
+            if (start <= pos || start >= length)
+                break;
+        }
+        const long end = Send(e, Sci::SCI_INDICATOREND, indicator, start);
+        if (end <= start)
+            break;
+        Send(e, Sci::SCI_INDICATORCLEARRANGE, static_cast<unsigned long>(start), end - start);
+        pos = end;
+    }
+}
+
+void Mark(CCodeEditCtrl* e, int indicator, long pos)
+{
+    Send(e, Sci::SCI_SETINDICATORCURRENT, indicator);
+    Send(e, Sci::SCI_INDICATORFILLRANGE, static_cast<unsigned long>(pos), 1);
+}
+
+// Lights the brace at the caret and its partner with indicators of their
+// own: the control's brace highlight would draw the whole window again at
+// every move of the caret.
+void LightBrace(CCodeEditCtrl* e, bool textChanged)
+{
     long brace = -1;
     if (IsOn(BraceMatching)) {
         const long caret = Send(e, Sci::SCI_GETCURRENTPOS);
         brace = IsMatchable(e, caret - 1) ? caret - 1 : IsMatchable(e, caret) ? caret : -1;
     }
-    if (brace < 0) {
-        if (wasLit)
-            Send(e, Sci::SCI_BRACEHIGHLIGHT, static_cast<unsigned long>(-1), -1);
-        e->setProperty(kLitProperty, false);
+    const long partner = brace < 0 ? -1 : Send(e, Sci::SCI_BRACEMATCH, static_cast<unsigned long>(brace), 0);
+    // Each brace lit as (brace, partner); nothing lit as (-1, -1).
+    const QPoint lit(static_cast<int>(brace), static_cast<int>(partner));
+    const QVariant before = e->property(kLitProperty);
+    // A change of the text may have moved the lights with it.
+    if (!textChanged && (before.isValid() ? before.toPoint() == lit : brace < 0))
         return;
+    e->setProperty(kLitProperty, lit);
+    ClearIndicator(e, kBraceIndicator);
+    ClearIndicator(e, kBadBraceIndicator);
+    if (brace >= 0 && partner >= 0) {
+        Mark(e, kBraceIndicator, brace);
+        Mark(e, kBraceIndicator, partner);
+    } else if (brace >= 0) {
+        Mark(e, kBadBraceIndicator, brace);
     }
-    const long partner = Send(e, Sci::SCI_BRACEMATCH, static_cast<unsigned long>(brace), 0);
-    if (partner < 0)
-        Send(e, Sci::SCI_BRACEBADLIGHT, static_cast<unsigned long>(brace));
-    else
-        Send(e, Sci::SCI_BRACEHIGHLIGHT, static_cast<unsigned long>(brace), partner);
-    e->setProperty(kLitProperty, true);
 }
 
 void SetIndicator(CCodeEditCtrl* e, int indicator, const QColor& colour)
@@ -136,15 +172,13 @@ void Apply(CCodeEditCtrl* e)
         e->setProperty("quilletDisplayWired", true);
         QObject::connect(e, &QsciScintillaBase::SCN_UPDATEUI, e, [e](int updated) {
             if (updated & (Sci::SC_UPDATE_SELECTION | Sci::SC_UPDATE_CONTENT))
-                LightBrace(e);
+                LightBrace(e, updated & Sci::SC_UPDATE_CONTENT);
         });
-        Send(e, Sci::SCI_BRACEHIGHLIGHTINDICATOR, 1, kBraceIndicator);
-        Send(e, Sci::SCI_BRACEBADLIGHTINDICATOR, 1, kBadBraceIndicator);
         SetIndicator(e, kBraceIndicator, QColor(0x40, 0xa0, 0xff));
         SetIndicator(e, kBadBraceIndicator, QColor(0xff, 0x30, 0x30));
         e->setCaretLineBackgroundColor(QColor(0xe8, 0xf2, 0xff));
     }
-    LightBrace(e);
+    LightBrace(e, false);
     e->setCaretLineVisible(IsOn(CurrentLine));
     e->setWhitespaceVisibility(IsOn(Whitespace) ? QsciScintilla::WsVisible : QsciScintilla::WsInvisible);
     e->setEolVisibility(IsOn(LineEnds));

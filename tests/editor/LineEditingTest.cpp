@@ -9,6 +9,7 @@
 
 #include "AutoClose.h"
 #include "CodeEditCtrl.h"
+#include "EditorDisplay.h"
 #include "LineEditing.h"
 
 namespace {
@@ -130,6 +131,35 @@ TEST_F(LineEditingTest, AutoCloseGivesPartnersWithoutDoubling)
     EXPECT_EQ(Run("a|", [](CCodeEditCtrl* e) { QTest::keyClicks(e, "("); }), "a()");
     // Enter between the braces puts the partner on a line of its own.
     EXPECT_EQ(Run("\tif (a) |", [](CCodeEditCtrl* e) { QTest::keyClicks(e, "{\r"); }, false), "\tif (a) {\n\t\n\t}");
+}
+
+// Braces in PHP code and the < > of tags light with their partner; the
+// same characters in a string do not, and the switch puts the lights out.
+TEST(BraceMatchingTest, LightsTheBraceAtTheCaretAndItsPartner)
+{
+    using Sci = QsciScintillaBase;
+    CCodeEditCtrl e;
+    e.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&e));
+    e.SetWholeText("<p>f(a, \")\") </p>");
+    const QByteArray styles = "22255555777552202";   // tag delimiters, PHP code, a string
+    e.SendScintilla(Sci::SCI_STARTSTYLING, 0UL);
+    for (const char style : styles)
+        e.SendScintilla(Sci::SCI_SETSTYLING, 1UL, static_cast<long>(style - '0'));
+    const auto lit = [&](int caret) {
+        e.SetSelection(caret, caret);
+        e.viewport()->repaint();   // the control tells of caret moves as it paints
+        QString marks;
+        for (int pos = 0; pos < e.WholeText().size(); ++pos)
+            marks += e.SendScintilla(Sci::SCI_INDICATORVALUEAT, 10UL, static_cast<long>(pos)) ? u'^' : u' ';
+        return marks.trimmed();
+    };
+    EXPECT_EQ(lit(5), "^      ^");   // after "(": its ")" past the one in the string
+    EXPECT_EQ(lit(0), "^ ^");        // before "<p>"
+    EXPECT_EQ(lit(9), "");           // at the ")" in the string
+    EditorDisplay::SetOn(EditorDisplay::BraceMatching, false);
+    EXPECT_EQ(lit(5), "");
+    EditorDisplay::SetOn(EditorDisplay::BraceMatching, true);
 }
 
 } // namespace
