@@ -78,6 +78,19 @@ const QList<Info>& Table()
         {Cmd::ViewFoldAll, "折叠全部", {}, "折叠活动文档的全部代码块\n折叠全部"},
         {Cmd::ViewUnfoldAll, "展开全部", {}, "展开活动文档的全部代码块\n展开全部"},
         {Cmd::ViewStatusBar, "状态栏(&S)", {}, "显示或隐藏状态栏\n显隐状态栏"},
+        {Cmd::ViewDocumentTabs, "文档标签", {}, "在编辑窗口上方显示或隐藏文档标签\n文档标签"},
+        {Cmd::ViewBraceMatching, "括号匹配", {}, "突出显示光标处的括号和与它配对的括号\n括号匹配"},
+        {Cmd::ViewCurrentLine, "高亮当前行", {}, "突出显示光标所在的行\n高亮当前行"},
+        {Cmd::ViewWhitespace, "显示空白", {}, "显示或隐藏空格和制表符\n显示空白"},
+        {Cmd::ViewLineEnds, "显示换行符", {}, "显示或隐藏行尾的换行符\n显示换行符"},
+        {Cmd::EditToggleComment, "切换注释", {K(Qt::CTRL | Qt::Key_Slash)}, "注释或取消注释当前行或所选的行\n切换注释"},
+        {Cmd::EditMoveLineUp, "上移行", {K(Qt::ALT | Qt::Key_Up)}, "把当前行或所选的行上移一行\n上移行"},
+        {Cmd::EditMoveLineDown, "下移行", {K(Qt::ALT | Qt::Key_Down)}, "把当前行或所选的行下移一行\n下移行"},
+        {Cmd::EditDuplicateLine, "复制当前行", {K(Qt::CTRL | Qt::Key_D)}, "在下方插入当前行或所选各行的副本\n复制当前行"},
+        {Cmd::AutoClose, "自动闭合", {}, "输入括号、引号或“</”时自动补上闭合的部分\n自动闭合"},
+        {Cmd::TabWidth2, "2", {}, "制表符宽度为 2 列\n制表符宽度"},
+        {Cmd::TabWidth4, "4", {}, "制表符宽度为 4 列\n制表符宽度"},
+        {Cmd::TabWidth8, "8", {}, "制表符宽度为 8 列\n制表符宽度"},
         {Cmd::NewCodeLib, "新建代码库...", {}, nullptr},
         {Cmd::OpenCodeLib, "打开代码库...", {}, nullptr},
         {Cmd::ImportCode, "导入代码...", {}, nullptr},
@@ -128,7 +141,9 @@ QHash<int, QAction*> CreateActions(QObject* owner)
                    Cmd::ViewPageHtml, Cmd::ViewPageJavaScript, Cmd::ViewPageCodeBlock,
                    Cmd::ViewPageLocalSite, Cmd::ViewToolbar, Cmd::ViewStatusBar, Cmd::ViewFindResults,
                    Cmd::IndentWithSpaces, Cmd::ViewCodeFolding, Cmd::LineBreakCrLf, Cmd::LineBreakLf,
-                   Cmd::LineBreakCr, Cmd::EncodingUtf8, Cmd::EncodingGb18030, Cmd::RestoreSession})
+                   Cmd::LineBreakCr, Cmd::EncodingUtf8, Cmd::EncodingGb18030, Cmd::RestoreSession,
+                   Cmd::ViewDocumentTabs, Cmd::ViewBraceMatching, Cmd::ViewCurrentLine, Cmd::ViewWhitespace,
+                   Cmd::ViewLineEnds, Cmd::AutoClose, Cmd::TabWidth2, Cmd::TabWidth4, Cmd::TabWidth8})
         actions.value(id)->setCheckable(true);
     // One line break and one encoding at a time: shown as radio items.
     for (const QList<int>& ids : {QList<int>{Cmd::LineBreakCrLf, Cmd::LineBreakLf, Cmd::LineBreakCr},
@@ -155,6 +170,15 @@ QMenu* Menu(QWidget* parent, const QString& title, const QHash<int, QAction*>& a
     return menu;
 }
 
+QMenu* SettingsMenu(QWidget* parent, const QHash<int, QAction*>& a)
+{
+    QMenu* menu = Menu(parent, QStringLiteral("设置(&O)"), a,
+                       {Cmd::NewCodeLib, Cmd::OpenCodeLib, Cmd::ImportCode, 0, Cmd::CodeStyle,
+                        Cmd::IndentWithSpaces, Cmd::AutoClose, Cmd::RestoreSession});
+    menu->addMenu(Menu(menu, QStringLiteral("制表符宽度"), a, {Cmd::TabWidth2, Cmd::TabWidth4, Cmd::TabWidth8}));
+    return menu;
+}
+
 QList<int> ViewItems(bool withDocument)
 {
     QList<int> items = {Cmd::ViewToolbar, Cmd::ViewStatusBar, Cmd::ViewWorkspace, Cmd::ViewContextHelp,
@@ -163,6 +187,8 @@ QList<int> ViewItems(bool withDocument)
     if (withDocument)
         items << 0 << Cmd::ViewZoomIn << Cmd::ViewZoomOut << Cmd::ViewZoomReset << 0 << Cmd::ViewCodeFolding
               << Cmd::ViewFoldAll << Cmd::ViewUnfoldAll;
+    items << 0 << Cmd::ViewDocumentTabs << Cmd::ViewBraceMatching << Cmd::ViewCurrentLine << Cmd::ViewWhitespace
+          << Cmd::ViewLineEnds;
     return items;
 }
 } // namespace
@@ -198,11 +224,10 @@ MenuBars BuildMenus(QWidget* parent, const QHash<int, QAction*>& a)
         Menu(parent, QStringLiteral("编辑(&E)"), a,
              {Cmd::EditUndo, 0, Cmd::EditCut, Cmd::EditCopy, Cmd::EditPaste, 0, Cmd::EditInsert,
               Cmd::EditRedo, Cmd::EditSelectAll, 0, Cmd::EditFind, Cmd::EditFindNext,
-              Cmd::EditFindPrevious, Cmd::EditReplace, Cmd::EditGoToLine, 0, Cmd::CheckSyntax}),
+              Cmd::EditFindPrevious, Cmd::EditReplace, Cmd::EditGoToLine, 0, Cmd::EditToggleComment,
+              Cmd::EditMoveLineUp, Cmd::EditMoveLineDown, Cmd::EditDuplicateLine, 0, Cmd::CheckSyntax}),
         Menu(parent, QStringLiteral("查看(&V)"), a, ViewItems(true)),
-        Menu(parent, QStringLiteral("设置(&O)"), a,
-             {Cmd::NewCodeLib, Cmd::OpenCodeLib, Cmd::ImportCode, 0, Cmd::CodeStyle, Cmd::IndentWithSpaces,
-              Cmd::RestoreSession}),
+        SettingsMenu(parent, a),
         bars.window,
         Menu(parent, QStringLiteral("帮助(&H)"), a, {Cmd::AppAbout})};
     return bars;

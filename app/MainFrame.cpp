@@ -26,9 +26,8 @@
 #include "EditCommands.h"
 #include "EditorHost.h"
 #include "EditorHostWiring.h"
-#include "FileExtraCommands.h"
+#include "ExtraCommands.h"
 #include "FindInFilesCommand.h"
-#include "FoldCommands.h"
 #include "MdiWindows.h"
 #include "QuilletDoc.h"
 #include "QuilletEvent.h"
@@ -86,7 +85,7 @@ bool CMainFrame::Create()
     RegisterCommands();
     new CEditCommands(this);
     new CFindInFilesCommand(this);
-    InstallFileExtraCommands(this);
+    InstallExtraCommands(this);
 
     CreateToolBar();
     CreateStatusBar();
@@ -177,7 +176,6 @@ void CMainFrame::RegisterCommands()
     RegisterCodeLibraryCommands(this);
     Commands().On(Cmd::CodeStyle, [this] { ColourEditor::ShowCodeStyleDialog(this); });
     RegisterZoomCommands(Commands());
-    FoldCommands::Register(this);
 }
 
 CSlotFormat CMainFrame::GetSlotFormat(int slot) const

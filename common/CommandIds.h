@@ -45,6 +45,10 @@ constexpr int EditReplace = 57641;
 constexpr int EditFindPrevious = 32841;
 constexpr int EditGoToLine = 32842;
 constexpr int CheckSyntax = 32843;
+constexpr int EditToggleComment = 32935;
+constexpr int EditMoveLineUp = 32936;
+constexpr int EditMoveLineDown = 32937;
+constexpr int EditDuplicateLine = 32938;
 // View
 constexpr int ViewWorkspace = 32771;
 constexpr int ViewContextHelp = 32772;
@@ -63,12 +67,21 @@ constexpr int ViewZoomReset = 32863;
 constexpr int ViewCodeFolding = 32980;
 constexpr int ViewFoldAll = 32981;
 constexpr int ViewUnfoldAll = 32982;
+constexpr int ViewDocumentTabs = 32930;
+constexpr int ViewBraceMatching = 32931;
+constexpr int ViewCurrentLine = 32932;
+constexpr int ViewWhitespace = 32933;
+constexpr int ViewLineEnds = 32934;
 // Settings (code library and style)
 constexpr int NewCodeLib = 32817;
 constexpr int OpenCodeLib = 32816;
 constexpr int ImportCode = 32818;
 constexpr int CodeStyle = 32822;
 constexpr int IndentWithSpaces = 32844;
+constexpr int AutoClose = 32939;
+constexpr int TabWidth2 = 32940;
+constexpr int TabWidth4 = 32941;
+constexpr int TabWidth8 = 32942;
 // Snippets (the CodeBlock page's menu)
 constexpr int InsertCode = 32787;
 constexpr int NewCode = 32788;

@@ -20,10 +20,13 @@
 #include <Qsci/qscicommand.h>
 #include <Qsci/qscicommandset.h>
 
+#include "AutoClose.h"
 #include "ContextHelpList.h"
+#include "EditorDisplay.h"
 #include "EditorAccessibility.h"
 #include "EditorHost.h"
 #include "EditorZoom.h"
+#include "LineEditing.h"
 #include "QuilletEvent.h"
 
 namespace {
@@ -137,7 +140,9 @@ CCodeEditCtrl::CCodeEditCtrl(QWidget* parent) : QsciScintilla(parent)
     }
     for (const int key : {SCK_ADD, SCK_SUBTRACT, SCK_DIVIDE})
         SendScintilla(SCI_CLEARCMDKEY, static_cast<unsigned long>(key | (SCMOD_CTRL << 16)));
+    LineEditing::ReleaseKeys(this);
     SetZoomLevel(EditorZoom::Level());
+    EditorDisplay::Apply(this);
 }
 
 void CCodeEditCtrl::OnUpdateUi(int updated)
@@ -390,18 +395,23 @@ void CCodeEditCtrl::inputMethodEvent(QInputMethodEvent* event)
 
 void CCodeEditCtrl::OnCharTyped(int ch, QKeyEvent* event)
 {
-    if (ch == '}')
+    const bool typedOver = AutoClose::TypeOver(this, ch);
+    if (ch == '}' && !typedOver)
         RemoveBlankBeforeBrace();
     ++m_nTyping;
-    if (ch == 13) {
-        // The new line and its indentation undo as one step.
+    // The new line and its indentation, a character and the partner
+    // auto-close gives it: each undoes as one step.
+    const bool group = ch == 13 || AutoClose::MayClose(ch);
+    if (group)
         SendScintilla(SCI_BEGINUNDOACTION);
+    if (!typedOver)
         QsciScintilla::keyPressEvent(event);
+    if (ch == 13)
         IndentNewLine();
+    if (!typedOver)
+        AutoClose::AfterChar(this, ch);
+    if (group)
         SendScintilla(SCI_ENDUNDOACTION);
-    } else {
-        QsciScintilla::keyPressEvent(event);
-    }
     --m_nTyping;
     DriveHelpList(ch);
 }
