@@ -6,12 +6,14 @@ namespace {
 bool PosBefore(const CColourCheckpoint& c, std::int64_t pos) { return c.pos < pos; }
 } // namespace
 
-CIncrementalColourer::Pass CIncrementalColourer::WholePass(std::string_view text, std::int64_t spacing)
+CIncrementalColourer::Pass CIncrementalColourer::WholePass(std::string_view text, std::int64_t spacing,
+                                                           ColourRules rules)
 {
-    CColourScan scan(text, spacing);
+    CColourScan scan(text, spacing, rules);
     scan.Run({0, false}, {}, 0);
     Pass pass;
     pass.length = static_cast<std::int64_t>(text.size());
+    pass.rules = rules;
     pass.checkpoints = scan.Found();
     pass.slotBytes = scan.TakeSlots();
     return pass;
@@ -21,6 +23,7 @@ CIncrementalColourer::Window CIncrementalColourer::Adopt(Pass&& pass)
 {
     m_checkpoints = std::move(pass.checkpoints);
     m_nLength = pass.length;
+    m_rules = pass.rules;
     m_bValid = true;
     Window w;
     w.all = true;
@@ -30,7 +33,7 @@ CIncrementalColourer::Window CIncrementalColourer::Adopt(Pass&& pass)
 
 CIncrementalColourer::Window CIncrementalColourer::Whole(std::string_view text)
 {
-    return Adopt(WholePass(text, m_nSpacing));
+    return Adopt(WholePass(text, m_nSpacing, m_rules));
 }
 
 CIncrementalColourer::Window CIncrementalColourer::Update(std::string_view text, const CChangeSpan& change)
@@ -64,7 +67,7 @@ CIncrementalColourer::Window CIncrementalColourer::Update(std::string_view text,
     for (CColourCheckpoint& t : targets)
         t.pos += change.Delta();
 
-    CColourScan scan(text, m_nSpacing);
+    CColourScan scan(text, m_nSpacing, m_rules);
     scan.Run(from, targets, newEnd);
 
     std::vector<CColourCheckpoint> merged(m_checkpoints.begin(), restartEnd);
