@@ -47,6 +47,7 @@ const QList<Info>& Table()
         {Cmd::EditGoToLine, "转到行(&G)...", {K(Qt::CTRL | Qt::Key_G)}, "把插入点移到指定的行\n转到行"},
         {Cmd::CheckSyntax, "检查语法", {K(Qt::Key_F7)}, "用 PHP 检查活动文档的语法\n检查语法"},
         {Cmd::IndentWithSpaces, "按空格缩进", {}, "回车时照搬上一行的空格和制表符，“}”退回一级\n按空格缩进"},
+        {Cmd::GrammarColouring, "按语法着色", {}, "按 PHP、HTML、JavaScript 和 CSS 各自的语法着色，边输入边着色\n按语法着色"},
         {Cmd::ViewWorkspace, "工作空间", {}, "显示或隐藏工作空间\n工作空间"},
         {Cmd::ViewContextHelp, "上下文帮助", {}, "设置上下文帮助\n上下文帮助"},
         {Cmd::ViewPagePHP, "PHP", {}, nullptr},
@@ -114,7 +115,7 @@ QHash<int, QAction*> CreateActions(QObject* owner)
     for (int id : {Cmd::ViewWorkspace, Cmd::ViewContextHelp, Cmd::ViewPagePHP, Cmd::ViewPageCSS,
                    Cmd::ViewPageHtml, Cmd::ViewPageJavaScript, Cmd::ViewPageCodeBlock,
                    Cmd::ViewPageLocalSite, Cmd::ViewToolbar, Cmd::ViewStatusBar, Cmd::ViewFindResults,
-                   Cmd::IndentWithSpaces})
+                   Cmd::IndentWithSpaces, Cmd::GrammarColouring})
         actions.value(id)->setCheckable(true);
     return actions;
 }
@@ -169,7 +170,7 @@ MenuBars BuildMenus(QWidget* parent, const QHash<int, QAction*>& a)
               Cmd::EditFindPrevious, Cmd::EditReplace, Cmd::EditGoToLine, 0, Cmd::CheckSyntax}),
         Menu(parent, QStringLiteral("查看(&V)"), a, ViewItems(true)),
         Menu(parent, QStringLiteral("设置(&O)"), a,
-             {Cmd::NewCodeLib, Cmd::OpenCodeLib, Cmd::ImportCode, 0, Cmd::CodeStyle, Cmd::IndentWithSpaces}),
+             {Cmd::NewCodeLib, Cmd::OpenCodeLib, Cmd::ImportCode, 0, Cmd::CodeStyle, Cmd::IndentWithSpaces, Cmd::GrammarColouring}),
         bars.window,
         Menu(parent, QStringLiteral("帮助(&H)"), a, {Cmd::AppAbout})};
     return bars;

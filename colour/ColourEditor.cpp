@@ -9,6 +9,7 @@
 #include <Qsci/qsciscintilla.h>
 
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -101,9 +102,12 @@ void SetStrikeOutLook(QsciScintilla* editor)
 
 namespace {
 
+std::atomic<ColourRules> g_rules{ColourRules::Flat};
+
 void Recolour(QsciScintilla* editor, bool whole)
 {
     CDocColourState* state = CDocColourState::For(editor);
+    state->Colourer().SetRules(Rules());
     CScintillaStyleTarget target(editor);
     target.BeginPass();
     CChangeSpan change = state->TakeChange();
@@ -115,6 +119,16 @@ void Recolour(QsciScintilla* editor, bool whole)
 }
 
 } // namespace
+
+void SetRules(ColourRules rules)
+{
+    g_rules = rules;
+}
+
+ColourRules Rules()
+{
+    return g_rules;
+}
 
 void RecolourControl(QsciScintilla* editor)
 {
@@ -129,14 +143,15 @@ void RecolourWhole(QsciScintilla* editor)
 AheadStep ColourAhead(const QByteArray& text)
 {
     auto pass = std::make_shared<CIncrementalColourer::Pass>(
-        CIncrementalColourer::WholePass(std::string_view(text.constData(), static_cast<std::size_t>(text.size()))));
+        CIncrementalColourer::WholePass(std::string_view(text.constData(), static_cast<std::size_t>(text.size())),
+                                        CIncrementalColourer::kSpacing, Rules()));
     return [pass](QsciScintilla* editor, const std::function<void(double)>& progress) {
         CDocColourState* state = CDocColourState::For(editor);
         CScintillaStyleTarget target(editor);
         target.BeginPass();
         state->TakeChange();
         state->SwapFormats(target.Formats());
-        if (static_cast<std::int64_t>(target.Text().size()) != pass->length) {
+        if (static_cast<std::int64_t>(target.Text().size()) != pass->length || pass->rules != Rules()) {
             state->Forget();
             Recolour(editor, true);
             return;

@@ -55,6 +55,7 @@ constexpr int OpenCodeLib = 32816;
 constexpr int ImportCode = 32818;
 constexpr int CodeStyle = 32822;
 constexpr int IndentWithSpaces = 32844;
+constexpr int GrammarColouring = 32900;
 // Snippets (the CodeBlock page's menu)
 constexpr int InsertCode = 32787;
 constexpr int NewCode = 32788;
