@@ -65,4 +65,10 @@ bool ScriptKeywordTakesOperand(const unsigned char* word, std::size_t length)
     return words.count(View(word, length)) != 0;
 }
 
+bool ScriptKeywordTakesCondition(const unsigned char* word, std::size_t length)
+{
+    const std::string_view w = View(word, length);
+    return w == "if" || w == "while" || w == "for" || w == "with";
+}
+
 } // namespace GrammarWords

@@ -12,5 +12,8 @@ bool IsPhpReserved(const unsigned char* word, std::size_t length);
 bool IsScriptKeyword(const unsigned char* word, std::size_t length);
 // A JavaScript keyword after which a "/" starts a regular expression.
 bool ScriptKeywordTakesOperand(const unsigned char* word, std::size_t length);
+// "if", "while", "for" or "with": a "/" after the ")" of its condition starts
+// a regular expression.
+bool ScriptKeywordTakesCondition(const unsigned char* word, std::size_t length);
 
 } // namespace GrammarWords

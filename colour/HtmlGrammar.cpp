@@ -29,7 +29,7 @@ std::uint32_t CHtmlGrammar::State() const
     if (m_context == SCRIPT)
         state |= m_script.State() << 6;
     else if (m_context == STYLE)
-        state |= m_style.State() << 10;
+        state |= m_style.State() << 11;
     return state;
 }
 
@@ -37,8 +37,8 @@ void CHtmlGrammar::SetState(std::uint32_t state)
 {
     m_context = static_cast<Context>(state & 15u);
     m_element = static_cast<Element>((state >> 4) & 3u);
-    m_script.SetState((state >> 6) & 15u);
-    m_style.SetState((state >> 10) & 31u);
+    m_script.SetState((state >> 6) & 31u);
+    m_style.SetState((state >> 11) & 31u);
 }
 
 std::size_t CHtmlGrammar::Text(const unsigned char* p, std::size_t i, std::size_t end, const CSlotSink& out)

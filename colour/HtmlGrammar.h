@@ -15,10 +15,10 @@
 class CHtmlGrammar {
 public:
     void Reset() { SetState(0); }
-    // The whole state, 0 at the start of a text: 15 bits; only whole when Capturable.
+    // The whole state, 0 at the start of a text: 16 bits; only whole when Capturable.
     std::uint32_t State() const;
     void SetState(std::uint32_t state);
-    bool Capturable() const { return m_script.Capturable(); }
+    bool Capturable() const { return m_context != SCRIPT || m_script.Capturable(); }
 
     // Colours the HTML [i, end).
     void Colour(const unsigned char* p, std::size_t i, std::size_t end, const CSlotSink& out);

@@ -51,11 +51,14 @@ std::size_t CScriptGrammar::Code(const unsigned char* p, std::size_t i, std::siz
         out.Fill(SLOT_PHP_IDENTIFIER, i, k);
         return k;
     }
+    const bool conditionNext = m_bConditionNext;
+    m_bConditionNext = false;
     if (IsNameStart(c) || c == '$') {
         while (k < end && IsScriptName(p[k]))
             ++k;
         const bool keyword = GrammarWords::IsScriptKeyword(p + i, k - i);
         m_bRegexOk = keyword && GrammarWords::ScriptKeywordTakesOperand(p + i, k - i);
+        m_bConditionNext = keyword && GrammarWords::ScriptKeywordTakesCondition(p + i, k - i);
         out.Fill(keyword ? SLOT_PHP_KEYWORD : SLOT_PHP_IDENTIFIER, i, k);
         return k;
     }
@@ -86,8 +89,10 @@ std::size_t CScriptGrammar::Code(const unsigned char* p, std::size_t i, std::siz
         }
         break;
     case '<':
-        if (EndTagAt(p, i, end, "script"))
+        if (EndTagAt(p, i, end, "script")) {
+            Reset();
             return i;
+        }
         break;
     case '{':
         if (!m_templates.empty())
@@ -100,7 +105,19 @@ std::size_t CScriptGrammar::Code(const unsigned char* p, std::size_t i, std::siz
             slot = SLOT_PHP_STRING;
         }
         break;
+    case '(':
+        if (conditionNext)
+            m_conditions.push_back(0);
+        else if (!m_conditions.empty())
+            ++m_conditions.back();
+        break;
     case ')':
+        regexOk = !m_conditions.empty() && m_conditions.back() == 0;
+        if (regexOk)
+            m_conditions.pop_back();
+        else if (!m_conditions.empty())
+            --m_conditions.back();
+        break;
     case ']':
         regexOk = false;
         break;
@@ -196,8 +213,7 @@ std::size_t CScriptGrammar::Colour(const unsigned char* p, std::size_t i, std::s
         if (j < end && EndTagAt(p, j, end, "script")) {
             out.Fill(m_sub == BLOCK_COMMENT || m_sub == LINE_COMMENT ? SLOT_PHP_COMMENT : SLOT_PHP_STRING, i, j);
             m_sub = CODE;
-            m_bRegexOk = true;
-            m_templates.clear();
+            Reset();
             return j;
         }
         const std::size_t e = std::min(j + 1, end);

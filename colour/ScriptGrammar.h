@@ -14,18 +14,23 @@ public:
     {
         m_sub = CODE;
         m_bRegexOk = true;
+        m_bConditionNext = false;
         m_templates.clear();
+        m_conditions.clear();
     }
-    // Where the scan is (4 bits); only whole when Capturable.
-    std::uint32_t State() const { return m_sub | (m_bRegexOk ? 8u : 0u); }
+    // Where the scan is (5 bits); only whole when Capturable.
+    std::uint32_t State() const { return m_sub | (m_bRegexOk ? 8u : 0u) | (m_bConditionNext ? 16u : 0u); }
     void SetState(std::uint32_t state)
     {
         m_sub = static_cast<Sub>(state & 7u);
         m_bRegexOk = (state & 8u) != 0;
+        m_bConditionNext = (state & 16u) != 0;
         m_templates.clear();
+        m_conditions.clear();
     }
-    // Outside the code of any template literal, whose nesting State leaves out.
-    bool Capturable() const { return m_templates.empty(); }
+    // Outside the code of any template literal and the parentheses of any
+    // condition, whose nesting State leaves out.
+    bool Capturable() const { return m_templates.empty() && m_conditions.empty(); }
 
     // Colours [i, end) up to the "</script" that ends the element; returns
     // the position of its "<", or end.
@@ -38,5 +43,9 @@ private:
 
     Sub m_sub = CODE;
     bool m_bRegexOk = true;               // a "/" here starts a regular expression
+    bool m_bConditionNext = false;          // after "if", "while", "for" or "with"
     std::vector<std::uint32_t> m_templates; // braces open in the code of each "${"
+    // Parentheses open inside each condition's: after the ")" that closes a
+    // condition a "/" starts a regular expression.
+    std::vector<std::uint32_t> m_conditions;
 };

@@ -76,6 +76,21 @@ def our_html_bytes(styles, path, size):
     return bytes(1 if s in HTML_SLOTS else 0 for s in our_slots(styles, path, size))
 
 
+def fetch(packages, work, endings):
+    """Downloads and extracts packages into work/root; their files ending so, sorted."""
+    subprocess.run(["apt-get", "download"] + packages, cwd=work, check=True, stdout=subprocess.DEVNULL)
+    for deb in sorted(f for f in os.listdir(work) if f.endswith(".deb")):
+        print("package", deb)
+        subprocess.run(["dpkg-deb", "-x", os.path.join(work, deb), os.path.join(work, "root")], check=True)
+    files = []
+    for dirpath, _, names in os.walk(os.path.join(work, "root")):
+        for name in names:
+            path = os.path.join(dirpath, name)
+            if name.endswith(endings) and os.path.isfile(path) and not os.path.islink(path):
+                files.append(path)
+    return sorted(files)
+
+
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--styles", default=os.path.join(HERE, "..", "build", "bin", "quillet-styles"))
@@ -83,18 +98,7 @@ def main():
     args = ap.parse_args()
     work = tempfile.mkdtemp(prefix="check_regions.")
     try:
-        subprocess.run(["apt-get", "download"] + args.packages, cwd=work, check=True,
-                       stdout=subprocess.DEVNULL)
-        for deb in sorted(f for f in os.listdir(work) if f.endswith(".deb")):
-            print("package", deb)
-            subprocess.run(["dpkg-deb", "-x", os.path.join(work, deb), os.path.join(work, "root")], check=True)
-        files = []
-        for dirpath, _, names in os.walk(os.path.join(work, "root")):
-            for name in names:
-                path = os.path.join(dirpath, name)
-                if name.endswith(".php") and os.path.isfile(path) and not os.path.islink(path):
-                    files.append(path)
-        files.sort()
+        files = fetch(args.packages, work, (".php",))
         ranges, broken = php_html_ranges(files)
         root = os.path.join(work, "root")
         checked_bytes = differing_bytes = differing_files = 0

@@ -17,6 +17,7 @@ const char* const kHtml[] = {
     "<input type=\"text\" name=\"q\" value=\"<?= $q ?>\"/>",
     "</table>",
     "<script>\n/* a\n b */ var t = `x ${ {a: 1}.a } y\n z`; s = /[/'\"]/g.test('q\\n');\n</script>",
+    "<script>if (f(a,\n b)) /'/.test(c); while (x) {}</script>",
     "<style>\n@media x { a:hover { margin: -1.5em; color: #fa0 !important; } }\n</style>",
     "<div title='a<?php echo \"?>\"; ?>b' onclick=\"f('<?= $x ?>')\" data-x=<?= 1 ?>>",
     "",
