@@ -215,7 +215,7 @@ void CPhpGrammar::Code(std::size_t i, std::size_t end, const CSlotSink& out, int
                         body = i + 3;
                         while (body < e && (p[body] == ' ' || p[body] == '\t'))
                             ++body;
-                        nowdoc = p[body] == '\'';
+                        nowdoc = body < e && p[body] == '\'';
                         while (body < e && p[body] != '\n' && p[body] != '\r')
                             ++body;
                     }
