@@ -91,9 +91,12 @@ std::int64_t CColourScan::RunGrammar(CColourCheckpoint from, const std::vector<C
     RegionLexer::Scan(m_text, static_cast<std::size_t>(from.pos), from.inPhp,
                       [&](RegionLexer::Event event, std::size_t start, std::size_t end) {
                           const auto a = static_cast<std::int64_t>(start);
-                          const auto b = static_cast<std::int64_t>(end);
+                          auto b = static_cast<std::int64_t>(end);
                           if (event == RegionLexer::GAP)
                               return visitGap(a, b);
+                          // "<?=" is one tag to PHP.
+                          if (event == RegionLexer::OPEN && b == a + 2 && b < n && p[b] == '=')
+                              ++b;
                           colourTo(a);
                           Fill(SLOT_PHP_DELIMITER, a, b);
                           coloured = b;

@@ -72,14 +72,17 @@ void CheckRuns(std::string_view text)
     Check(next == static_cast<std::int64_t>(text.size()));
 }
 
-// The grammar pass gives every byte a slot, and the tags the flat pass's.
+// The grammar pass gives every byte a slot, and the tags the flat pass's
+// (the "=" of "<?=" belongs to its tag).
 void CheckGrammarPass(const std::string& text)
 {
     const std::vector<std::uint8_t> flat = ColourBytes(text);
     const std::vector<std::uint8_t> grammar = ColourBytes(text, ColourRules::Grammar);
     Check(grammar.size() == text.size());
     for (std::size_t i = 0; i < text.size(); ++i)
-        Check(grammar[i] < kSlotCount && (flat[i] == SLOT_PHP_DELIMITER) == (grammar[i] == SLOT_PHP_DELIMITER));
+        Check(grammar[i] < kSlotCount &&
+              ((flat[i] == SLOT_PHP_DELIMITER) == (grammar[i] == SLOT_PHP_DELIMITER) ||
+               (i >= 2 && text.compare(i - 2, 3, "<?=") == 0 && flat[i - 1] == SLOT_PHP_DELIMITER)));
 }
 
 // The first two bytes choose an edit of the rest: where, how much to delete,
