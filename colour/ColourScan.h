@@ -10,9 +10,10 @@
 #include <vector>
 
 struct CColourCheckpoint {
-    std::int64_t pos;        // a line start: the byte before it is LF, outside strings
+    std::int64_t pos;        // a line start (the byte before it is LF) where the region split rests
     bool inPhp;              // whether the region split is inside a PHP region there
-    std::uint32_t state = 0; // the grammars' state there (0 for the flat rules)
+    std::uint32_t state = 0; // the grammars' whole state there (0 for the flat rules, whose
+                             // checkpoints are outside their strings)
     bool operator==(const CColourCheckpoint&) const = default;
 };
 
