@@ -9,6 +9,7 @@
 #include "EditorSearch.h"
 #include "FindReplaceDlg.h"
 #include "GoToLineDlg.h"
+#include "GrammarColouringCommand.h"
 #include "CommandMap.h"
 #include "FrameAccess.h"
 #include "PhpSyntaxCheck.h"
@@ -57,6 +58,7 @@ CEditCommands::CEditCommands(IFrameAccess* frame)
         settings.setValue(kIndentKey, on);
         SettingsSync::Commit(settings, nullptr);
     }, [](CCmdUI& ui) { ui.checked = CCodeEditCtrl::IndentWithSpaces(); });
+    GrammarColouringCommand::Register(frame);
 
     connect(m_pSyntaxCheck, &CPhpSyntaxCheck::failed, this, [this](const QString& message) {
         UserPrompt::ShowMessage(m_pFrame->Window(), message);

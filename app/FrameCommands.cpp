@@ -57,6 +57,7 @@ const QList<Info>& Table()
         {Cmd::EditGoToLine, "转到行(&G)...", {K(Qt::CTRL | Qt::Key_G)}, "把插入点移到指定的行\n转到行"},
         {Cmd::CheckSyntax, "检查语法", {K(Qt::Key_F7)}, "用 PHP 检查活动文档的语法\n检查语法"},
         {Cmd::IndentWithSpaces, "按空格缩进", {}, "回车时照搬上一行的空格和制表符，“}”退回一级\n按空格缩进"},
+        {Cmd::GrammarColouring, "按语法着色", {}, "按 PHP、HTML、JavaScript 和 CSS 各自的语法着色，边输入边着色\n按语法着色"},
         {Cmd::ViewWorkspace, "工作空间", {}, "显示或隐藏工作空间\n工作空间"},
         {Cmd::ViewContextHelp, "上下文帮助", {}, "设置上下文帮助\n上下文帮助"},
         {Cmd::ViewPagePHP, "PHP", {}, nullptr},
@@ -143,7 +144,8 @@ QHash<int, QAction*> CreateActions(QObject* owner)
                    Cmd::IndentWithSpaces, Cmd::ViewCodeFolding, Cmd::LineBreakCrLf, Cmd::LineBreakLf,
                    Cmd::LineBreakCr, Cmd::EncodingUtf8, Cmd::EncodingGb18030, Cmd::RestoreSession,
                    Cmd::ViewDocumentTabs, Cmd::ViewBraceMatching, Cmd::ViewCurrentLine, Cmd::ViewWhitespace,
-                   Cmd::ViewLineEnds, Cmd::AutoClose, Cmd::TabWidth2, Cmd::TabWidth4, Cmd::TabWidth8})
+                   Cmd::ViewLineEnds, Cmd::AutoClose, Cmd::TabWidth2, Cmd::TabWidth4, Cmd::TabWidth8,
+                   Cmd::GrammarColouring})
         actions.value(id)->setCheckable(true);
     // One line break and one encoding at a time: shown as radio items.
     for (const QList<int>& ids : {QList<int>{Cmd::LineBreakCrLf, Cmd::LineBreakLf, Cmd::LineBreakCr},
@@ -174,7 +176,7 @@ QMenu* SettingsMenu(QWidget* parent, const QHash<int, QAction*>& a)
 {
     QMenu* menu = Menu(parent, QStringLiteral("设置(&O)"), a,
                        {Cmd::NewCodeLib, Cmd::OpenCodeLib, Cmd::ImportCode, 0, Cmd::CodeStyle,
-                        Cmd::IndentWithSpaces, Cmd::AutoClose, Cmd::RestoreSession});
+                        Cmd::IndentWithSpaces, Cmd::GrammarColouring, Cmd::AutoClose, Cmd::RestoreSession});
     menu->addMenu(Menu(menu, QStringLiteral("制表符宽度"), a, {Cmd::TabWidth2, Cmd::TabWidth4, Cmd::TabWidth8}));
     return menu;
 }

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -103,9 +104,12 @@ void SetStrikeOutLook(QsciScintilla* editor)
 
 namespace {
 
+std::atomic<ColourRules> g_rules{ColourRules::Flat};
+
 void Recolour(QsciScintilla* editor, bool whole)
 {
     CDocColourState* state = CDocColourState::For(editor);
+    state->Colourer().SetRules(Rules());
     CScintillaStyleTarget target(editor);
     target.BeginPass();
     CChangeSet change = state->TakeChange();
@@ -132,6 +136,16 @@ void Recolour(QsciScintilla* editor, bool whole)
 
 } // namespace
 
+void SetRules(ColourRules rules)
+{
+    g_rules = rules;
+}
+
+ColourRules Rules()
+{
+    return g_rules;
+}
+
 void RecolourControl(QsciScintilla* editor)
 {
     Recolour(editor, false);
@@ -145,7 +159,8 @@ void RecolourWhole(QsciScintilla* editor)
 AheadStep ColourAhead(const QByteArray& text)
 {
     const std::string_view bytes(text.constData(), static_cast<std::size_t>(text.size()));
-    auto pass = std::make_shared<CIncrementalColourer::Pass>(CIncrementalColourer::WholePass(bytes));
+    auto pass = std::make_shared<CIncrementalColourer::Pass>(
+        CIncrementalColourer::WholePass(bytes, CIncrementalColourer::kSpacing, Rules()));
     // The fold levels too, here rather than on the editor's thread, when
     // editors show folds.
     std::shared_ptr<CFoldLevels> folds;
@@ -161,7 +176,7 @@ AheadStep ColourAhead(const QByteArray& text)
         target.BeginPass();
         state->TakeChange();
         state->SwapFormats(target.Formats());
-        if (static_cast<std::int64_t>(target.Text().size()) != pass->length) {
+        if (static_cast<std::int64_t>(target.Text().size()) != pass->length || pass->rules != Rules()) {
             state->Forget();
             Recolour(editor, true);
             return;

@@ -1,6 +1,7 @@
 // Entry points of syntax colouring for the editor control and the main frame.
 #pragma once
 
+#include "ColourScan.h"
 #include "SlotFormat.h"
 
 #include <QByteArray>
@@ -17,6 +18,11 @@ constexpr int kStrikeOutIndicator = 9;
 
 // The font an empty face name and a zero size stand for: the system's fixed font.
 QFont DefaultEditorFont();
+
+// The rules every pass colours by: the flat colourers' (the default) or the
+// grammars'. A pass by other rules than a document's last is whole.
+void SetRules(ColourRules rules);
+ColourRules Rules();
 
 // Recolours the text of editor, with the ten formats read from
 // QSettings("Fennroth", "Quillet") group "Settings" at the start of the pass.

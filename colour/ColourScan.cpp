@@ -27,8 +27,8 @@ private:
 
 } // namespace
 
-CColourScan::CColourScan(std::string_view text, std::int64_t spacing)
-    : m_text(text), m_nSpacing(std::max<std::int64_t>(spacing, 1))
+CColourScan::CColourScan(std::string_view text, std::int64_t spacing, ColourRules rules)
+    : m_text(text), m_nSpacing(std::max<std::int64_t>(spacing, 1)), m_rules(rules)
 {
 }
 
@@ -45,6 +45,8 @@ void CColourScan::Fill(int slot, std::int64_t from, std::int64_t to)
 std::int64_t CColourScan::Run(CColourCheckpoint from, const std::vector<CColourCheckpoint>& targets,
                               std::int64_t minStop)
 {
+    if (m_rules == ColourRules::Grammar)
+        return RunGrammar(from, targets, minStop);
     const auto* p = reinterpret_cast<const unsigned char*>(m_text.data());
     const auto n = static_cast<std::int64_t>(m_text.size());
     m_nBase = from.pos;

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 
-CIncrementalColourer::Pass CIncrementalColourer::WholePass(std::string_view text, std::int64_t spacing)
+CIncrementalColourer::Pass CIncrementalColourer::WholePass(std::string_view text, std::int64_t spacing,
+                                                           ColourRules rules)
 {
-    CColourScan scan(text, spacing);
+    CColourScan scan(text, spacing, rules);
     scan.Run({0, false}, {}, 0);
     Pass pass;
     pass.length = static_cast<std::int64_t>(text.size());
+    pass.rules = rules;
     pass.checkpoints = scan.Found();
     pass.slotBytes = scan.TakeSlots();
     return pass;
@@ -17,6 +19,7 @@ CIncrementalColourer::Window CIncrementalColourer::Adopt(Pass&& pass)
 {
     m_checkpoints = std::move(pass.checkpoints);
     m_nLength = pass.length;
+    m_rules = pass.rules;
     m_bValid = true;
     Window w;
     w.all = true;
@@ -27,7 +30,7 @@ CIncrementalColourer::Window CIncrementalColourer::Adopt(Pass&& pass)
 std::vector<CIncrementalColourer::Window> CIncrementalColourer::Whole(std::string_view text)
 {
     std::vector<Window> windows;
-    windows.push_back(Adopt(WholePass(text, m_nSpacing)));
+    windows.push_back(Adopt(WholePass(text, m_nSpacing, m_rules)));
     return windows;
 }
 
@@ -100,7 +103,7 @@ std::vector<CIncrementalColourer::Window> CIncrementalColourer::Update(std::stri
         for (std::size_t i = m; i < moved.size(); ++i)
             targets.push_back(moved[i].cp);
 
-        CColourScan scan(text, m_nSpacing);
+        CColourScan scan(text, m_nSpacing, m_rules);
         scan.Run(from, targets, span.newEnd);
         merged.insert(merged.end(), scan.Found().begin(), scan.Found().end());
         windows.push_back({from.pos, scan.TakeSlots(), false});

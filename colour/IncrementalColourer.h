@@ -13,7 +13,18 @@
 class CIncrementalColourer {
 public:
     static constexpr std::int64_t kSpacing = 4096;
-    explicit CIncrementalColourer(std::int64_t spacing = kSpacing) : m_nSpacing(spacing) {}
+    explicit CIncrementalColourer(std::int64_t spacing = kSpacing, ColourRules rules = ColourRules::Flat)
+        : m_nSpacing(spacing), m_rules(rules)
+    {
+    }
+
+    // The rules it colours by; new rules make the next pass whole.
+    ColourRules Rules() const { return m_rules; }
+    void SetRules(ColourRules rules)
+    {
+        m_bValid = m_bValid && rules == m_rules;
+        m_rules = rules;
+    }
 
     struct Window {
         std::int64_t start = 0;
@@ -25,10 +36,12 @@ public:
     // text about to be given to an editor.
     struct Pass {
         std::int64_t length = 0;
+        ColourRules rules = ColourRules::Flat;
         std::vector<CColourCheckpoint> checkpoints;
         std::vector<std::uint8_t> slotBytes;
     };
-    static Pass WholePass(std::string_view text, std::int64_t spacing = kSpacing);
+    static Pass WholePass(std::string_view text, std::int64_t spacing = kSpacing,
+                          ColourRules rules = ColourRules::Flat);
     // Takes pass as this colourer's last pass; returns its window (all of it).
     Window Adopt(Pass&& pass);
 
@@ -49,6 +62,7 @@ private:
     std::vector<Window> Whole(std::string_view text);
 
     std::int64_t m_nSpacing;
+    ColourRules m_rules;
     bool m_bValid = false;
     std::int64_t m_nLength = 0;
     std::vector<CColourCheckpoint> m_checkpoints;

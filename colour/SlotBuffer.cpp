@@ -51,3 +51,24 @@ std::vector<CSlotRun> ColourRuns(std::string_view text)
     CPHPRegionTokenizer(target).Recolour();
     return target.Buffer().Runs();
 }
+
+std::vector<std::uint8_t> ColourBytes(std::string_view text, ColourRules rules)
+{
+    CColourScan scan(text, static_cast<std::int64_t>(text.size()) + 1, rules);
+    scan.Run({0, false}, {}, 0);
+    return scan.TakeSlots();
+}
+
+std::vector<CSlotRun> ColourRuns(std::string_view text, ColourRules rules)
+{
+    CSlotBuffer buffer;
+    buffer.Reset(text.size());
+    const std::vector<std::uint8_t> slots = ColourBytes(text, rules);
+    std::int32_t i = 0;
+    for (std::size_t k = 1; k <= slots.size(); ++k)
+        if (k == slots.size() || slots[k] != slots[k - 1]) {
+            buffer.Apply(slots[k - 1], i, static_cast<std::int32_t>(k));
+            i = static_cast<std::int32_t>(k);
+        }
+    return buffer.Runs();
+}

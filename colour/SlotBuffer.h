@@ -2,6 +2,8 @@
 // ones; and the runs of equal slots that the styles tool prints.
 #pragma once
 
+#include "ColourScan.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -34,3 +36,7 @@ std::string FormatRuns(const std::vector<CSlotRun>& runs);
 std::vector<std::uint8_t> ColourBytes(std::string_view text);
 // The same as runs.
 std::vector<CSlotRun> ColourRuns(std::string_view text);
+
+// Colours text in one pass by rules, with no checkpoints to stop at.
+std::vector<std::uint8_t> ColourBytes(std::string_view text, ColourRules rules);
+std::vector<CSlotRun> ColourRuns(std::string_view text, ColourRules rules);

@@ -1,5 +1,6 @@
-// quillet-styles FILE: colours FILE's bytes in one pass, as the editor does, and
-// prints "START END SLOT" for every run of bytes with the same slot.
+// quillet-styles [--grammar] FILE: colours FILE's bytes in one pass, as the
+// editor does (by the grammars with --grammar), and prints "START END SLOT"
+// for every run of bytes with the same slot.
 #include "SlotBuffer.h"
 
 #include <cstdio>
@@ -10,8 +11,11 @@
 
 int main(int argc, char** argv)
 {
+    const bool grammar = argc == 3 && std::string(argv[1]) == "--grammar";
+    if (grammar)
+        ++argv, --argc;
     if (argc != 2) {
-        std::fprintf(stderr, "usage: quillet-styles FILE\n");
+        std::fprintf(stderr, "usage: quillet-styles [--grammar] FILE\n");
         return 2;
     }
     std::error_code error;
@@ -29,7 +33,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "quillet-styles: cannot read %s\n", argv[1]);
         return 1;
     }
-    const std::string out = FormatRuns(ColourRuns(text));
+    const std::string out = FormatRuns(grammar ? ColourRuns(text, ColourRules::Grammar) : ColourRuns(text));
     const bool written = std::fwrite(out.data(), 1, out.size(), stdout) == out.size() &&
                          std::fflush(stdout) == 0 && !std::ferror(stdout);
     if (!written) {

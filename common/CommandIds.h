@@ -82,6 +82,7 @@ constexpr int AutoClose = 32939;
 constexpr int TabWidth2 = 32940;
 constexpr int TabWidth4 = 32941;
 constexpr int TabWidth8 = 32942;
+constexpr int GrammarColouring = 32900;
 // Snippets (the CodeBlock page's menu)
 constexpr int InsertCode = 32787;
 constexpr int NewCode = 32788;

@@ -35,6 +35,7 @@ int g_nCaretLineStart = 0;
 // caret moves may close the list.
 QPointer<CCodeEditCtrl> g_pListOwner;
 bool g_bIndentWithSpaces = false;
+bool g_bRecolourAsTyped = false;
 constexpr int kSpacesPerLevel = 4;
 
 bool IsListKey(int key)
@@ -418,6 +419,7 @@ void CCodeEditCtrl::OnCharTyped(int ch, QKeyEvent* event)
 
 void CCodeEditCtrl::SetIndentWithSpaces(bool on) { g_bIndentWithSpaces = on; }
 bool CCodeEditCtrl::IndentWithSpaces() { return g_bIndentWithSpaces; }
+void CCodeEditCtrl::SetRecolourAsTyped(bool on) { g_bRecolourAsTyped = on; }
 
 void CCodeEditCtrl::RemoveBlankBeforeBrace()
 {
@@ -637,7 +639,7 @@ void CCodeEditCtrl::CheckRecolour()
     const long s = SelectionStart();
     const int l = static_cast<int>(
         SendScintilla(SCI_POSITIONFROMLINE, SendScintilla(SCI_LINEFROMPOSITION, static_cast<unsigned long>(s))));
-    if (l != g_nCaretLineStart)
+    if (l != g_nCaretLineStart || g_bRecolourAsTyped)
         EditorHost::Recolour(this);
     g_nCaretLineStart = l;
 }

@@ -57,6 +57,9 @@ public:
     // previous line's blanks as they are and "}" takes back a whole level.
     static void SetIndentWithSpaces(bool on);
     static bool IndentWithSpaces();
+    // Whether the text is recoloured after every change, not only when the
+    // caret's line has changed since the last.
+    static void SetRecolourAsTyped(bool on);
 
     // The line start recorded by the last change notification of any editor.
     static int CaretLineStart();

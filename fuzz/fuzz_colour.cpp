@@ -6,7 +6,9 @@
 //   tags, strings, heredocs and comments, in one pass, every range inside the
 //   text;
 // - the whole pass's runs cover the text in order with valid slots;
-// - an incremental pass after an edit gives the slots of a whole pass.
+// - an incremental pass after an edit gives the slots of a whole pass, by the
+//   flat rules and by the grammars (whose whole pass also gives every byte a
+//   slot and colours tags as the flat pass does).
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -70,17 +72,33 @@ void CheckRuns(std::string_view text)
     Check(next == static_cast<std::int64_t>(text.size()));
 }
 
+// The grammar pass gives every byte a slot, and the tags the flat pass's
+// (the "=" of "<?=" belongs to its tag).
+void CheckGrammarPass(const std::string& text)
+{
+    const std::vector<std::uint8_t> flat = ColourBytes(text);
+    const std::vector<std::uint8_t> grammar = ColourBytes(text, ColourRules::Grammar);
+    Check(grammar.size() == text.size());
+    for (std::size_t i = 0; i < text.size(); ++i)
+        Check(grammar[i] < kSlotCount &&
+              ((flat[i] == SLOT_PHP_DELIMITER) == (grammar[i] == SLOT_PHP_DELIMITER) ||
+               (i >= 2 && text.compare(i - 2, 3, "<?=") == 0 && flat[i - 1] == SLOT_PHP_DELIMITER)));
+}
+
 // The first two bytes choose an edit of the rest: where, how much to delete,
 // and how many of the text's own bytes to insert there again.
-void CheckIncremental(std::string text, std::uint8_t where, std::uint8_t how)
+void CheckIncremental(std::string text, std::uint8_t where, std::uint8_t how, ColourRules rules)
 {
-    CIncrementalColourer colourer(64);
+    const auto whole = [rules](const std::string& t) {
+        return rules == ColourRules::Flat ? ColourBytes(t) : ColourBytes(t, rules);
+    };
+    CIncrementalColourer colourer(64, rules);
     std::vector<std::uint8_t> styles = colourer.Update(text, [] {
         CChangeSet all;
         all.MarkAll();
         return all;
     }()).front().slotBytes;
-    Check(styles == ColourBytes(text));
+    Check(styles == whole(text));
 
     const std::size_t pos = text.empty() ? 0 : where * text.size() / 256;
     const std::size_t erase = std::min<std::size_t>(how & 15, text.size() - pos);
@@ -103,7 +121,7 @@ void CheckIncremental(std::string text, std::uint8_t where, std::uint8_t how)
                                   static_cast<std::int64_t>(styles.size()));
         std::copy(w.slotBytes.begin(), w.slotBytes.end(), styles.begin() + static_cast<std::ptrdiff_t>(w.start));
     }
-    Check(styles == ColourBytes(text));
+    Check(styles == whole(text));
 }
 
 } // namespace
@@ -122,7 +140,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     CheckRegionSplit(text);
     CheckRuns(text);
-    if (size >= 2)
-        CheckIncremental(text.substr(2), data[0], data[1]);
+    if (size >= 2) {
+        CheckIncremental(text.substr(2), data[0], data[1], ColourRules::Flat);
+        CheckIncremental(text.substr(2), data[0], data[1], ColourRules::Grammar);
+    }
+    CheckGrammarPass(text);
     return 0;
 }

@@ -16,7 +16,8 @@ FIGURES = [
     ("open-gb18030-10mb", "Open/gbk_crlf/ours", "Open/utf8_crlf/ours"),
     ("save-gb18030-10mb", "Save/gbk_crlf/ours", "Save/utf8_crlf/ours"),
     ("key-mid-10mb", "Type/middle_same_line/ours_colour", "Type/middle_same_line/bare"),
-    ("colour-pass-1mb", "BM_RecolourOverLexer/bytes:1048576/php_only:0", "lexer_ms"),
+    ("colour-pass-1mb", "BM_RealPagesOverLexer/rules:0", "lexer_ms"),
+    ("grammar-pass-1mb", "BM_RealPagesOverLexer/rules:1", "lexer_ms"),
 ]
 
 UNIT_MS = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}

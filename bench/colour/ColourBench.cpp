@@ -2,6 +2,9 @@
 // QsciScintilla, beside QsciLexerHTML colouring the same text from scratch;
 // and the tokenizers alone in bytes per second. Each size comes as a page of
 // HTML with PHP regions and as a PHP-only file whose region is never closed.
+// The same against the lexer on real PHP pages (the file named by
+// QUILLET_BENCH_PHP_PAGES, which scripts/bench.sh makes of Debian's
+// wordpress), by the flat rules and by the grammars.
 #include "BufferStyleTarget.h"
 #include "ColourEditor.h"
 #include "PHPRegionTokenizer.h"
@@ -11,6 +14,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QStandardPaths>
 #include <Qsci/qscilexerhtml.h>
 #include <Qsci/qsciscintilla.h>
@@ -116,9 +120,8 @@ void BM_StyleBytesOnly(benchmark::State& state)
 
 // Both in one loop over two editors holding the same page: the counter
 // "ratio" is our pass's time over the lexer's (the target is at most 0.25).
-void BM_RecolourOverLexer(benchmark::State& state)
+void RecolourOverLexer(benchmark::State& state, const std::string& text)
 {
-    const std::string& text = PageOf(state);
     auto ours = EditorWith(text);
     auto theirs = EditorWith(text);
     QsciLexerHTML lexer;
@@ -142,6 +145,27 @@ void BM_RecolourOverLexer(benchmark::State& state)
     theirs->setLexer(nullptr);
 }
 
+void BM_RecolourOverLexer(benchmark::State& state)
+{
+    RecolourOverLexer(state, PageOf(state));
+}
+
+// range(0): 0 for the flat rules, 1 for the grammars.
+void BM_RealPagesOverLexer(benchmark::State& state)
+{
+    static const std::string pages = [] {
+        QFile f(qEnvironmentVariable("QUILLET_BENCH_PHP_PAGES"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string();
+    }();
+    if (pages.empty()) {
+        state.SkipWithError("QUILLET_BENCH_PHP_PAGES names no file of PHP pages");
+        return;
+    }
+    ColourEditor::SetRules(state.range(0) ? ColourRules::Grammar : ColourRules::Flat);
+    RecolourOverLexer(state, pages);
+    ColourEditor::SetRules(ColourRules::Flat);
+}
+
 constexpr int64_t kKB = 1024;
 
 void Sizes(benchmark::internal::Benchmark* b)
@@ -156,6 +180,7 @@ void Sizes(benchmark::internal::Benchmark* b)
 BENCHMARK(BM_Recolour)->Apply(Sizes);
 BENCHMARK(BM_LexerHTML)->Apply(Sizes);
 BENCHMARK(BM_RecolourOverLexer)->Apply(Sizes);
+BENCHMARK(BM_RealPagesOverLexer)->ArgName("rules")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ColourBuffer)->Apply(Sizes);
 BENCHMARK(BM_StyleBytesOnly)->Apply(Sizes);
 BENCHMARK_TEMPLATE(BM_Tokenize, CPHPTokenizer)->Apply(Sizes);

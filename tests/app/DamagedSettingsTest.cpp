@@ -16,6 +16,7 @@
 #include "core/AdAddress.h"
 #include "CodeEditCtrl.h"
 #include "CodeLibraryStore.h"
+#include "ColourEditor.h"
 #include "DocTemplate.h"
 #include "MainFrame.h"
 #include "QuilletDoc.h"
@@ -58,6 +59,7 @@ struct Effective
     QStringList formats;   // every slot's face, colour, size and effects
     int recoveryMs = 0;
     bool indentWithSpaces = false;
+    bool grammarColouring = false;
     QStringList findHistory;
     QString adAddress;
     QString userLib;
@@ -66,11 +68,12 @@ struct Effective
     bool operator==(const Effective&) const = default;
     std::string Text() const
     {
-        return QStringLiteral("formats %1\nrecovery %2 indent %3\nfind %4\nad %5\nuserlib %6\nrecent %7")
+        return QStringLiteral("formats %1\nrecovery %2 indent %3 grammar %8\nfind %4\nad %5\nuserlib %6\nrecent %7")
             .arg(formats.join(u' '))
             .arg(recoveryMs)
             .arg(indentWithSpaces)
             .arg(findHistory.join(u'|'), adAddress, userLib, recentFiles.join(u'|'))
+            .arg(grammarColouring)
             .toStdString();
     }
 };
@@ -102,6 +105,7 @@ Effective Read()
         CMainFrame frame(&docs, nullptr, &recent);
         EXPECT_TRUE(frame.Create());
         e.indentWithSpaces = CCodeEditCtrl::IndentWithSpaces();
+        e.grammarColouring = ColourEditor::Rules() == ColourRules::Grammar;
     }
     return e;
 }
@@ -157,13 +161,13 @@ TEST(DamagedSettings, BadValuesReadAsDefaultsAndTheEditorStartsAndEndsOverThem)
     } cases[] = {
         {"text for numbers",
          "[Settings]\nRecoverySeconds=five\nCF1_Size=twelve\nCF1_Color=red\nCF1_Bold=yes\nCF2_Italic=x\n"
-         "IndentWithSpaces=sometimes\nPreviewPages=two\n"},
+         "IndentWithSpaces=sometimes\nGrammarColouring=sometimes\nPreviewPages=two\n"},
         {"numbers beyond int",
          "[Settings]\nRecoverySeconds=4294967306\nCF1_Size=4294967308\nCF1_Color=99999999999999999999\n"
          "CF1_Bold=4294967297\nCF2_UnderLine=-4294967295\nIndentWithSpaces=4294967297\n"
          "PreviewPages=4294967298\n"},
         {"negative numbers",
-         "[Settings]\nCF1_Bold=-1\nCF3_StrikeOut=-1\nIndentWithSpaces=-1\nPreviewPages=-2\n"},
+         "[Settings]\nCF1_Bold=-1\nCF3_StrikeOut=-1\nIndentWithSpaces=-1\nGrammarColouring=-1\nPreviewPages=-2\n"},
         {"lists for single values",
          "[Settings]\nRecoverySeconds=10, 20\nCF1_Size=9, 10\nCF1_FaceName=Arial, Courier\nIndentWithSpaces=true, true\n"
          "AdAddress=http://a.example/, http://b.example/\nUserLib=/a.mdb, /b.mdb\n"

@@ -283,6 +283,32 @@ TEST_F(EditCommandsTest, IndentationSettingIsAKeptCheckItem)
     EXPECT_FALSE(CCodeEditCtrl::IndentWithSpaces());
 }
 
+// The switch recolours the open editor at once; in the grammar mode a key
+// recolours its own line, in the flat mode the line waits for the caret.
+TEST_F(EditCommandsTest, GrammarColouringRecoloursAtOnceAndAsTyped)
+{
+    CCodeEditCtrl* editor = Open("<?php\n$a = 'if';\n")->Editor();
+    const auto styleAt = [editor](long pos) { return editor->SendScintilla(CCodeEditCtrl::SCI_GETSTYLEAT, pos); };
+    ASSERT_TRUE(QuilletTest::WaitFor([&] { return styleAt(12) == 4; })); // "if" is a flat keyword
+    QAction* item = Frame()->Action(Cmd::GrammarColouring);
+    for (const bool on : {true, false}) {
+        SCOPED_TRACE(on);
+        Run(Cmd::GrammarColouring);
+        Frame()->UpdateCommandStates();
+        EXPECT_EQ(item->isChecked(), on);
+        EXPECT_EQ(QSettings().value("Settings/GrammarColouring").toBool(), on);
+        EXPECT_EQ(styleAt(12), on ? 7 : 4); // a string in the grammar mode
+        editor->setCursorPosition(1, 10);
+        for (const char* key : {" ", "7"}) {
+            QTest::keyClicks(editor, key);
+            QCoreApplication::processEvents();
+        }
+        EXPECT_EQ(styleAt(17), on ? 9 : 0); // the number typed, coloured at once
+        editor->setCursorPosition(0, 0);
+        QCoreApplication::processEvents();
+    }
+}
+
 TEST_F(EditCommandsTest, FindInFilesListsMatchesAndOpensThemAtTheirLine)
 {
     const QString page = m_dir.filePath("site/index.php");

@@ -74,6 +74,7 @@ struct IdentityCase {
     std::int64_t spacing;
     bool phpOnly;
     int editsBetweenPasses; // at most, as typing on one line never recolours
+    ColourRules rules = ColourRules::Flat;
 };
 
 class IncrementalIdentity : public ::testing::TestWithParam<IdentityCase> {};
@@ -85,7 +86,7 @@ TEST_P(IncrementalIdentity, RandomEditsGiveTheWholePassSlots)
     Model m;
     m.text = RandomPage::Page(rng, 24 * 1024, c.phpOnly);
     m.change.MarkAll();
-    CIncrementalColourer colourer(c.spacing);
+    CIncrementalColourer colourer(c.spacing, c.rules);
     m.Pass(colourer);
     RandomPage::EditLog log;
     const int edits = EditCount(1500);
@@ -97,7 +98,8 @@ TEST_P(IncrementalIdentity, RandomEditsGiveTheWholePassSlots)
                                            [&](std::size_t pos, const std::string& s) { m.Insert(pos, s); },
                                            [&](std::size_t pos, std::size_t len) { m.Erase(pos, len); }) + "; ";
         m.Pass(colourer);
-        const std::vector<std::uint8_t> want = ColourBytes(m.text);
+        const std::vector<std::uint8_t> want =
+            c.rules == ColourRules::Flat ? ColourBytes(m.text) : ColourBytes(m.text, c.rules);
         if (m.styles != want)
             FAIL() << "after edit " << e << " (" << what << "): " << FirstDifference(m.styles, want, m.text);
     }
@@ -107,7 +109,10 @@ INSTANTIATE_TEST_SUITE_P(Pages, IncrementalIdentity,
                          ::testing::Values(IdentityCase{"mixed_small_spacing", 11, 64, false, 1},
                                            IdentityCase{"mixed_bursts", 23, 256, false, 4},
                                            IdentityCase{"php_file", 37, 128, true, 2},
-                                           IdentityCase{"mixed_default_spacing", 41, 4096, false, 3}),
+                                           IdentityCase{"mixed_default_spacing", 41, 4096, false, 3},
+                                           IdentityCase{"grammar_mixed", 53, 64, false, 1, ColourRules::Grammar},
+                                           IdentityCase{"grammar_bursts", 59, 256, false, 4, ColourRules::Grammar},
+                                           IdentityCase{"grammar_php_file", 61, 128, true, 2, ColourRules::Grammar}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // The spans merged over edits say exactly where old and new texts differ:

@@ -1,6 +1,8 @@
-// The region split against PHP's own lexer: over the example pages and random
-// pages of tags, strings, comments and heredocs, every byte is on the side
-// (HTML or PHP) where `php -d short_open_tag=1` token_get_all puts it.
+// The colouring against PHP's own lexer, over the example pages and random
+// pages of tags, strings, comments, heredocs, words and numbers: every byte is
+// on the side (HTML or PHP) where `php -d short_open_tag=1` token_get_all
+// puts it, and in the grammar colouring every byte of a comment, string,
+// number or reserved word token is in that slot.
 #include "SlotBuffer.h"
 #include "StyleSlot.h"
 
@@ -29,7 +31,9 @@ std::string RandomPage(std::mt19937& rng)
     static const char* const pieces[] = {
         "<?php ", "<?php\n", "<?PHP\n", "<?php", "<?", "<?=", "?>", "?>\n", "'", "\"", "`", "/*", "*/", "//",
         "#", "#[", "\n", "\r\n", "\r", "<<<E\n", "<<<'E'\n", "<<< \"E\"\n", "\nE;\n", "{$a->b}", "${a}",
-        "\\", "x", " ", "??", "<p class=\"", "\">", "<a href='", "'>", "echo $a;", "?", ">", "<", "<<", "E"};
+        "\\", "x", " ", "??", "<p class=\"", "\">", "<a href='", "'>", "echo $a;", "?", ">", "<", "<<", "E",
+        "function ", "0x1F", "1_000.5e3", ".5", "0b1", "07", "yield from ", "$o->class ", "enum E ", "list",
+        "__CLASS__", "{$a[1]}", "/** d */", "(int)", "$b", "INCLUDE_once"};
     std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
     std::string text;
     for (int k = std::uniform_int_distribution<int>(1, 60)(rng); k > 0; --k)
@@ -39,12 +43,9 @@ std::string RandomPage(std::mt19937& rng)
 
 } // namespace
 
-TEST(PhpLexerOracle, EveryByteIsOnPhpsSide)
+// The example pages and 400 random pages written into dir.
+QStringList OracleFiles(const QTemporaryDir& tmp)
 {
-    if (QProcess::execute("php", {"-r", "exit(0);"}) != 0)
-        GTEST_SKIP() << "php (the command-line interpreter) is not installed; scripts/deps.sh installs it";
-    QTemporaryDir tmp;
-    ASSERT_TRUE(tmp.isValid());
     QStringList files;
     const QDir examples(QStringLiteral(QUILLET_TEST_DATA_DIR "/colour"));
     for (const QString& page : examples.entryList({"*.php"}, QDir::Files, QDir::Name))
@@ -53,20 +54,42 @@ TEST(PhpLexerOracle, EveryByteIsOnPhpsSide)
     std::mt19937 rng(seedText ? static_cast<unsigned>(std::strtoul(seedText, nullptr, 10)) : 23u);
     for (int k = 0; k < 400; ++k) {
         QFile f(tmp.filePath(QStringLiteral("page%1.php").arg(k)));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray::fromStdString(RandomPage(rng)));
+        if (f.open(QIODevice::WriteOnly))
+            f.write(QByteArray::fromStdString(RandomPage(rng)));
         files << f.fileName();
     }
+    return files;
+}
 
+// What tools/SCRIPT prints for files, run by php with short tags on.
+QList<QByteArray> PhpSays(const char* script, const QStringList& files)
+{
     QProcess php;
-    php.start("php", QStringList{"-d", "short_open_tag=1", QStringLiteral(QUILLET_TEST_DATA_DIR "/../../tools/php_sides.php")} + files);
-    ASSERT_TRUE(php.waitForFinished(120000));
-    ASSERT_EQ(php.exitCode(), 0) << php.readAllStandardError().toStdString();
+    php.start("php", QStringList{"-d", "short_open_tag=1",
+                                 QStringLiteral(QUILLET_TEST_DATA_DIR "/../../tools/") + QLatin1String(script)} + files);
+    if (!php.waitForFinished(120000) || php.exitCode() != 0)
+        ADD_FAILURE() << script << ": " << php.readAllStandardError().toStdString();
+    return php.readAllStandardOutput().split('\n');
+}
+
+QByteArray Read(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+TEST(PhpLexerOracle, EveryByteIsOnPhpsSide)
+{
+    if (QProcess::execute("php", {"-r", "exit(0);"}) != 0)
+        GTEST_SKIP() << "php (the command-line interpreter) is not installed; scripts/deps.sh installs it";
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QStringList files = OracleFiles(tmp);
 
     // The HTML ranges PHP reports, by file.
     std::map<QString, std::vector<std::pair<qsizetype, qsizetype>>> html;
     QString current;
-    for (const QByteArray& line : php.readAllStandardOutput().split('\n')) {
+    for (const QByteArray& line : PhpSays("php_sides.php", files)) {
         if (line.startsWith("= ")) {
             current = QString::fromUtf8(line.mid(2));
             html[current];
@@ -81,9 +104,7 @@ TEST(PhpLexerOracle, EveryByteIsOnPhpsSide)
 
     qsizetype checked = 0, differing = 0;
     for (const QString& path : files) {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-        const QByteArray text = f.readAll();
+        const QByteArray text = Read(path);
         std::vector<bool> phpHtml(static_cast<std::size_t>(text.size()), false);
         for (const auto& [start, end] : html[path])
             std::fill(phpHtml.begin() + start, phpHtml.begin() + end, true);
@@ -96,6 +117,36 @@ TEST(PhpLexerOracle, EveryByteIsOnPhpsSide)
         differing += here;
         EXPECT_EQ(here, 0) << path.toStdString() << ": " << here << " bytes on the other side, the first at " << first
                            << " in \"" << text.mid(std::max<qsizetype>(0, first - 20), 40).toStdString() << "\"";
+    }
+    EXPECT_EQ(differing, 0) << "of " << checked << " bytes checked";
+    EXPECT_GT(checked, 10000);
+}
+
+TEST(PhpLexerOracle, GrammarSlotsAreThoseOfPhpsTokens)
+{
+    if (QProcess::execute("php", {"-r", "exit(0);"}) != 0)
+        GTEST_SKIP() << "php (the command-line interpreter) is not installed; scripts/deps.sh installs it";
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    QByteArray text;
+    std::vector<std::uint8_t> ours;
+    qsizetype checked = 0, differing = 0;
+    for (const QByteArray& line : PhpSays("php_slots.php", OracleFiles(tmp))) {
+        if (line.startsWith("= ")) {
+            text = Read(QString::fromUtf8(line.mid(2)));
+            ours = ColourBytes(std::string_view(text.constData(), text.size()), ColourRules::Grammar);
+            continue;
+        }
+        const QList<QByteArray> f = line.split(' ');
+        if (f.size() != 3)
+            continue;
+        const int slot = f[0].toInt();
+        const qsizetype start = f[1].toLongLong(), end = f[2].toLongLong();
+        ASSERT_LE(end, text.size());
+        for (qsizetype i = start; i < end; ++i, ++checked)
+            if (ours[i] != slot && differing++ < 10)
+                ADD_FAILURE() << "slot " << int(ours[i]) << " for " << slot << " at " << i << " in \""
+                              << text.mid(start, end - start).toStdString() << "\" of \"" << text.toStdString() << "\"";
     }
     EXPECT_EQ(differing, 0) << "of " << checked << " bytes checked";
     EXPECT_GT(checked, 10000);

@@ -16,6 +16,10 @@ const char* const kHtml[] = {
     "<br/><p>text 1.5 and \"quoted\" = value</p>",
     "<input type=\"text\" name=\"q\" value=\"<?= $q ?>\"/>",
     "</table>",
+    "<script>\n/* a\n b */ var t = `x ${ {a: 1}.a } y\n z`; s = /[/'\"]/g.test('q\\n');\n</script>",
+    "<script>if (f(a,\n b)) /'/.test(c); while (x) {}</script>",
+    "<style>\n@media x { a:hover { margin: -1.5em; color: #fa0 !important; } }\n</style>",
+    "<div title='a<?php echo \"?>\"; ?>b' onclick=\"f('<?= $x ?>')\" data-x=<?= 1 ?>>",
     "",
 };
 
@@ -32,11 +36,15 @@ const char* const kPhp[] = {
     "    include_once \"a.php\"; require 'b.php';",
     "    $obj->name = new Widget(\"中文\");",
     "    $html = \"<td>?></td>\";",
+    "    $h = <<<EOT\n  a {$x->y[\"k\"]} ${z}\n  EOT;",
+    "    $n = <<<'N'\n ?> {$no}\nN;",
+    "    yield from $o->list(0x1F, 0b11_01, 1.5e-3, `ls`); enum E {}",
     "}",
     "",
 };
 
-const char* const kTyped[] = {"<?php", "<?", "?>", "\"", "/*", "*/", "//", "#", "<", ">", "=", "'", "/>", "<?php ", " ?>"};
+const char* const kTyped[] = {"<?php", "<?", "?>", "\"", "/*", "*/", "//", "#", "<", ">", "=", "'", "/>", "<?php ", " ?>",
+                              "`", "${", "{$", "}", "<script>", "</script>", "<style>", "<<<EOT\n", "\nEOT;", "<!--", "-->"};
 
 std::size_t Below(std::mt19937& rng, std::size_t n) { return n == 0 ? 0 : rng() % n; }
 
