@@ -17,6 +17,10 @@ FIGURES = [
     ("save-gb18030-10mb", "Save/gbk_crlf/ours", "Save/utf8_crlf/ours"),
     ("key-mid-10mb", "Type/middle_same_line/ours_colour", "Type/middle_same_line/bare"),
     ("colour-pass-1mb", "BM_RecolourOverLexer/bytes:1048576/php_only:0", "lexer_ms"),
+    ("index-wordpress", "Symbols/index_wordpress/cold/iterations:1", "Symbols/index_wordpress/ctags/iterations:1"),
+    ("index-wp-warm", "Symbols/index_wordpress/warm/iterations:1", "Symbols/index_wordpress/cold/iterations:1"),
+    ("goto-definition", "Symbols/goto_definition/ours", "Symbols/goto_definition/bare"),
+    ("find-symbol-key", "Symbols/find_symbol_key/ours", "Symbols/find_symbol_key/scan"),
 ]
 
 UNIT_MS = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}

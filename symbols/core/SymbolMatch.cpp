@@ -65,6 +65,13 @@ int ScoreLower(std::string_view name, std::string_view lowerName, std::string_vi
         return 1;
     if (f.size() > lowerName.size())
         return 0;
+    // Every match holds the filter's letters in order: most names fail here, cheaply.
+    for (std::size_t i = 0, k = 0; k < f.size(); ++i, ++k) {
+        const void* q = std::memchr(lowerName.data() + i, f[k], lowerName.size() - i);
+        if (!q)
+            return 0;
+        i = std::size_t(static_cast<const char*>(q) - lowerName.data());
+    }
     if (lowerName == f)
         return name.substr(0, f.size()) == f ? 1001 : 1000;
     const std::size_t at = lowerName.find(f);
