@@ -8,6 +8,8 @@
 #include "ChildFrame.h"
 #include "CodeEditCtrl.h"
 #include "DocTemplate.h"
+#include "EditorHost.h"
+#include "SymbolLookup.h"
 #include "FrameAccess.h"
 #include "LocalSiteTreeCtrl.h"
 #include "PhpSymbolReader.h"
@@ -33,11 +35,14 @@ CSymbolWiring::CSymbolWiring(IFrameAccess* frame, CDocTemplate* docTemplate)
         bar->TabControl()->setTabIcon(bar->GetViewCount() - 1, SymbolIcons::Icon(SymbolKind::Class));
         connect(m_pPage, &CWSSymbolView::lineChosen, this, &CSymbolWiring::GoToLine);
         // The site is whatever folder the LocalSite page shows.
-        if (auto* site = qobject_cast<CWSLocalSiteView*>(bar->GetView(WorkspacePage::LocalSite))) {
-            QAbstractItemModel* model = site->GetTreeCtrl()->model();
-            connect(model, &QAbstractItemModel::modelReset, this, &CSymbolWiring::CheckSiteRoot);
-            connect(model, &QAbstractItemModel::rowsInserted, this, &CSymbolWiring::CheckSiteRoot);
-            connect(model, &QAbstractItemModel::rowsRemoved, this, &CSymbolWiring::CheckSiteRoot);
+        // Queued: the tree also empties while the frame is destroyed, when no
+        // site is to be read any more.
+        m_pSite = qobject_cast<CWSLocalSiteView*>(bar->GetView(WorkspacePage::LocalSite));
+        if (m_pSite) {
+            QAbstractItemModel* model = m_pSite->GetTreeCtrl()->model();
+            connect(model, &QAbstractItemModel::modelReset, this, &CSymbolWiring::CheckSiteRoot, Qt::QueuedConnection);
+            connect(model, &QAbstractItemModel::rowsInserted, this, &CSymbolWiring::CheckSiteRoot, Qt::QueuedConnection);
+            connect(model, &QAbstractItemModel::rowsRemoved, this, &CSymbolWiring::CheckSiteRoot, Qt::QueuedConnection);
             CheckSiteRoot();
         }
     }
@@ -52,7 +57,10 @@ CSymbolWiring::CSymbolWiring(IFrameAccess* frame, CDocTemplate* docTemplate)
     m_pTyping->setSingleShot(true);
     m_pTyping->setInterval(kTypingPauseMs);
     connect(m_pTyping, &QTimer::timeout, this, &CSymbolWiring::IndexTypedText);
+    if (auto* list = dynamic_cast<CContextHelpDlg*>(EditorHost::HelpList()))
+        list->SetExtraSource([this](bool* membersOnly) { return ContextEntries(membersOnly); });
     connect(m_pIndex, &CSymbolIndex::changed, this, [this] {
+        m_bFunctionsStale = true;
         if (m_bRefreshPending)
             return;
         m_bRefreshPending = true;
@@ -62,8 +70,7 @@ CSymbolWiring::CSymbolWiring(IFrameAccess* frame, CDocTemplate* docTemplate)
 
 void CSymbolWiring::CheckSiteRoot()
 {
-    auto* site = qobject_cast<CWSLocalSiteView*>(m_pFrame->WorkspaceBar()->GetView(WorkspacePage::LocalSite));
-    const CLocalSiteTreeCtrl* tree = site ? site->GetTreeCtrl() : nullptr;
+    const CLocalSiteTreeCtrl* tree = m_pSite ? m_pSite->GetTreeCtrl() : nullptr;
     QString root = tree && tree->topLevelItemCount() > 0 ? tree->GetRootPath() : QString();
     if (!root.isEmpty() && !root.endsWith(u'/'))
         root += u'/';
@@ -104,6 +111,9 @@ void CSymbolWiring::OnActiveEditorChanged()
 void CSymbolWiring::IndexTypedText()
 {
     const QString path = ActivePath();
+    // A very large document is read again when it is saved, not while it is typed in.
+    if (m_pEditor && m_pEditor->length() > kMaxTypedBytes)
+        return;
     if (m_pEditor && !path.isEmpty())
         m_pIndex->UpdateText(path, m_pEditor->WholeText());
     else
@@ -136,4 +146,64 @@ void CSymbolWiring::GoToLine(int line)
     // The editor the user last worked in stays the active one; only its caret moves.
     if (m_pEditor)
         m_pNavigation->ShowLine(m_pEditor, line, std::string(), false);
+}
+
+namespace {
+QString Prototype(const CSymbol& s)
+{
+    QString text = QString::fromStdString(s.name);
+    if (s.kind == SymbolKind::Function || s.kind == SymbolKind::Method) {
+        text += u'(' + QString::fromStdString(s.params) + u')';
+        if (!s.returnType.empty())
+            text += QStringLiteral(": ") + QString::fromStdString(s.returnType);
+    } else {
+        text = QString::fromUtf8(SymbolKinds::DisplayName(s.kind)) + u' ' + text;
+    }
+    return text;
+}
+} // namespace
+
+QList<CContextHelpDlg::CExtraEntry> CSymbolWiring::ContextEntries(bool* membersOnly)
+{
+    *membersOnly = false;
+    if (m_pEditor) {
+        // After "->" or "::": the members of the class, when the code says which.
+        // The stretch before the caret tells; only then is the whole text read.
+        const int caretPos = int(m_pEditor->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS));
+        const QByteArray before = m_pEditor->text(std::max(0, caretPos - 256), caretPos).toUtf8();
+        const bool member = SymbolLookup::MemberBefore(std::string_view(before.constData(), std::size_t(before.size())),
+                                                       std::size_t(before.size())).has_value();
+        const QByteArray text = member ? m_pEditor->WholeText() : QByteArray();
+        const std::string_view t(text.constData(), std::size_t(text.size()));
+        const auto caret = std::size_t(caretPos);
+        if (const auto site = member ? SymbolLookup::MemberBefore(t, caret) : std::nullopt) {
+            const QString path = ActivePath();
+            std::vector<CSymbol> own;
+            const std::vector<CSymbol>* outline = path.isEmpty() ? nullptr : m_pIndex->Outline(path);
+            if (!outline) {
+                own = PhpSymbolReader::Read(t);
+                outline = &own;
+            }
+            const std::string type = SymbolLookup::TypeOfReceiver(t, caret, site->receiver, *outline);
+            QList<CContextHelpDlg::CExtraEntry> members;
+            const bool object = site->access == SymbolLookup::CNameSite::Access::Object;
+            for (const CSymbolRef& r : m_pIndex->Members(type)) {
+                const SymbolKind k = r.symbol->kind;
+                if (object ? (k == SymbolKind::Method || k == SymbolKind::Property)
+                           : (k != SymbolKind::Property || r.symbol->isStatic))
+                    members.append({QString::fromStdString(r.symbol->name), Prototype(*r.symbol)});
+            }
+            if (!members.isEmpty()) {
+                *membersOnly = true;
+                return members;
+            }
+        }
+    }
+    if (m_bFunctionsStale) {
+        m_bFunctionsStale = false;
+        m_functionEntries.clear();
+        for (const CSymbolRef& r : m_pIndex->All({SymbolKind::Function}))
+            m_functionEntries.append({QString::fromStdString(r.symbol->name), Prototype(*r.symbol)});
+    }
+    return m_functionEntries;
 }

@@ -7,10 +7,13 @@
 #include <QObject>
 #include <QPointer>
 
+#include "ContextHelpDlg.h"
+
 class CCodeEditCtrl;
 class CDocTemplate;
 class CSymbolIndex;
 class CSymbolNavigation;
+class CWSLocalSiteView;
 class CWSSymbolView;
 class IFrameAccess;
 class QTimer;
@@ -20,6 +23,7 @@ class CSymbolWiring : public QObject
     Q_OBJECT
 public:
     static constexpr int kTypingPauseMs = 600;
+    static constexpr int kMaxTypedBytes = 2 * 1024 * 1024;
 
     // Builds the index and the page on frame, which owns this object.
     CSymbolWiring(IFrameAccess* frame, CDocTemplate* docTemplate);
@@ -29,6 +33,8 @@ public:
     CSymbolNavigation* Navigation() const { return m_pNavigation; }
     // The path the active document is indexed under (empty for an untitled one).
     QString ActivePath() const;
+    // The context-help list's entries of the user's code at the active editor's caret.
+    QList<CContextHelpDlg::CExtraEntry> ContextEntries(bool* membersOnly);
 
 private:
     void CheckSiteRoot();
@@ -43,6 +49,10 @@ private:
     CWSSymbolView* m_pPage = nullptr;
     CSymbolNavigation* m_pNavigation;
     QPointer<CCodeEditCtrl> m_pEditor;
+    QPointer<CWSLocalSiteView> m_pSite;
     QTimer* m_pTyping;
     bool m_bRefreshPending = false;
+    // The site's functions as context-help entries, made again after a change of the index.
+    QList<CContextHelpDlg::CExtraEntry> m_functionEntries;
+    bool m_bFunctionsStale = true;
 };

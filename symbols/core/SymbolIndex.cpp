@@ -341,6 +341,16 @@ std::vector<CSymbolRef> CSymbolIndex::MethodsNamed(std::string_view name) const
     return Find(name, {SymbolKind::Method});
 }
 
+std::vector<CSymbolRef> CSymbolIndex::All(std::initializer_list<SymbolKind> kinds) const
+{
+    BuildTables();
+    std::vector<CSymbolRef> out;
+    for (const CSymbolRef& r : m_refs)
+        if (std::find(kinds.begin(), kinds.end(), r.symbol->kind) != kinds.end())
+            out.push_back(r);
+    return out;
+}
+
 std::vector<CSymbolRef> CSymbolIndex::Match(std::string_view filter, std::size_t limit) const
 {
     BuildTables();

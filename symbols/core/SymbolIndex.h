@@ -64,6 +64,8 @@ public:
     std::vector<CSymbolRef> Members(std::string_view typeName) const;
     // The methods named name in any type.
     std::vector<CSymbolRef> MethodsNamed(std::string_view name) const;
+    // Every declaration of the kinds given, in path and line order.
+    std::vector<CSymbolRef> All(std::initializer_list<SymbolKind> kinds) const;
     // Every symbol matching filter (see SymbolMatch), best first, at most limit.
     std::vector<CSymbolRef> Match(std::string_view filter, std::size_t limit) const;
     std::size_t SymbolCount() const;
