@@ -1,6 +1,8 @@
 #include "SymbolWiring.h"
 
 #include <QMainWindow>
+#include <Qsci/qscicommand.h>
+#include <Qsci/qscicommandset.h>
 #include <QMdiArea>
 #include <QTimer>
 #include <QTreeWidget>
@@ -98,7 +100,13 @@ void CSymbolWiring::OnActiveEditorChanged()
         }
     }
     m_pEditor = editor;
+    m_pDoc = view ? view->GetDocument() : nullptr;
     if (editor) {
+        // Ctrl+T is 查找符号's: Scintilla's own line transpose gives it up.
+        if (QsciCommand* transpose = editor->standardCommands()->find(QsciCommand::LineTranspose)) {
+            transpose->setKey(0);
+            transpose->setAlternateKey(0);
+        }
         connect(editor, &QsciScintilla::textChanged, m_pTyping, qOverload<>(&QTimer::start));
         connect(editor, &QsciScintilla::cursorPositionChanged, this, [this](int line, int) {
             if (m_pPage)
@@ -110,7 +118,9 @@ void CSymbolWiring::OnActiveEditorChanged()
 
 void CSymbolWiring::IndexTypedText()
 {
-    const QString path = ActivePath();
+    // The editor's own document: the text typed is indexed under its file,
+    // whichever editor has become the active one since.
+    const QString path = m_pDoc ? m_pDoc->GetPathName() : QString();
     // A very large document is read again when it is saved, not while it is typed in.
     if (m_pEditor && m_pEditor->length() > kMaxTypedBytes)
         return;
@@ -129,7 +139,7 @@ void CSymbolWiring::RefreshOutline()
         m_pPage->SetOutline({});
         return;
     }
-    const QString path = ActivePath();
+    const QString path = m_pDoc ? m_pDoc->GetPathName() : QString();
     if (const std::vector<CSymbol>* outline = path.isEmpty() ? nullptr : m_pIndex->Outline(path)) {
         m_pPage->SetOutline(*outline);
     } else {

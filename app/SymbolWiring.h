@@ -11,6 +11,7 @@
 
 class CCodeEditCtrl;
 class CDocTemplate;
+class CQuilletDoc;
 class CSymbolIndex;
 class CSymbolNavigation;
 class CWSLocalSiteView;
@@ -49,6 +50,7 @@ private:
     CWSSymbolView* m_pPage = nullptr;
     CSymbolNavigation* m_pNavigation;
     QPointer<CCodeEditCtrl> m_pEditor;
+    QPointer<CQuilletDoc> m_pDoc;   // m_pEditor's document
     QPointer<CWSLocalSiteView> m_pSite;
     QTimer* m_pTyping;
     bool m_bRefreshPending = false;

@@ -4,7 +4,10 @@
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
+#include <QLineEdit>
+
 #include "CodeEditCtrl.h"
+#include "ModalScript.h"
 #include "FrameFixture.h"
 #include "QuilletDoc.h"
 #include "QuilletView.h"
@@ -76,10 +79,25 @@ TEST_F(SymbolNavigationTest, GoToDefinitionAndBackSeveralSteps)
     a->Editor()->getCursorPosition(&line, &index);
     EXPECT_EQ(index, 8);
 
+    // Ctrl+T in the editor (not Scintilla's line transpose): "helon" finds helper_one by the starts of its words.
+    {
+        CModalScript script([](QDialog* dialog) {
+            QTest::keyClicks(dialog->findChild<QLineEdit*>(), "helon");
+            QTest::keyClick(dialog->findChild<QLineEdit*>(), Qt::Key_Return);
+        });
+        QTest::keyClick(a->Editor(), Qt::Key_T, Qt::ControlModifier);
+        EXPECT_EQ(script.seen, 1);
+    }
+    ASSERT_TRUE(QuilletTest::WaitFor([] { return Where() == "b.php:3"; })) << Where().toStdString();
+    EXPECT_EQ(a->Editor()->text(4), "echo helper_one(1);\n");
+    ActivateFrame();   // as the window manager does once the dialog is gone
+    QTest::keyClick(Frame()->ActiveView()->Editor(), Qt::Key_Left, Qt::AltModifier);
+    ASSERT_TRUE(QuilletTest::WaitFor([] { return Where() == "a.php:5"; })) << Where().toStdString();
+
     // The outline of b.php; a click on an item moves the caret of that editor only.
     Frame()->WorkspaceBar()->SetActiveView(Frame()->WorkspaceBar()->GetViewCount() - 1);
     QTest::keyClick(Frame()->ActiveView()->Editor(), Qt::Key_F12);
-    ASSERT_TRUE(QuilletTest::WaitFor([] { return Where() == "b.php:3"; }));
+    ASSERT_TRUE(QuilletTest::WaitFor([] { return Where() == "b.php:3"; })) << Where().toStdString();
     QTreeWidget* tree = wiring->Page()->Tree();
     ASSERT_TRUE(QuilletTest::WaitFor([tree] { return tree->topLevelItemCount() == 2; }));
     EXPECT_EQ(tree->topLevelItem(0)->text(0), "helper_one($x)");
