@@ -160,10 +160,10 @@ void CSymbolNavigation::ShowLine(CCodeEditCtrl* editor, int line, const std::str
     }
     editor->setCursorPosition(l, index);
     editor->SendScintilla(QsciScintillaBase::SCI_ENSUREVISIBLEENFORCEPOLICY, static_cast<unsigned long>(l));
-    // A line near the window's edge comes to a third of its height.
+    // A line outside the middle of the window comes to a third of its height.
     const long first = editor->SendScintilla(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE);
     const long shown = editor->SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN);
-    if (l < first + 2 || l >= first + shown - 3)
+    if (l < first + shown / 6 || l > first + shown * 5 / 6)
         editor->SendScintilla(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE,
                               static_cast<unsigned long>(std::max<long>(0, l - shown / 3)));
     editor->setFocus(Qt::OtherFocusReason);

@@ -152,6 +152,7 @@ void CContextHelpDlg::ApplyExtraEntries()
         m_extraItems << item;
     }
     m_pList->setSortingEnabled(true);
+    m_pList->sortItems();
     m_pList->setUpdatesEnabled(true);
 }
 

@@ -271,12 +271,16 @@ void CSymbolIndex::BuildTables() const
     m_refs.clear();
     m_names.clear();
     m_lowerNames.clear();
+    m_ranks.clear();
     m_byLowerName.clear();
     for (const auto& [path, entry] : m_files)
         for (const CSymbol& s : entry.file->symbols) {
             m_refs.push_back({path, &s});
             m_names.push_back(s.name);
             m_lowerNames.push_back(SymbolMatch::Lower(s.name));
+            m_ranks.push_back(s.kind == SymbolKind::Property || s.kind == SymbolKind::Namespace ? 2
+                              : s.IsMember()                                                   ? 1
+                                                                                               : 0);
             m_byLowerName.emplace(m_lowerNames.back(), int(m_refs.size() - 1));
         }
 }
@@ -355,7 +359,7 @@ std::vector<CSymbolRef> CSymbolIndex::Match(std::string_view filter, std::size_t
 {
     BuildTables();
     std::vector<CSymbolRef> out;
-    for (int k : SymbolMatch::Best(m_names, m_lowerNames, filter, limit))
+    for (int k : SymbolMatch::Best(m_names, m_lowerNames, filter, limit, &m_ranks))
         out.push_back(m_refs[std::size_t(k)]);
     return out;
 }

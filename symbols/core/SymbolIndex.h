@@ -108,5 +108,7 @@ private:
     mutable std::vector<CSymbolRef> m_refs;
     mutable std::vector<std::string> m_names;
     mutable std::vector<std::string> m_lowerNames;
+    // Among equal matches: functions, types and constants (0) before members (1) and properties (2).
+    mutable std::vector<std::uint8_t> m_ranks;
     mutable std::unordered_multimap<std::string, int> m_byLowerName;
 };

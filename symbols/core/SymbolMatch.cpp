@@ -26,21 +26,22 @@ int WordStarts(std::string_view name, int* starts, int max)
     return count;
 }
 
-// Whether filter [fi..) is a run of prefixes of the words from word w on, in order.
+// Whether filter [fi..) is a run of prefixes of the words from word w on, in
+// order; adjacent: of the words w, w + 1, ... with none passed over.
 bool WordPrefixes(std::string_view lowerName, const int* starts, int words, int w, std::string_view filter,
-                  std::size_t fi, int budget)
+                  std::size_t fi, int budget, bool adjacent = false)
 {
     if (fi == filter.size())
         return true;
     if (budget <= 0)
         return false;
-    for (; w < words; ++w) {
+    for (const int last = adjacent ? std::min(w + 1, words) : words; w < last; ++w) {
         const std::size_t end = w + 1 < words ? std::size_t(starts[w + 1]) : lowerName.size();
         std::size_t k = 0;
         while (fi + k < filter.size() && starts[w] + k < end && lowerName[starts[w] + k] == filter[fi + k])
             ++k;
         for (; k > 0; --k)
-            if (WordPrefixes(lowerName, starts, words, w + 1, filter, fi + k, budget - 1))
+            if (WordPrefixes(lowerName, starts, words, w + 1, filter, fi + k, budget - 1, adjacent))
                 return true;
     }
     return false;
@@ -85,6 +86,9 @@ int ScoreLower(std::string_view name, std::string_view lowerName, std::string_vi
                 return 800;
         return 700;
     }
+    // The starts of the first words one after the other read as well as a prefix.
+    if (words && starts[0] == 0 && lowerName[0] == f[0] && WordPrefixes(lowerName, starts, words, 0, f, 0, 4096, true))
+        return 900;
     if (words && lowerName[starts[0]] == f[0] && WordPrefixes(lowerName, starts, words, 0, f, 0, 4096))
         return 600;
     return 0;
@@ -98,21 +102,24 @@ int Score(std::string_view name, std::string_view filter)
 }
 
 std::vector<int> Best(const std::vector<std::string>& names, const std::vector<std::string>& lowerNames,
-                      std::string_view filter, std::size_t limit)
+                      std::string_view filter, std::size_t limit, const std::vector<std::uint8_t>* rank)
 {
     const std::string f = Lower(filter);
     struct Hit {
         int score;
+        int rank;
         int length;
         int index;
     };
     std::vector<Hit> hits;
     for (std::size_t i = 0; i < names.size(); ++i)
         if (const int s = ScoreLower(names[i], lowerNames[i], f))
-            hits.push_back({s, int(names[i].size()), int(i)});
+            hits.push_back({s, rank ? int((*rank)[i]) : 0, int(names[i].size()), int(i)});
     const auto better = [](const Hit& a, const Hit& b) {
         if (a.score != b.score)
             return a.score > b.score;
+        if (a.rank != b.rank)
+            return a.rank < b.rank;
         if (a.length != b.length)
             return a.length < b.length;
         return a.index < b.index;

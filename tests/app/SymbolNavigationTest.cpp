@@ -6,7 +6,11 @@
 
 #include <QLineEdit>
 
+#include <QListWidget>
+
 #include "CodeEditCtrl.h"
+#include "ContextHelpDlg.h"
+#include "EditorHost.h"
 #include "ModalScript.h"
 #include "FrameFixture.h"
 #include "QuilletDoc.h"
@@ -108,6 +112,30 @@ TEST_F(SymbolNavigationTest, GoToDefinitionAndBackSeveralSteps)
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(m).center());
     ASSERT_TRUE(QuilletTest::WaitFor([] { return Where() == "b.php:6"; })) << Where().toStdString();
     EXPECT_EQ(tree->currentItem(), m);
+
+    // Context help: after "->" on a variable made by "new K", K's members alone;
+    // elsewhere the site's functions beside PHP's, in one sorted list.
+    EnsureDeferredLoad();
+    auto* help = dynamic_cast<CContextHelpDlg*>(EditorHost::HelpList());
+    ASSERT_TRUE(help);
+    CCodeEditCtrl* editor = Frame()->ActiveView()->Editor();
+    editor->setFocus();
+    editor->SendScintilla(QsciScintillaBase::SCI_DOCUMENTEND);
+    const auto shown = [help] {
+        QStringList names;
+        for (int row = 0; row < help->List()->count(); ++row)
+            if (!help->List()->item(row)->isHidden())
+                names << help->List()->item(row)->text();
+        return names;
+    };
+    QTest::keyClicks(editor, "$k = new K; $k->m");
+    ASSERT_TRUE(help->IsListVisible());
+    EXPECT_EQ(shown(), QStringList({"m"}));
+    QTest::keyClicks(editor, "; helper_");
+    ASSERT_TRUE(help->IsListVisible());
+    const QStringList all = shown();
+    EXPECT_TRUE(all.contains("helper_one") && all.contains("top_level") && all.contains("strlen"));
+    EXPECT_EQ(help->GetSelectedName(), "helper_one");
 }
 
 } // namespace

@@ -19,7 +19,7 @@ const char* kLib = "<?php\nclass Base { function hello() {} const K = 1; }\n"
                    "class Page extends Base {\n  function render(Base $b) {\n    $this->hello();\n"
                    "    $b->hello();\n    $v = new Page();\n    $v->render($b);\n    parent::hello();\n"
                    "    self::K; static::render($b); $u->only_here(); $u->twice();\n  }\n"
-                   "  function only_here() {}\n  function twice() {}\n}\n"
+                   "  function only_here() {}\n  function twice() {}\n  function tplContent() {}\n}\n"
                    "class Other { function twice() {} }\nfunction get_the_post() { return tpl_content(); }\n";
 
 void Write(const QString& path, const QByteArray& bytes)
@@ -102,7 +102,7 @@ TEST(SymbolIndex, DamagedCacheIsRebuilt)
         auto index = Indexed(site);
         EXPECT_TRUE(index->CacheWasRebuilt());
         EXPECT_EQ(Names(index->Find("tpl_content")), "tpl_content ");
-        EXPECT_EQ(index->SymbolCount(), 11u);
+        EXPECT_EQ(index->SymbolCount(), 12u);
         EXPECT_FALSE(Indexed(site)->CacheWasRebuilt());
     }
 }
@@ -112,7 +112,7 @@ TEST(SymbolIndex, FilterBestFirst)
     Site site;
     auto index = Indexed(site);
     EXPECT_EQ(Names(index->Match("gtp", 5)), "get_the_post ");
-    EXPECT_EQ(Names(index->Match("tplcont", 5)), "tpl_content ");
+    EXPECT_EQ(Names(index->Match("tplcont", 5)), "tpl_content Page::tplContent ");   // a function before a method
     EXPECT_EQ(Names(index->Match("render", 5)), "Page::render ");
     EXPECT_EQ(Names(index->Match("he", 3)), "Base::hello Page::only_here Other ");   // prefix, word, inside
     EXPECT_GT(SymbolMatch::Score("getTemplatePart", "gtp"), 0);
