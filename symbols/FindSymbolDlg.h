@@ -23,7 +23,7 @@ class CFindSymbolDlg : public QDialog
 {
     Q_OBJECT
 public:
-    static constexpr std::size_t kMaxLines = 200;
+    static constexpr std::size_t kMaxLines = 100;
 
     // Over every symbol of index.
     CFindSymbolDlg(const CSymbolIndex& index, QWidget* parent = nullptr);

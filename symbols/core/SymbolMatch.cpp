@@ -28,12 +28,13 @@ int WordStarts(std::string_view name, int* starts, int max)
 
 // Whether filter [fi..) is a run of prefixes of the words from word w on, in
 // order; adjacent: of the words w, w + 1, ... with none passed over.
+// budget: how many more steps the search may take, so that no name costs much.
 bool WordPrefixes(std::string_view lowerName, const int* starts, int words, int w, std::string_view filter,
-                  std::size_t fi, int budget, bool adjacent = false)
+                  std::size_t fi, int& budget, bool adjacent = false)
 {
     if (fi == filter.size())
         return true;
-    if (budget <= 0)
+    if (--budget <= 0)
         return false;
     for (const int last = adjacent ? std::min(w + 1, words) : words; w < last; ++w) {
         const std::size_t end = w + 1 < words ? std::size_t(starts[w + 1]) : lowerName.size();
@@ -41,7 +42,7 @@ bool WordPrefixes(std::string_view lowerName, const int* starts, int words, int 
         while (fi + k < filter.size() && starts[w] + k < end && lowerName[starts[w] + k] == filter[fi + k])
             ++k;
         for (; k > 0; --k)
-            if (WordPrefixes(lowerName, starts, words, w + 1, filter, fi + k, budget - 1, adjacent))
+            if (WordPrefixes(lowerName, starts, words, w + 1, filter, fi + k, budget, adjacent))
                 return true;
     }
     return false;
@@ -87,9 +88,11 @@ int ScoreLower(std::string_view name, std::string_view lowerName, std::string_vi
         return 700;
     }
     // The starts of the first words one after the other read as well as a prefix.
-    if (words && starts[0] == 0 && lowerName[0] == f[0] && WordPrefixes(lowerName, starts, words, 0, f, 0, 4096, true))
+    int budget = 256;
+    if (words && starts[0] == 0 && lowerName[0] == f[0] && WordPrefixes(lowerName, starts, words, 0, f, 0, budget, true))
         return 900;
-    if (words && lowerName[starts[0]] == f[0] && WordPrefixes(lowerName, starts, words, 0, f, 0, 4096))
+    budget = 256;
+    if (words && lowerName[starts[0]] == f[0] && WordPrefixes(lowerName, starts, words, 0, f, 0, budget))
         return 600;
     return 0;
 }
