@@ -55,6 +55,9 @@ const QList<Info>& Table()
         {Cmd::EditFindPrevious, "查找上一个", {K(Qt::SHIFT | Qt::Key_F3)}, "查找上一处上次查找的文字\n查找上一个"},
         {Cmd::EditReplace, "替换(&E)...", {K(Qt::CTRL | Qt::Key_H)}, "用不同的文字替换指定的文字\n替换"},
         {Cmd::EditGoToLine, "转到行(&G)...", {K(Qt::CTRL | Qt::Key_G)}, "把插入点移到指定的行\n转到行"},
+        {Cmd::GoToDefinition, "转到定义", {K(Qt::Key_F12)}, "转到光标处名称的定义\n转到定义"},
+        {Cmd::NavigateBack, "返回", {K(Qt::ALT | Qt::Key_Left)}, "回到转到定义之前的位置\n返回"},
+        {Cmd::FindSymbol, "查找符号...", {K(Qt::CTRL | Qt::Key_T)}, "按名称查找站点中的函数、类和常量\n查找符号"},
         {Cmd::CheckSyntax, "检查语法", {K(Qt::Key_F7)}, "用 PHP 检查活动文档的语法\n检查语法"},
         {Cmd::IndentWithSpaces, "按空格缩进", {}, "回车时照搬上一行的空格和制表符，“}”退回一级\n按空格缩进"},
         {Cmd::GrammarColouring, "按语法着色", {}, "按 PHP、HTML、JavaScript 和 CSS 各自的语法着色，边输入边着色\n按语法着色"},
@@ -202,8 +205,8 @@ MenuBars BuildMenus(QWidget* parent, const QHash<int, QAction*>& a)
                           {Cmd::FileNew, Cmd::FileOpen, 0, Cmd::FilePrintSetup, 0,
                            Cmd::FileMruFirst, 0, Cmd::AppExit});
     bars.noDocument = {bars.fileNoDoc, Menu(parent, QStringLiteral("站点"), a,
-                                                          {Cmd::OpenSite, 0, Cmd::FindInFiles, 0, Cmd::SitePreview,
-                                                           Cmd::SiteStopPreview}),
+                                            {Cmd::OpenSite, 0, Cmd::FindInFiles, Cmd::FindSymbol, 0,
+                                             Cmd::SitePreview, Cmd::SiteStopPreview}),
                        Menu(parent, QStringLiteral("查看(&V)"), a, ViewItems(false)),
                        Menu(parent, QStringLiteral("帮助(&H)"), a, {Cmd::AppAbout})};
 
@@ -226,8 +229,9 @@ MenuBars BuildMenus(QWidget* parent, const QHash<int, QAction*>& a)
         Menu(parent, QStringLiteral("编辑(&E)"), a,
              {Cmd::EditUndo, 0, Cmd::EditCut, Cmd::EditCopy, Cmd::EditPaste, 0, Cmd::EditInsert,
               Cmd::EditRedo, Cmd::EditSelectAll, 0, Cmd::EditFind, Cmd::EditFindNext,
-              Cmd::EditFindPrevious, Cmd::EditReplace, Cmd::EditGoToLine, 0, Cmd::EditToggleComment,
-              Cmd::EditMoveLineUp, Cmd::EditMoveLineDown, Cmd::EditDuplicateLine, 0, Cmd::CheckSyntax}),
+              Cmd::EditFindPrevious, Cmd::EditReplace, Cmd::EditGoToLine, 0, Cmd::GoToDefinition,
+              Cmd::NavigateBack, Cmd::FindSymbol, 0, Cmd::EditToggleComment, Cmd::EditMoveLineUp,
+              Cmd::EditMoveLineDown, Cmd::EditDuplicateLine, 0, Cmd::CheckSyntax}),
         Menu(parent, QStringLiteral("查看(&V)"), a, ViewItems(true)),
         SettingsMenu(parent, a),
         bars.window,

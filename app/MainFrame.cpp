@@ -35,6 +35,7 @@
 #include "RecentFilesMenu.h"
 #include "StartupSplashWnd.h"
 #include "StatusIndicators.h"
+#include "SymbolWiring.h"
 #include "WorkspaceWiring.h"
 #include "ZoomCommands.h"
 
@@ -118,6 +119,7 @@ bool CMainFrame::Create()
         m_strStartDir, CDataFileLocator::StandardFallbackDirs(installedData), this);
     m_pCodeLibraries->OpenDatabases();
     InstallCodeBlockPage(this);
+    new CSymbolWiring(this, m_pDocTemplate);
 
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &CMainFrame::RequestUpdate);
     // An accelerator runs its command only when the command's update rule

@@ -113,6 +113,10 @@ void CWorkspaceWiring::LoadDeferred()
 
 void CWorkspaceWiring::OnShowPrototypes(int kind, qint32 id)
 {
+    if (id < 0) {   // an entry of the user's own code
+        m_pToolBar->SetComboText(m_pHelpList->ExtraPrototype(id));
+        return;
+    }
     if (const std::optional<QString> text = ReadPrototypes(m_pFrame->GetDatabase(CCodeLibraryStore::ReferenceDb), kind, id))
         m_pToolBar->SetComboText(*text);
 }

@@ -97,6 +97,10 @@ constexpr int NextPane = 57680;
 constexpr int PrevPane = 57681;
 // Help
 constexpr int AppAbout = 57664;
+// The site symbol index: go to a definition and back, find a symbol.
+constexpr int GoToDefinition = 32910;
+constexpr int NavigateBack = 32911;
+constexpr int FindSymbol = 32912;
 // The toolbar slot that holds the combo box.
 constexpr int ComboSlot = 32815;
 // The local site page's context menus.

@@ -77,6 +77,9 @@ void CContextHelpDlg::FillContextList(int kind, CAdoDatabase* referenceDb)
         return;
     m_nCurrentKind = kind;
     m_pList->clear();
+    m_extraItems.clear();
+    m_extra.clear();
+    m_bMembersOnly = false;
 
     const QList<CContextEntry> entries = ReadContextEntries(referenceDb, kind);
     std::vector<CSortedListItem*> items;
@@ -96,8 +99,10 @@ void CContextHelpDlg::ShowContextList(bool show)
 {
     if (!m_bEnabled)
         return;
-    if (show)
+    if (show) {
         m_strTypedPrefix.clear();
+        ApplyExtraEntries();
+    }
     if (show && m_pList->count() > 0)
         QWidget::show();
     else
@@ -124,12 +129,45 @@ void CContextHelpDlg::HandleContextKey(int code, bool navigationKey)
     PostPrototypesOrHide();
 }
 
+void CContextHelpDlg::ApplyExtraEntries()
+{
+    bool membersOnly = false;
+    QList<CExtraEntry> entries = m_extraSource ? m_extraSource(&membersOnly) : QList<CExtraEntry>();
+    if (entries == m_extra && membersOnly == m_bMembersOnly)
+        return;
+    m_pList->setUpdatesEnabled(false);
+    m_pList->setSortingEnabled(false);
+    for (QListWidgetItem* item : std::as_const(m_extraItems))
+        delete item;
+    m_extraItems.clear();
+    if (membersOnly != m_bMembersOnly)
+        for (int row = 0; row < m_pList->count(); ++row)
+            m_pList->item(row)->setHidden(membersOnly);
+    m_extra = std::move(entries);
+    m_bMembersOnly = membersOnly;
+    for (qsizetype k = 0; k < m_extra.size(); ++k) {
+        auto* item = new CSortedListItem(m_extra[k].name, qint32(-(k + 1)));
+        item->setToolTip(m_extra[k].prototype);
+        m_pList->addItem(item);
+        m_extraItems << item;
+    }
+    m_pList->setSortingEnabled(true);
+    m_pList->sortItems();
+    m_pList->setUpdatesEnabled(true);
+}
+
+QString CContextHelpDlg::ExtraPrototype(qint32 id) const
+{
+    const qsizetype k = -qsizetype(id) - 1;
+    return k >= 0 && k < m_extra.size() ? m_extra[k].prototype : QString();
+}
+
 void CContextHelpDlg::SelectFirstNotBelowPrefix()
 {
     const QByteArray prefix = m_strTypedPrefix.toUtf8();
     for (int row = 0; row < m_pList->count(); ++row) {
         QListWidgetItem* item = m_pList->item(row);
-        if (CSortedListItem::KeyOf(*item) >= prefix) {
+        if (!item->isHidden() && CSortedListItem::KeyOf(*item) >= prefix) {
             m_pList->setCurrentItem(item);
             m_pList->scrollToItem(item);
             return;

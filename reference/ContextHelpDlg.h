@@ -4,16 +4,30 @@
 
 #include "ContextHelpList.h"
 
+#include <QList>
 #include <QString>
 #include <QWidget>
+#include <functional>
 
 class CAdoDatabase;
 class QListWidget;
+class QListWidgetItem;
 
 class CContextHelpDlg : public QWidget, public IContextHelpList
 {
     Q_OBJECT
 public:
+    // An entry of the user's own code: its name and the prototype the toolbar shows.
+    struct CExtraEntry {
+        QString name;
+        QString prototype;
+        bool operator==(const CExtraEntry&) const = default;
+    };
+    // Asked each time the list opens: the user's entries for the place typed
+    // at; *membersOnly set: they are the members of a known class (after "->"
+    // or "::") and stand alone in the list, else they join the reference names.
+    using ExtraSource = std::function<QList<CExtraEntry>(bool* membersOnly)>;
+
     // mainFrame receives the posted prototype requests (QuilletEvent::ShowPrototypes
     // with the kind and the selected entry's id) and owns the window.
     explicit CContextHelpDlg(QWidget* mainFrame);
@@ -36,6 +50,10 @@ public:
     QString TypedPrefix() const;
     QListWidget* List() const;
 
+    void SetExtraSource(ExtraSource source) { m_extraSource = std::move(source); }
+    // A user entry's prototype by the id its line posts (below zero).
+    QString ExtraPrototype(qint32 id) const;
+
     // IContextHelpList
     bool IsListVisible() const override;
     void PassKey(int key) override;
@@ -57,6 +75,7 @@ protected:
 
 private:
     void SelectFirstNotBelowPrefix();
+    void ApplyExtraEntries();
     void PostPrototypesOrHide();
 
     QWidget* m_pMainFrame;
@@ -64,4 +83,8 @@ private:
     bool m_bEnabled = true;
     int m_nCurrentKind = -1;
     QString m_strTypedPrefix;
+    ExtraSource m_extraSource;
+    QList<CExtraEntry> m_extra;        // shown now, line k with id -(k + 1)
+    QList<QListWidgetItem*> m_extraItems;
+    bool m_bMembersOnly = false;
 };

@@ -9,6 +9,7 @@
 
 class CAdoDatabase;
 class CReferenceTreeCtrl;
+class QLineEdit;
 
 class CReferencePage : public QWidget
 {
@@ -23,6 +24,9 @@ public:
     int GetKind() const { return m_nKind; }
     QString GetTableName() const;
     CReferenceTreeCtrl* GetTreeCtrl() const { return m_pTree; }
+    QLineEdit* FilterBox() const { return m_pFilter; }
+    // Shows only the entries matching text (see SymbolMatch) and the categories holding them.
+    void ApplyFilter(const QString& text);
 
     void SetMessageTarget(QObject* target) { m_pTarget = target; }
     QObject* GetMessageTarget() const { return m_pTarget; }
@@ -38,5 +42,6 @@ private:
 
     int m_nKind;
     CReferenceTreeCtrl* m_pTree;
+    QLineEdit* m_pFilter = nullptr;
     QPointer<QObject> m_pTarget;
 };

@@ -13,7 +13,21 @@ reps="${1:-5}"
 if [[ ! -f "$build/build.ninja" ]]; then
     cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
-cmake --build "$build" --parallel 2 --target bench_editor bench_colour >/dev/null
+cmake --build "$build" --parallel 2 --target bench_editor bench_colour bench_symbols >/dev/null
+
+# The symbol index's figures read Debian's WordPress and MediaWiki, fetched once
+# into the build directory (never into the source tree).
+sites="$build/bench-sites"
+for pkg in wordpress mediawiki; do
+    if [[ ! -d "$sites/$pkg" ]]; then
+        mkdir -p "$sites/deb"
+        (cd "$sites/deb" && apt-get download "$pkg" >/dev/null 2>&1) || { echo "cannot fetch $pkg" >&2; exit 1; }
+        rm -rf "$sites/unpacked"
+        dpkg-deb -x "$sites"/deb/"$pkg"_*.deb "$sites/unpacked"
+        mv "$sites/unpacked/usr/share/$pkg" "$sites/$pkg"
+        rm -rf "$sites/unpacked" "$sites/deb"
+    fi
+done
 
 out="$(mktemp -d)"
 trap 'rm -rf "$out"' EXIT
@@ -32,4 +46,6 @@ common=(--benchmark_repetitions="$reps" --benchmark_enable_random_interleaving=t
 "$build/bin/bench_colour" "${common[@]}" --benchmark_out="$out/colour.json" --benchmark_out_format=json \
     --benchmark_filter='^BM_RealPagesOverLexer/rules:[01]$' \
     >/dev/null 2>"$out/colour.err" || { cat "$out/colour.err" >&2; exit 1; }
-python3 "$root/scripts/bench_table.py" "$out/editor.json" "$out/colour.json"
+QUILLET_BENCH_SITES="$sites" "$build/bin/bench_symbols" "${common[@]}" --benchmark_out="$out/symbols.json" \
+    --benchmark_out_format=json >/dev/null 2>"$out/symbols.err" || { cat "$out/symbols.err" >&2; exit 1; }
+python3 "$root/scripts/bench_table.py" "$out/editor.json" "$out/colour.json" "$out/symbols.json"

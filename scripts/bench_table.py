@@ -18,6 +18,10 @@ FIGURES = [
     ("key-mid-10mb", "Type/middle_same_line/ours_colour", "Type/middle_same_line/bare"),
     ("colour-pass-1mb", "BM_RealPagesOverLexer/rules:0", "lexer_ms"),
     ("grammar-pass-1mb", "BM_RealPagesOverLexer/rules:1", "lexer_ms"),
+    ("index-wordpress", "Symbols/index_wordpress/cold/iterations:1", "Symbols/index_wordpress/ctags/iterations:1"),
+    ("index-wp-warm", "Symbols/index_wordpress/warm/iterations:1", "Symbols/index_wordpress/cold/iterations:1"),
+    ("goto-definition", "Symbols/goto_definition/ours", "Symbols/goto_definition/bare"),
+    ("find-symbol-key", "Symbols/find_symbol_key/ours", "Symbols/find_symbol_key/scan"),
 ]
 
 UNIT_MS = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}

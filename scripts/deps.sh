@@ -11,6 +11,7 @@ QUILLET_PACKAGES=(
   fonts-wqy-microhei qt6-translations-l10n
   poppler-utils xvfb xauth
   php-cli
+  universal-ctags
 )
 QUILLET_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 

@@ -267,7 +267,7 @@ TEST_F(MainFrameTest, WorkspaceBarAndViewMenuStayInStep)
     CWorkspaceBar* bar = Frame()->WorkspaceBar();
     ASSERT_TRUE(bar);
     EXPECT_EQ(Frame()->dockWidgetArea(bar), Qt::LeftDockWidgetArea);
-    EXPECT_EQ(bar->GetViewCount(), 6);
+    EXPECT_EQ(bar->GetViewCount(), 7);   // the six pages, then 符号
     Frame()->UpdateCommandStates();
     EXPECT_TRUE(Frame()->Action(Cmd::ViewWorkspace)->isChecked());
 

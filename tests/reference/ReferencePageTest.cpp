@@ -14,6 +14,7 @@
 
 #include <QPainter>
 #include <array>
+#include <QLineEdit>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -91,7 +92,7 @@ TEST(ReferencePages, EachPageHasItsKindTreeIdTableAndImages)
               (std::array{109, 110, 107, 108}));
 }
 
-TEST(ReferencePages, TheTreeCoversThePageAtEverySize)
+TEST(ReferencePages, TheFilterBoxAndTheTreeCoverThePageAtEverySize)
 {
     CWSHtmlView page;
     page.resize(220, 200);
@@ -99,7 +100,10 @@ TEST(ReferencePages, TheTreeCoversThePageAtEverySize)
     for (const QSize size : {QSize(220, 200), QSize(32, 32), QSize(400, 700)}) {
         page.resize(size);
         QCoreApplication::processEvents();
-        EXPECT_EQ(page.GetTreeCtrl()->geometry(), page.rect()) << size.width() << "x" << size.height();
+        const QRect filter = page.FilterBox()->geometry();
+        EXPECT_EQ(filter, QRect(0, 0, page.width(), filter.height())) << size.width() << "x" << size.height();
+        EXPECT_EQ(page.GetTreeCtrl()->geometry(), page.rect().adjusted(0, filter.height(), 0, 0))
+            << size.width() << "x" << size.height();
     }
 }
 

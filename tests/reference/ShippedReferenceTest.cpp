@@ -10,6 +10,7 @@
 #include "WSPHPView.h"
 
 #include <QFileInfo>
+#include <QLineEdit>
 #include <gtest/gtest.h>
 
 namespace {
@@ -79,4 +80,27 @@ TEST(ShippedReferenceDatabase, FillsTheFourPagesWithTheirTwoLevelTrees)
     ASSERT_NE(found[0]->parent(), nullptr);
     EXPECT_EQ(CReferenceTreeCtrl::ItemData(found[0]->parent()), parent);
     EXPECT_EQ(found[0]->icon(0).cacheKey(), tree->Image(1).cacheKey());   // a function
+}
+
+TEST(ShippedReferenceDatabase, FilterBoxNarrowsTheTreeToMatchingEntries)
+{
+    CAdoDatabase db;
+    ASSERT_TRUE(db.Open(ConnectionString::ForFile(QStringLiteral(QUILLET_BIN_DIR "/quillet.dll"))));
+    CWSPHPView php;
+    php.Load(&db);
+    const auto shown = [&] {
+        QStringList names;
+        for (QTreeWidgetItemIterator it(php.GetTreeCtrl(), QTreeWidgetItemIterator::NotHidden); *it; ++it)
+            if ((*it)->childCount() == 0)
+                names << (*it)->text(0);
+        return names;
+    };
+    const qsizetype all = shown().size();
+    php.FilterBox()->setText(QStringLiteral("strtou"));
+    EXPECT_EQ(shown(), QStringList({"strtoupper", "mb_strtoupper"}));
+    php.FilterBox()->setText(QStringLiteral("strlen"));
+    EXPECT_TRUE(shown().contains("strlen"));
+    EXPECT_FALSE(shown().contains("strtoupper"));
+    php.FilterBox()->clear();
+    EXPECT_EQ(shown().size(), all);
 }
