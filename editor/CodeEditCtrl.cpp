@@ -121,7 +121,10 @@ CCodeEditCtrl::CCodeEditCtrl(QWidget* parent) : QsciScintilla(parent)
     // left out.
     SendScintilla(SCI_SETMODEVENTMASK, static_cast<unsigned long>(SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE));
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
-            [this](int, int type, const char*, int, int, int, int, int, int, int) { OnModified(type); });
+            [this](int position, int type, const char*, int length, int, int, int, int, int, int) {
+                OnModified(type);
+                m_changeAnnouncer.OnChangeAhead(type, position, length);
+            });
     EditorAccessibility::Install();
     WatchFocusForHelpList();
     // The caret pane follows every move of the caret, whatever made it
@@ -602,6 +605,7 @@ void CCodeEditCtrl::contextMenuEvent(QContextMenuEvent* event)
 void CCodeEditCtrl::OnChangeDone()
 {
     m_bChangePending = false;
+    m_changeAnnouncer.Flush();
     const int lineCount = lines();
     if (lineCount != m_nLines) {
         m_nLines = lineCount;

@@ -7,6 +7,8 @@
 
 #include <functional>
 
+#include "EditorAccessibility.h"
+
 class CCodeEditCtrl : public QsciScintilla
 {
     Q_OBJECT
@@ -101,4 +103,5 @@ private:
     int m_nLines = 1;   // the line count linesChanged last reported
     quint64 m_nChangeCount = 0;
     bool m_bChangePending = false;
+    EditorAccessibility::CChangeAnnouncer m_changeAnnouncer{this};
 };
