@@ -8,6 +8,8 @@
 
 #include <QVBoxLayout>
 
+#include <utility>
+
 CReferencePage::CReferencePage(int kind, QObject* target, QWidget* parent)
     : QWidget(parent),
       m_nKind(kind),
@@ -34,7 +36,18 @@ QString CReferencePage::GetTableName() const
 
 void CReferencePage::Load(CAdoDatabase* database)
 {
+    if (database && window() != this && window()->isVisible() && !isVisible()) {
+        m_pPendingDatabase = database;
+        return;
+    }
     FillReferenceTree(m_pTree, database, GetTableName());
+}
+
+void CReferencePage::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (CAdoDatabase* database = std::exchange(m_pPendingDatabase, nullptr))
+        FillReferenceTree(m_pTree, database, GetTableName());
 }
 
 bool CReferencePage::CategorySelected() const
