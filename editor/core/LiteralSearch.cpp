@@ -14,6 +14,21 @@ inline unsigned char Fold(unsigned char c)
     return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : c;
 }
 
+// Whether bytes hold seq (2 or 3 bytes): a look at each place of its first
+// byte, which memchr finds far faster than a general search would.
+bool Contains(const QByteArray& bytes, const char* seq)
+{
+    const qsizetype n = static_cast<qsizetype>(std::strlen(seq));
+    const char* p = bytes.constData();
+    const char* end = p + bytes.size();
+    while ((p = static_cast<const char*>(std::memchr(p, seq[0], end - p))) != nullptr) {
+        if (end - p >= n && std::memcmp(p, seq, n) == 0)
+            return true;
+        ++p;
+    }
+    return false;
+}
+
 inline bool IsLetter(unsigned char c)
 {
     return c >= 'a' && c <= 'z';
@@ -90,7 +105,7 @@ bool CLiteralSearch::MayMatchBeyondBytes(const QByteArray& bytes, bool validUtf8
         return false;
     if (!validUtf8)
         return true;
-    return bytes.contains("\xE2\x84\xAA") || bytes.contains("\xC5\xBF");
+    return Contains(bytes, "\xE2\x84\xAA") || Contains(bytes, "\xC5\xBF");
 }
 
 qsizetype CLiteralSearch::Utf16Length(const char* data, qsizetype size)
