@@ -401,6 +401,30 @@ TEST_F(EditCtrlTest, AssistiveTechnologyHearsEveryInsertionAndDeletion)
     EXPECT_EQ(QString::fromUcs4(reinterpret_cast<const char32_t*>(text.constData()), text.size()), m_editor.text());
 }
 
+// A text put in by slices with the events run between them (a large open's
+// progress bar) is one change, told once it is all in: the slices are never
+// recoloured one by one as they arrive.
+TEST_F(EditCtrlTest, TextPutInBySlicesIsOneChange)
+{
+    const QByteArray text = QByteArray("<?php $a = 1; ?>\n").repeated(1'100'000);   // three slices
+    int slices = 0;
+    int changes = 0;
+    Load("x");
+    QCoreApplication::processEvents();
+    m_recolours = 0;
+    const auto counter = QObject::connect(&m_editor, &QsciScintilla::textChanged, [&] { ++changes; });
+    m_editor.SetWholeText(text, [&](double) {
+        ++slices;
+        QCoreApplication::processEvents();
+    });
+    QCoreApplication::processEvents();
+    QObject::disconnect(counter);
+    EXPECT_GE(slices, 2);
+    EXPECT_EQ(changes, 1);
+    EXPECT_LE(m_recolours, 1);
+    EXPECT_EQ(m_editor.length(), text.size());
+}
+
 TEST_F(EditCtrlTest, NoLimitOnTheTextsLength)
 {
     Load(QByteArray(40000, 'a'));
