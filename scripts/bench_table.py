@@ -4,6 +4,7 @@ Each figure sets one benchmark (ours) against another (its peer). Repetition k
 of ours is divided by repetition k of the peer; the table gives the median
 times and the median ratio with the least and greatest of those ratios."""
 import json
+import re
 import statistics
 import sys
 
@@ -33,7 +34,7 @@ def load(paths):
             for b in json.load(f)["benchmarks"]:
                 if b.get("run_type") != "iteration" or b.get("error_occurred"):
                     continue
-                name = b["run_name"].removesuffix("/real_time").removesuffix("/manual_time")
+                name = re.sub(r"/(iterations:\d+|real_time|manual_time)", "", b["run_name"])
                 runs.setdefault(name, []).append(b)
     return runs
 

@@ -135,11 +135,12 @@ struct Bare
     }
 };
 
-// Until the text shows and the window takes input.
+// Until the text shows and the window takes input. A page of its own: the
+// one the key cases keep open would only be brought to the front.
 template <class Side>
 void Open200mb(benchmark::State& state)
 {
-    const QString path = Page(qint64{200} << 20);
+    const QString path = Page((qint64{200} << 20) + 1);
     for (auto _ : state) {
         const auto start = Clock::now();
         auto side = std::make_unique<Side>(path);
