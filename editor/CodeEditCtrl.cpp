@@ -14,6 +14,7 @@
 #include <QMimeData>
 #include <QPointer>
 #include <QTimer>
+#include <utility>
 
 #include <algorithm>
 #include <QInputMethodEvent>
@@ -125,7 +126,10 @@ CCodeEditCtrl::CCodeEditCtrl(QWidget* parent) : QsciScintilla(parent)
     // left out.
     SendScintilla(SCI_SETMODEVENTMASK, static_cast<unsigned long>(SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE));
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
-            [this](int, int type, const char*, int, int, int, int, int, int, int) { OnModified(type); });
+            [this](int position, int type, const char*, int length, int, int, int, int, int, int) {
+                OnModified(type);
+                m_changeAnnouncer.OnChangeAhead(type, position, length);
+            });
     EditorAccessibility::Install();
     WatchFocusForHelpList();
     // The caret pane follows every move of the caret, whatever made it
@@ -210,6 +214,7 @@ qint64 EditRoom(qint64 size)
 
 void CCodeEditCtrl::SetWholeText(const QByteArray& utf8, const std::function<void(double)>& progress)
 {
+    const CLoadingText loading(this);
     const bool collecting = SendScintilla(SCI_GETUNDOCOLLECTION);
     SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
     SendScintilla(SCI_CLEARALL);
@@ -241,6 +246,7 @@ void CCodeEditCtrl::SetWholeText(const QByteArray& utf8, const std::function<voi
 
 bool CCodeEditCtrl::SetWholeText(qint64 size, const std::function<bool(const PieceSink&)>& source)
 {
+    const CLoadingText loading(this);
     const bool collecting = SendScintilla(SCI_GETUNDOCOLLECTION);
     SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
     SendScintilla(SCI_CLEARALL);
@@ -622,9 +628,32 @@ void CCodeEditCtrl::contextMenuEvent(QContextMenuEvent* event)
     event->accept();
 }
 
+CCodeEditCtrl::CLoadingText::CLoadingText(CCodeEditCtrl* editor) : m_pEditor(editor)
+{
+    ++editor->m_nLoading;
+}
+
+CCodeEditCtrl::CLoadingText::~CLoadingText()
+{
+    // The changes the load made are done once, now that the whole text is in.
+    if (--m_pEditor->m_nLoading == 0 && std::exchange(m_pEditor->m_bChangeDuringLoad, false) &&
+        !m_pEditor->m_bChangePending) {
+        m_pEditor->m_bChangePending = true;
+        QTimer::singleShot(0, m_pEditor, &CCodeEditCtrl::OnChangeDone);
+    }
+}
+
 void CCodeEditCtrl::OnChangeDone()
 {
     m_bChangePending = false;
+    // A text going in by slices (events run between them to move a progress
+    // bar) is not done until the last slice: recolouring each slice as a
+    // change would colour the text over and over while it loads.
+    if (m_nLoading > 0) {
+        m_bChangeDuringLoad = true;
+        return;
+    }
+    m_changeAnnouncer.Flush();
     const int lineCount = lines();
     if (lineCount != m_nLines) {
         m_nLines = lineCount;

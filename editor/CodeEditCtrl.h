@@ -7,6 +7,8 @@
 
 #include <functional>
 
+#include "EditorAccessibility.h"
+
 class CCodeEditCtrl : public QsciScintilla
 {
     Q_OBJECT
@@ -104,4 +106,17 @@ private:
     int m_nLines = 1;   // the line count linesChanged last reported
     quint64 m_nChangeCount = 0;
     bool m_bChangePending = false;
+    // While the whole text is being replaced, the changes' end is held back.
+    class CLoadingText
+    {
+    public:
+        explicit CLoadingText(CCodeEditCtrl* editor);
+        ~CLoadingText();
+
+    private:
+        CCodeEditCtrl* m_pEditor;
+    };
+    int m_nLoading = 0;
+    bool m_bChangeDuringLoad = false;
+    EditorAccessibility::CChangeAnnouncer m_changeAnnouncer{this};
 };

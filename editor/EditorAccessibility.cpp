@@ -3,6 +3,9 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QApplication>
+#include <Qsci/qsciscintillabase.h>
+
+#include <utility>
 
 #include "CodeEditCtrl.h"
 
@@ -56,6 +59,79 @@ public:
 };
 
 } // namespace
+
+bool EditorAccessibility::IsActive()
+{
+    return AssistiveTechnologyActive();
+}
+
+namespace {
+
+EditorAccessibility::EventSink g_sink = nullptr;
+
+void Send(QAccessibleEvent* event)
+{
+    if (g_sink)
+        g_sink(event);
+    else
+        QAccessible::updateAccessibility(event);
+}
+
+// The character offset of a byte position: the line's first character from
+// the line character index (made on first use, then kept up to date by
+// Scintilla), plus the characters before the position on its line.
+int CharacterOffset(QsciScintillaBase* editor, int position)
+{
+    using B = QsciScintillaBase;
+    if (!(editor->SendScintilla(B::SCI_GETLINECHARACTERINDEX) & B::SC_LINECHARACTERINDEX_UTF32))
+        editor->SendScintilla(B::SCI_ALLOCATELINECHARACTERINDEX, static_cast<unsigned long>(B::SC_LINECHARACTERINDEX_UTF32));
+    const long line = editor->SendScintilla(B::SCI_LINEFROMPOSITION, static_cast<unsigned long>(position));
+    const long lineStart = editor->SendScintilla(B::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+    const long before = editor->SendScintilla(B::SCI_INDEXPOSITIONFROMLINE, static_cast<unsigned long>(line),
+                                              static_cast<long>(B::SC_LINECHARACTERINDEX_UTF32));
+    return static_cast<int>(before + editor->SendScintilla(B::SCI_COUNTCHARACTERS, static_cast<unsigned long>(lineStart),
+                                                           static_cast<long>(position)));
+}
+
+QString TextAt(QsciScintillaBase* editor, int position, int length)
+{
+    QByteArray bytes(length + 1, '\0');   // and the terminating NUL Scintilla writes
+    editor->SendScintilla(QsciScintillaBase::SCI_GETTEXTRANGE, static_cast<long>(position),
+                          static_cast<long>(position) + length, bytes.data());
+    return QString::fromUtf8(bytes.constData(), length);
+}
+
+} // namespace
+
+void EditorAccessibility::CChangeAnnouncer::OnChangeAhead(int type, int position, int length)
+{
+    Flush();
+    if (!AssistiveTechnologyActive() || length <= 0)
+        return;
+    if (type & QsciScintillaBase::SC_MOD_BEFOREINSERT) {
+        m_nInsertAt = position;
+        m_nInsertLength = length;
+        m_nInsertOffset = CharacterOffset(m_pEditor, position);
+    } else if (type & QsciScintillaBase::SC_MOD_BEFOREDELETE) {
+        QAccessibleTextRemoveEvent event(m_pEditor, CharacterOffset(m_pEditor, position),
+                                         TextAt(m_pEditor, position, length));
+        Send(&event);
+    }
+}
+
+void EditorAccessibility::CChangeAnnouncer::Flush()
+{
+    if (m_nInsertAt < 0)
+        return;
+    const int at = std::exchange(m_nInsertAt, -1);
+    QAccessibleTextInsertEvent event(m_pEditor, m_nInsertOffset, TextAt(m_pEditor, at, m_nInsertLength));
+    Send(&event);
+}
+
+void EditorAccessibility::SetEventSinkForTests(EventSink sink)
+{
+    g_sink = sink;
+}
 
 void EditorAccessibility::Install()
 {

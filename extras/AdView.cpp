@@ -1,5 +1,7 @@
 #include "AdView.h"
 
+#include <algorithm>
+
 #include <QFile>
 #include <QImage>
 #include <QNetworkAccessManager>
@@ -43,7 +45,9 @@ LocalPage::Result ReadLocal(const QUrl& url, qint64 maxBytes)
     QFile file(LocalPath(url));
     if (!file.open(QIODevice::ReadOnly))
         return result;
-    result.bytes = file.read(maxBytes + 1);
+    // Asking for the limit itself would set aside the whole limit (2 MB and
+    // more) for a page of a few kilobytes, at every reload.
+    result.bytes = file.read(std::min(file.size(), maxBytes) + 1);
     result.status = result.bytes.size() > maxBytes ? LocalPage::Result::TooLarge : LocalPage::Result::Read;
     if (result.status != LocalPage::Result::Read)
         result.bytes.clear();

@@ -30,6 +30,7 @@ bool ShowMatching(QTreeWidgetItem* item, const std::string& filter)
     return any || filter.empty();
 }
 } // namespace
+#include <utility>
 
 CReferencePage::CReferencePage(int kind, QObject* target, QWidget* parent)
     : QWidget(parent),
@@ -64,6 +65,10 @@ QString CReferencePage::GetTableName() const
 
 void CReferencePage::Load(CAdoDatabase* database)
 {
+    if (database && window() != this && window()->isVisible() && !isVisible()) {
+        m_pPendingDatabase = database;
+        return;
+    }
     FillReferenceTree(m_pTree, database, GetTableName());
     if (!m_pFilter->text().isEmpty())
         ApplyFilter(m_pFilter->text());
@@ -76,6 +81,16 @@ void CReferencePage::ApplyFilter(const QString& text)
     for (int k = 0; k < m_pTree->topLevelItemCount(); ++k)
         ShowMatching(m_pTree->topLevelItem(k), filter);
     m_pTree->setUpdatesEnabled(true);
+}
+
+void CReferencePage::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (CAdoDatabase* database = std::exchange(m_pPendingDatabase, nullptr)) {
+        FillReferenceTree(m_pTree, database, GetTableName());
+        if (!m_pFilter->text().isEmpty())
+            ApplyFilter(m_pFilter->text());
+    }
 }
 
 bool CReferencePage::CategorySelected() const

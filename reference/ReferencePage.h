@@ -31,8 +31,13 @@ public:
     void SetMessageTarget(QObject* target) { m_pTarget = target; }
     QObject* GetMessageTarget() const { return m_pTarget; }
 
-    // The page's loader: fills its tree from its table of database (none: nothing).
+    // The page's loader: fills its tree from its table of database (none:
+    // nothing). A page hidden behind another tab of a window that is up is
+    // filled when it is first shown: until then its tree costs no memory.
     void Load(CAdoDatabase* database);
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     void OnTreeClicked();
@@ -43,5 +48,6 @@ private:
     int m_nKind;
     CReferenceTreeCtrl* m_pTree;
     QLineEdit* m_pFilter = nullptr;
+    CAdoDatabase* m_pPendingDatabase = nullptr;   // the fill waiting for the page to show
     QPointer<QObject> m_pTarget;
 };

@@ -13,10 +13,11 @@ reps="${1:-5}"
 if [[ ! -f "$build/build.ninja" ]]; then
     cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
-cmake --build "$build" --parallel 2 --target bench_editor bench_colour bench_symbols >/dev/null
+cmake --build "$build" --parallel 2 --target bench_editor bench_colour bench_symbols bench_search bench_frame quillet >/dev/null
 
-# The symbol index's figures read Debian's WordPress and MediaWiki, fetched once
-# into the build directory (never into the source tree).
+# Real PHP: Debian's WordPress and MediaWiki, fetched once into the build
+# directory (never into the source tree), for the colouring, symbol, search and
+# main-window figures.
 sites="$build/bench-sites"
 for pkg in wordpress mediawiki; do
     if [[ ! -d "$sites/$pkg" ]]; then
@@ -32,9 +33,8 @@ done
 out="$(mktemp -d)"
 trap 'rm -rf "$out"' EXIT
 # 1 MB of real PHP pages: Debian's wordpress, its *.php files in name order,
-# cut at the line end after the first 1 MiB (fetched here, never kept).
-(cd "$out" && apt-get download wordpress >/dev/null && dpkg-deb -x wordpress_*.deb root)
-find "$out/root" -name '*.php' -type f -print0 | sort -z | xargs -0 cat |
+# cut at the line end after the first 1 MiB.
+find "$sites/wordpress" -name '*.php' -type f -print0 | sort -z | xargs -0 cat |
     python3 -c 'import sys; d = sys.stdin.buffer.read(); sys.stdout.buffer.write(d[:d.index(b"\n", 1 << 20) + 1])' \
     > "$out/pages.php"
 export QUILLET_BENCH_PHP_PAGES="$out/pages.php"
@@ -48,4 +48,52 @@ common=(--benchmark_repetitions="$reps" --benchmark_enable_random_interleaving=t
     >/dev/null 2>"$out/colour.err" || { cat "$out/colour.err" >&2; exit 1; }
 QUILLET_BENCH_SITES="$sites" "$build/bin/bench_symbols" "${common[@]}" --benchmark_out="$out/symbols.json" \
     --benchmark_out_format=json >/dev/null 2>"$out/symbols.err" || { cat "$out/symbols.err" >&2; exit 1; }
-python3 "$root/scripts/bench_table.py" "$out/editor.json" "$out/colour.json" "$out/symbols.json"
+# The 10,000-file tree for 在文件中查找 against grep: wordpress's PHP, HTML,
+# CSS and JavaScript files copied round after round (in the build directory).
+if [[ ! -d "$sites/tree10k" ]]; then
+    python3 - "$sites/wordpress" "$sites/tree10k" <<'PY'
+import os, shutil, sys
+src, dst = sys.argv[1], sys.argv[2]
+files = sorted(os.path.join(d, f) for d, _, fs in os.walk(src) for f in fs
+               if f.rsplit(".", 1)[-1] in ("php", "html", "htm", "js", "css", "inc") and not os.path.islink(os.path.join(d, f)))
+n = 0
+while n < 10000:
+    for f in files[: 10000 - n]:
+        target = os.path.join(dst, f"r{n // len(files)}", os.path.relpath(f, src))
+        os.makedirs(os.path.dirname(target), exist_ok=True)
+        shutil.copyfile(f, target)
+    n += min(len(files), 10000 - n)
+PY
+fi
+QUILLET_FIND_TREE="$sites/tree10k" QUILLET_FIND_TEXT="${QUILLET_FIND_TEXT:-esc_html}" \
+    "$build/bin/bench_search" "${common[@]}" --benchmark_out="$out/search.json" --benchmark_out_format=json \
+    >/dev/null 2>"$out/search.err" || { cat "$out/search.err" >&2; exit 1; }
+
+# Keys and opens through the real main window, on pages of wordpress's PHP
+# joined to 10 MB and 200 MB, against a bare QsciScintilla.
+QUILLET_BENCH_PAGES="$sites/wordpress" \
+    "$build/bin/bench_frame" "${common[@]}" --benchmark_out="$out/frame.json" --benchmark_out_format=json \
+    >/dev/null 2>"$out/frame.err" || { cat "$out/frame.err" >&2; exit 1; }
+
+# Peak resident memory of a start with no file named (the new document, the
+# splash and the deferred load included), read from /proc before the program
+# is ended; Geany's the same way when it is installed.
+peak_rss_mb() {
+    local home; home="$(mktemp -d)"
+    HOME="$home" XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" XDG_STATE_HOME="$home/state" \
+        XDG_CACHE_HOME="$home/cache" "$@" >/dev/null 2>&1 &
+    local pid=$!
+    sleep 6
+    local kb; kb="$(awk '/^VmHWM:/ {print $2}' "/proc/$pid/status" 2>/dev/null || echo 0)"
+    kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true
+    rm -rf "$home"
+    awk -v kb="${kb:-0}" 'BEGIN {printf "%.1f", kb / 1024}'
+}
+ours_rss="$(peak_rss_mb "$build/bin/quillet")"
+if command -v geany >/dev/null; then
+    echo "start-rss-mb $ours_rss $(peak_rss_mb geany) geany" >"$out/rows.txt"
+else
+    echo "start-rss-mb $ours_rss - geany-not-installed" >"$out/rows.txt"
+fi
+python3 "$root/scripts/bench_table.py" "$out/editor.json" "$out/colour.json" "$out/symbols.json" "$out/search.json" \
+    "$out/frame.json" --rows "$out/rows.txt"

@@ -4,6 +4,7 @@ Each figure sets one benchmark (ours) against another (its peer). Repetition k
 of ours is divided by repetition k of the peer; the table gives the median
 times and the median ratio with the least and greatest of those ratios."""
 import json
+import re
 import statistics
 import sys
 
@@ -22,6 +23,10 @@ FIGURES = [
     ("index-wp-warm", "Symbols/index_wordpress/warm/iterations:1", "Symbols/index_wordpress/cold/iterations:1"),
     ("goto-definition", "Symbols/goto_definition/ours", "Symbols/goto_definition/bare"),
     ("find-symbol-key", "Symbols/find_symbol_key/ours", "Symbols/find_symbol_key/scan"),
+    ("find-files-10k", "Ours", "Grep"),
+    ("jump-key-10mb", "JumpKey10mb/ours", "JumpKey10mb/bare"),
+    ("key-goto-200mb", "KeyGoto200mb/ours", "KeyGoto200mb/bare"),
+    ("open-200mb", "Open200mb/ours", "Open200mb/bare"),
 ]
 
 UNIT_MS = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}
@@ -34,7 +39,7 @@ def load(paths):
             for b in json.load(f)["benchmarks"]:
                 if b.get("run_type") != "iteration" or b.get("error_occurred"):
                     continue
-                name = b["run_name"].removesuffix("/real_time")
+                name = re.sub(r"/(iterations:\d+|real_time|manual_time)", "", b["run_name"])
                 runs.setdefault(name, []).append(b)
     return runs
 
@@ -43,8 +48,24 @@ def ms(b):
     return b["real_time"] * UNIT_MS[b.get("time_unit", "ns")]
 
 
+def print_rows(path):
+    # Figures measured outside Google Benchmark, one a line: name, ours, peer
+    # ("-" when there is none) and a note.
+    with open(path) as f:
+        for line in f:
+            name, ours, peer, *note = line.split()
+            ratio = f"{float(ours) / float(peer):>7.2f}" if peer != "-" else f"{'-':>7}"
+            print(f"{name:<20} {float(ours):>10.2f} {peer:>10} {ratio} {' '.join(note)}")
+
+
 def main():
-    runs = load(sys.argv[1:])
+    args = sys.argv[1:]
+    rows = None
+    if "--rows" in args:
+        i = args.index("--rows")
+        rows = args[i + 1]
+        del args[i:i + 2]
+    runs = load(args)
     print(f"{'figure':<20} {'ours_ms':>10} {'peer_ms':>10} {'ratio':>7} {'min':>7} {'max':>7} {'runs':>5}")
     for figure, ours_name, peer_name in FIGURES:
         ours = runs.get(ours_name, [])
@@ -61,6 +82,8 @@ def main():
         print(f"{figure:<20} {statistics.median(o for o, _ in pairs):>10.2f} "
               f"{statistics.median(p for _, p in pairs):>10.2f} {statistics.median(ratios):>7.2f} "
               f"{min(ratios):>7.2f} {max(ratios):>7.2f} {len(pairs):>5}")
+    if rows:
+        print_rows(rows)
 
 
 if __name__ == "__main__":

@@ -5,9 +5,11 @@
 #include <QFileInfo>
 
 #include "FileEncoding.h"
+#include "LiteralSearch.h"
 #include "TextSearch.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace FileSearch {
 
@@ -73,6 +75,45 @@ QList<CFileMatch> SearchText(const QString& path, const QString& text, const QRe
     return matches;
 }
 
+static QList<CFileMatch> SearchBytes(const QString& path, const QByteArray& bytes, const CLiteralSearch& literal)
+{
+    // The same reports SearchText gives for the decoded text, found in the
+    // UTF-8 bytes: a line per report, columns and lengths in UTF-16 units.
+    QList<CFileMatch> matches;
+    const char* data = bytes.constData();
+    const qsizetype size = bytes.size();
+    qsizetype from = 0;
+    qsizetype counted = 0;
+    int lineNo = 1;
+    for (;;) {
+        const qsizetype at = literal.Find(data, size, from);
+        if (at < 0)
+            break;
+        lineNo += static_cast<int>(std::count(data + counted, data + at, '\n'));
+        counted = at;
+        const void* before = at == 0 ? nullptr : memrchr(data, '\n', at);
+        const qsizetype lineStart = before ? static_cast<const char*>(before) - data + 1 : 0;
+        const void* after = memchr(data + at, '\n', size - at);
+        const qsizetype lineEnd = after ? static_cast<const char*>(after) - data : size;
+        qsizetype shown = lineEnd - lineStart;
+        if (shown > 0 && data[lineStart + shown - 1] == '\r')
+            --shown;
+        // Enough bytes for the characters shown, whatever their width.
+        const qsizetype cut = std::min<qsizetype>(shown, 4 * kMaxLineChars + 4);
+        CFileMatch match;
+        match.strPath = path;
+        match.nLine = lineNo;
+        match.nColumn = static_cast<int>(CLiteralSearch::Utf16Length(data + lineStart, at - lineStart));
+        match.nLength = static_cast<int>(literal.Length());
+        match.strText = QString::fromUtf8(data + lineStart, cut).left(kMaxLineChars);
+        matches << match;
+        if (!after)
+            break;
+        from = lineEnd + 1;
+    }
+    return matches;
+}
+
 CFileSearchSummary SearchTree(const QString& root, const CFileSearchOptions& options,
                               const std::atomic<bool>& stop,
                               const std::function<void(const CFileMatch&)>& onMatch,
@@ -82,6 +123,7 @@ CFileSearchSummary SearchTree(const QString& root, const CFileSearchOptions& opt
     const QRegularExpression expression = BuildExpression(options);
     if (options.strText.isEmpty() || !expression.isValid())
         return summary;
+    const CLiteralSearch literal(options.bRegExp ? QString() : options.strText, options.bMatchCase);
     QDirIterator it(root, SplitPatterns(options.strPatterns), QDir::Files | QDir::Hidden | QDir::NoSymLinks,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
@@ -103,6 +145,28 @@ CFileSearchSummary SearchTree(const QString& root, const CFileSearchOptions& opt
             ++summary.nFilesSkipped;
             continue;
         }
+        ++summary.nFilesSearched;
+        if (onProgress && summary.nFilesSearched % 50 == 0)
+            onProgress(summary.nFilesSearched);
+        // A plain text is first looked for in the bytes: most files hold no
+        // match and need no decoding; plain UTF-8 is searched there entirely.
+        if (literal.IsUsable()) {
+            const bool hit = literal.Find(bytes.constData(), bytes.size(), 0) >= 0;
+            if (!hit && !literal.CanFoldBeyondAscii())
+                continue;
+            const bool utf8 = !bytes.startsWith("\xEF\xBB\xBF")
+                              && FileEncoding::IsValidUtf8(bytes.constData(), bytes.size());
+            const bool beyond = literal.MayMatchBeyondBytes(bytes, utf8);
+            if (!hit && !beyond)
+                continue;
+            if (utf8 && !beyond && !options.bWholeWord) {
+                for (const CFileMatch& m : SearchBytes(path, bytes, literal)) {
+                    ++summary.nMatches;
+                    onMatch(m);
+                }
+                continue;
+            }
+        }
         // The text as the editor would show it, GB18030 files included.
         const QString text = QString::fromUtf8(FileEncoding::Decode(bytes).text);
         bool tooComplex = false;
@@ -112,9 +176,6 @@ CFileSearchSummary SearchTree(const QString& root, const CFileSearchOptions& opt
         }
         if (tooComplex)
             ++summary.nFilesTooComplex;
-        ++summary.nFilesSearched;
-        if (onProgress && summary.nFilesSearched % 50 == 0)
-            onProgress(summary.nFilesSearched);
     }
     if (onProgress)
         onProgress(summary.nFilesSearched);

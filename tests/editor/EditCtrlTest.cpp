@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "CodeEditCtrl.h"
+#include "EditorAccessibility.h"
 #include "EditorHost.h"
 #include "QuilletEvent.h"
 #include "RecordingHelpList.h"
@@ -346,6 +347,82 @@ TEST_F(EditCtrlTest, AssistiveTechnologyGetsTheTextOnceActive)
     QAccessible::setActive(false);
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(shown, QStringLiteral("abc 中文"));
+}
+
+// With an assistive technology active, every insertion and deletion is told
+// with its offset in characters and its text: replayed on the text as it
+// was, the events give the text as it is, each removal naming what stood there.
+TEST_F(EditCtrlTest, AssistiveTechnologyHearsEveryInsertionAndDeletion)
+{
+    static QList<std::tuple<bool, int, QString>>* heard = nullptr;
+    QList<std::tuple<bool, int, QString>> events;
+    heard = &events;
+    EditorAccessibility::SetEventSinkForTests([](QAccessibleEvent* e) {
+        if (e->type() == QAccessible::TextInserted) {
+            auto* i = static_cast<QAccessibleTextInsertEvent*>(e);
+            heard->append({true, i->changePosition(), i->textInserted()});
+        } else if (e->type() == QAccessible::TextRemoved) {
+            auto* r = static_cast<QAccessibleTextRemoveEvent*>(e);
+            heard->append({false, r->changePosition(), r->textRemoved()});
+        }
+    });
+    QAccessible::setActive(true);
+    const QString before = QStringLiteral("中文 abc\n第二行 ünï\n😀 end\n");
+    m_editor.setText(before);
+    QCoreApplication::processEvents();
+    events.clear();
+    m_editor.setCursorPosition(1, 4);
+    Type(QStringLiteral("xy"));
+    QTest::keyClick(&m_editor, Qt::Key_Backspace);
+    m_editor.setSelection(0, 1, 2, 2);
+    m_editor.replaceSelectedText(QStringLiteral("新"));
+    m_editor.setCursorPosition(1, 2);
+    QTest::keyClick(&m_editor, Qt::Key_Delete);
+    m_editor.undo();
+    m_editor.undo();
+    m_editor.redo();
+    QCoreApplication::processEvents();   // the change done, its insertion told
+    QAccessible::setActive(false);
+    EditorAccessibility::SetEventSinkForTests(nullptr);
+
+    QList<uint> text = before.toUcs4();
+    for (const auto& [inserted, at, piece] : events) {
+        const QList<uint> chars = piece.toUcs4();
+        ASSERT_LE(at, text.size());
+        if (inserted) {
+            for (qsizetype k = 0; k < chars.size(); ++k)
+                text.insert(at + k, chars[k]);
+        } else {
+            ASSERT_EQ(text.mid(at, chars.size()), chars) << at;
+            text.remove(at, chars.size());
+        }
+    }
+    EXPECT_GE(events.size(), 9);
+    EXPECT_EQ(QString::fromUcs4(reinterpret_cast<const char32_t*>(text.constData()), text.size()), m_editor.text());
+}
+
+// A text put in by slices with the events run between them (a large open's
+// progress bar) is one change, told once it is all in: the slices are never
+// recoloured one by one as they arrive.
+TEST_F(EditCtrlTest, TextPutInBySlicesIsOneChange)
+{
+    const QByteArray text = QByteArray("<?php $a = 1; ?>\n").repeated(1'100'000);   // three slices
+    int slices = 0;
+    int changes = 0;
+    Load("x");
+    QCoreApplication::processEvents();
+    m_recolours = 0;
+    const auto counter = QObject::connect(&m_editor, &QsciScintilla::textChanged, [&] { ++changes; });
+    m_editor.SetWholeText(text, [&](double) {
+        ++slices;
+        QCoreApplication::processEvents();
+    });
+    QCoreApplication::processEvents();
+    QObject::disconnect(counter);
+    EXPECT_GE(slices, 2);
+    EXPECT_EQ(changes, 1);
+    EXPECT_LE(m_recolours, 1);
+    EXPECT_EQ(m_editor.length(), text.size());
 }
 
 TEST_F(EditCtrlTest, NoLimitOnTheTextsLength)

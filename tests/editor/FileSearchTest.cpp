@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "core/FileSearch.h"
@@ -96,4 +98,61 @@ TEST(FileSearch, SeesTheWholeTextAroundAMatchAndStopsAtTheEnginesLimits)
     CFileSearchSummary summary;
     EXPECT_EQ(Found(r, Opt("^(a+)+$", false, false, true), &summary), QStringList({"a.php:1:0+1"}));
     EXPECT_EQ(summary.nFilesTooComplex, 1);
+}
+
+// A generated tree (seed from QUILLET_TEST_SEED) searched for plain texts: the
+// lines found are grep's (grep -rniF or -rnF), and every match, column and
+// length included, is the one the regular-expression search gives for the
+// same text escaped, which decodes every file.
+TEST(FileSearch, PlainTextsFindWhatGrepAndTheExpressionSearchFind)
+{
+    QTemporaryDir dir;
+    const QString r = dir.path();
+    const QByteArray words[] = {"needle", "NeedLe", "nEEDLE", "hay", "中文", "😀", "ü", " ", "\t", "$x=1;",
+                                "need", "le", "\r\n", "\n", "\n", "ss", "Key"};
+    quint32 seed = qEnvironmentVariableIntValue("QUILLET_TEST_SEED") + 7;
+    for (int f = 0; f < 40; ++f) {
+        QByteArray body;
+        for (int w = 0; w < 400; ++w) {
+            seed = seed * 1103515245u + 12345u;
+            body += words[(seed >> 16) % std::size(words)];
+        }
+        Write(r + QStringLiteral("/d%1/f%2.php").arg(f % 5).arg(f), body);
+    }
+    Write(r + "/gbk.php", "Needle \xd6\xd0\xce\xc4 needle\n");   // GB18030, decoded before searching
+    for (const char* text : {"needle", "NEEDLE", "le\tne", "y$x", "ss", "e"}) {
+        for (const bool matchCase : {false, true}) {
+            CFileSearchOptions plain = Opt(text, matchCase);
+            CFileSearchOptions expression = Opt(QRegularExpression::escape(QString::fromUtf8(text)).toUtf8(), matchCase,
+                                                false, true);
+            EXPECT_EQ(Found(r, plain), Found(r, expression)) << text << matchCase;
+
+            QStringList lines;
+            std::atomic<bool> stop{false};
+            FileSearch::SearchTree(r, plain, stop, [&](const CFileMatch& m) {
+                lines << QStringLiteral("%1:%2:%3").arg(QDir(r).relativeFilePath(m.strPath)).arg(m.nLine).arg(m.strText);
+            });
+            QProcess grep;
+            grep.setWorkingDirectory(r);
+            grep.start(QStringLiteral("grep"), {matchCase ? QStringLiteral("-rnF") : QStringLiteral("-rniF"),
+                                                QString::fromUtf8(text), QStringLiteral(".")});
+            ASSERT_TRUE(grep.waitForFinished(60000));
+            QStringList expected;
+            for (QString line : QString::fromUtf8(grep.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts)) {
+                if (line.endsWith(u'\r'))
+                    line.chop(1);
+                if (!line.startsWith(QStringLiteral("./gbk.php")))   // grep sees GB18030 bytes, not text
+                    expected << line.mid(2).left(line.indexOf(u':', line.indexOf(u':') + 1) - 1 + FileSearch::kMaxLineChars);
+            }
+            lines.removeIf([](const QString& l) { return l.startsWith(QStringLiteral("gbk.php")); });
+            lines.sort();
+            expected.sort();
+            EXPECT_TRUE(matchCase || !expected.isEmpty()) << text;
+            EXPECT_EQ(lines, expected) << text << matchCase;
+        }
+    }
+    // Unicode folds "k" to KELVIN SIGN and "s" to LONG S: such files are decoded.
+    Write(r + "/fold.php", "x \xE2\x84\xAA" "ey \xC5\xBF\n");
+    EXPECT_TRUE(Found(r, Opt("key")).contains(QStringLiteral("fold.php:1:2+3")));
+    EXPECT_TRUE(Found(r, Opt("S")).contains(QStringLiteral("fold.php:1:6+1")));
 }
