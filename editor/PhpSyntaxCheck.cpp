@@ -1,5 +1,7 @@
 #include "PhpSyntaxCheck.h"
 
+#include "ProcessGroup.h"
+
 #include <QFileInfo>
 #include <QHelpEvent>
 #include <QToolTip>
@@ -81,13 +83,8 @@ void CPhpSyntaxCheck::Stop()
     m_pProcess = nullptr;
     process->disconnect(this);
     // php runs as the leader of a process group of its own: whatever it
-    // started ends with it. While php is not yet reaped its id names that
-    // group and no other.
-    if (const qint64 pid = process->processId(); pid > 0)
-        ::kill(-static_cast<pid_t>(pid), SIGKILL);
-    process->kill();
-    process->waitForFinished(1000);
-    process->deleteLater();
+    // started ends with it.
+    EndProcessGroup(process);
 }
 
 bool CPhpSyntaxCheck::Start(QsciScintilla* editor)

@@ -1,5 +1,7 @@
 #include "PreviewServer.h"
 
+#include "ProcessGroup.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -229,10 +231,5 @@ void CPreviewServer::Kill()
     QProcess* process = m_pProcess;
     m_pProcess = nullptr;
     process->disconnect(this);
-    // While php is not yet reaped its id names its group and no other.
-    if (const qint64 pid = process->processId(); pid > 0)
-        ::kill(-static_cast<pid_t>(pid), SIGKILL);
-    process->kill();
-    process->waitForFinished(1000);
-    process->deleteLater();
+    EndProcessGroup(process);
 }
