@@ -10,7 +10,7 @@ QUILLET_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wqy-microhei qt6-translations-l10n
   poppler-utils xvfb xauth
-  php-cli
+  php-cli python3
   universal-ctags
 )
 QUILLET_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
