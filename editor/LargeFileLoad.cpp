@@ -18,12 +18,13 @@ namespace {
 
 qint64 g_threshold = qint64{16} << 20;
 
-// Shares of the bar: reading, decoding and colouring on the worker, then the
-// slices into the editor and the styles.
+// Shares of the bar: reading and decoding on the worker, then the slices into
+// the editor (while the worker colours the same text), the rest of the
+// colouring, and the styles.
 constexpr int kReadEnd = 45;
 constexpr int kDecodeEnd = 55;
-constexpr int kColourEnd = 75;
-constexpr int kInsertEnd = 90;
+constexpr int kInsertEnd = 85;
+constexpr int kColourEnd = 90;
 
 struct WorkerResult {
     bool ok = false;
@@ -31,8 +32,10 @@ struct WorkerResult {
     EditorHost::LoadColouring colour;
 };
 
-// Runs on the worker thread; percent is read by the dialog's timer.
-void ReadDecodeColour(const QString& path, std::atomic<int>& percent, WorkerResult& out)
+// Runs on the worker thread; percent is read by the dialog's timer, decoded
+// says that out.decoded is complete (and read-only from then on: the editor's
+// thread puts it into the editor while this thread colours it).
+void ReadDecodeColour(const QString& path, std::atomic<int>& percent, std::atomic<bool>& decoded, WorkerResult& out)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -60,8 +63,8 @@ void ReadDecodeColour(const QString& path, std::atomic<int>& percent, WorkerResu
     out.decoded = FileEncoding::Decode(bytes);
     bytes.clear();
     percent = kDecodeEnd;
+    decoded = true;
     out.colour = EditorHost::ColourAhead(out.decoded.text);
-    percent = kColourEnd;
     out.ok = true;
 }
 
@@ -88,36 +91,44 @@ std::optional<FileEncoding::Format> Open(const QString& path, CCodeEditCtrl* edi
     progress.setValue(0);
 
     std::atomic<int> percent{0};
+    std::atomic<bool> decoded{false};
     std::atomic<bool> finished{false};
     WorkerResult result;
     std::thread worker([&] {
-        ReadDecodeColour(path, percent, result);
+        ReadDecodeColour(path, percent, decoded, result);
         finished = true;
     });
     // The window goes on painting and the bar moving while the worker runs;
     // the dialog keeps input away from everything else.
-    QEventLoop wait;
-    QTimer tick;
-    tick.setInterval(30);
-    QObject::connect(&tick, &QTimer::timeout, &wait, [&] {
-        progress.setValue(percent.load());
-        if (finished.load())
-            wait.quit();
-    });
-    tick.start();
-    wait.exec();
-    tick.stop();
+    const auto waitFor = [&](const std::atomic<bool>& done, bool followWorker) {
+        QEventLoop wait;
+        QTimer tick;
+        tick.setInterval(30);
+        QObject::connect(&tick, &QTimer::timeout, &wait, [&] {
+            if (followWorker)
+                progress.setValue(percent.load());
+            if (done.load() || finished.load())
+                wait.quit();
+        });
+        tick.start();
+        wait.exec();
+    };
+    waitFor(decoded, true);
+    if (decoded && editor) {
+        // Into the editor while the worker colours: both only read the text.
+        editor->SetWholeText(result.decoded.text, [&](double share) {
+            progress.setValue(kDecodeEnd + static_cast<int>((kInsertEnd - kDecodeEnd) * share));
+        });
+        progress.setValue(kInsertEnd);
+    }
+    waitFor(finished, false);
     worker.join();
     if (!result.ok || !editor)
         return std::nullopt;
-
-    editor->SetWholeText(result.decoded.text, [&](double share) {
-        progress.setValue(kColourEnd + static_cast<int>((kInsertEnd - kColourEnd) * share));
-    });
-    progress.setValue(kInsertEnd);
+    progress.setValue(kColourEnd);
     result.decoded.text.clear();
     result.colour(editor, [&](double share) {
-        progress.setValue(kInsertEnd + static_cast<int>((100 - kInsertEnd) * share));
+        progress.setValue(kColourEnd + static_cast<int>((100 - kColourEnd) * share));
     });
     progress.setValue(100);
     return result.decoded.format;
