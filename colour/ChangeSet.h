@@ -6,6 +6,7 @@
 // the distance between them.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -34,6 +35,44 @@ public:
     const std::vector<Span>& Spans() const { return m_spans; }
     // Current length minus the length at the last pass.
     std::int64_t Delta() const;
+
+    // The marks of the last pass (in text order, each with a .pos in the
+    // last pass's text) that no span changed, moved to the current text:
+    // calls keep(moved mark, gap) in order, gap being the number of spans
+    // before the mark. A mark at or before span k's old start is a place to
+    // restart span k's rescan from; one at or after its old end, a claim of
+    // the last pass that the rescan may stop at if it agrees.
+    template <class Mark, class Keep>
+    void MoveMarks(const std::vector<Mark>& marks, Keep&& keep) const
+    {
+        std::size_t k = 0;
+        std::int64_t before = 0; // the deltas of the spans before span k
+        for (const Mark& mark : marks) {
+            while (k < m_spans.size() && mark.pos >= m_spans[k].start - before + m_spans[k].OldLength() &&
+                   mark.pos > m_spans[k].start - before) {
+                before += m_spans[k].delta;
+                ++k;
+            }
+            if (k < m_spans.size() && mark.pos > m_spans[k].start - before)
+                continue; // inside span k's old bytes
+            Mark at = mark;
+            at.pos += before;
+            keep(at, k);
+        }
+    }
+
+    // The position of the last of marks at or before the first changed byte
+    // (where the next pass starts reading), or 0.
+    template <class Mark>
+    std::int64_t RestartOf(const std::vector<Mark>& marks) const
+    {
+        if (m_bAll || m_spans.empty())
+            return 0;
+        const std::int64_t lo = m_spans.front().start;
+        const auto after = std::upper_bound(marks.begin(), marks.end(), lo,
+                                            [](std::int64_t pos, const Mark& mark) { return pos < mark.pos; });
+        return after == marks.begin() ? 0 : (after - 1)->pos;
+    }
 
 private:
     // oldLength bytes at pos became newLength bytes.

@@ -123,8 +123,9 @@ void Recolour(QsciScintilla* editor, bool whole)
         folds = &state->Folds();
     else
         state->DropFolds();
-    const std::int64_t from =
-        std::min(colourer.ReadsFrom(change), folds ? folds->ReadsFrom(change) : colourer.ReadsFrom(change));
+    std::int64_t from = colourer.ReadsFrom(change);
+    if (folds)
+        from = std::min(from, folds->ReadsFrom(change));
     const std::string_view text = target.TextFrom(from);
     for (const CIncrementalColourer::Window& window : colourer.Update(text, change))
         target.SendWindow(window);

@@ -22,12 +22,7 @@ void CFoldLevels::Whole(std::string_view text)
 
 std::int64_t CFoldLevels::ReadsFrom(const CChangeSet& change) const
 {
-    if (!m_bValid || change.IsAll() || change.Spans().empty())
-        return 0;
-    const std::int64_t lo = change.Spans().front().start;
-    const auto after = std::upper_bound(m_anchors.begin(), m_anchors.end(), lo,
-                                        [](std::int64_t pos, const CFoldAnchor& a) { return pos < a.pos; });
-    return after == m_anchors.begin() ? 0 : (after - 1)->pos;
+    return m_bValid ? change.RestartOf(m_anchors) : 0;
 }
 
 void CFoldLevels::Update(std::string_view text, const CChangeSet& change)
@@ -49,22 +44,7 @@ void CFoldLevels::Update(std::string_view text, const CChangeSet& change)
     };
     std::vector<Moved> moved;
     moved.reserve(m_anchors.size());
-    {
-        std::size_t k = 0;
-        std::int64_t before = 0;
-        for (const CFoldAnchor& a : m_anchors) {
-            while (k < spans.size() && a.pos >= spans[k].start - before + spans[k].OldLength() &&
-                   a.pos > spans[k].start - before) {
-                before += spans[k].delta;
-                ++k;
-            }
-            if (k < spans.size() && a.pos > spans[k].start - before)
-                continue;
-            CFoldAnchor at = a;
-            at.pos += before;
-            moved.push_back({at, k});
-        }
-    }
+    change.MoveMarks(m_anchors, [&](const CFoldAnchor& at, std::size_t gap) { moved.push_back({at, gap}); });
 
     std::vector<CFoldAnchor> merged;
     merged.reserve(moved.size() + 16);

@@ -102,12 +102,11 @@ void Show(QsciScintilla* editor, bool on)
 
 void ApplyVisible(QsciScintilla* editor, CFoldLevels& levels)
 {
-    const long first = Send(editor, Sci::SCI_DOCLINEFROMVISIBLE,
-                            static_cast<unsigned long>(Send(editor, Sci::SCI_GETFIRSTVISIBLELINE)));
-    const long last = Send(editor, Sci::SCI_DOCLINEFROMVISIBLE,
-                           static_cast<unsigned long>(Send(editor, Sci::SCI_GETFIRSTVISIBLELINE) +
-                                                      Send(editor, Sci::SCI_LINESONSCREEN)));
-    const long page = std::max(Send(editor, Sci::SCI_LINESONSCREEN), 50L);
+    const long top = Send(editor, Sci::SCI_GETFIRSTVISIBLELINE);
+    const long onScreen = Send(editor, Sci::SCI_LINESONSCREEN);
+    const long first = Send(editor, Sci::SCI_DOCLINEFROMVISIBLE, static_cast<unsigned long>(top));
+    const long last = Send(editor, Sci::SCI_DOCLINEFROMVISIBLE, static_cast<unsigned long>(top + onScreen));
+    const long page = std::max(onScreen, 50L);
     SetLevels(editor, levels, std::max(0L, first - page), last + page + 1);
 }
 

@@ -36,12 +36,7 @@ std::vector<CIncrementalColourer::Window> CIncrementalColourer::Whole(std::strin
 
 std::int64_t CIncrementalColourer::ReadsFrom(const CChangeSet& change) const
 {
-    if (!m_bValid || change.IsAll() || change.Spans().empty())
-        return 0;
-    const std::int64_t lo = change.Spans().front().start;
-    const auto after = std::upper_bound(m_checkpoints.begin(), m_checkpoints.end(), lo,
-                                        [](std::int64_t pos, const CColourCheckpoint& c) { return pos < c.pos; });
-    return after == m_checkpoints.begin() ? 0 : (after - 1)->pos;
+    return m_bValid ? change.RestartOf(m_checkpoints) : 0;
 }
 
 std::vector<CIncrementalColourer::Window> CIncrementalColourer::Update(std::string_view text,
@@ -72,22 +67,8 @@ std::vector<CIncrementalColourer::Window> CIncrementalColourer::Update(std::stri
     };
     std::vector<Moved> moved;
     moved.reserve(m_checkpoints.size());
-    {
-        std::size_t k = 0;
-        std::int64_t before = 0; // the deltas of the spans before span k
-        for (const CColourCheckpoint& c : m_checkpoints) {
-            while (k < spans.size() && c.pos >= spans[k].start - before + spans[k].OldLength() &&
-                   !(c.pos == spans[k].start - before && spans[k].OldLength() == 0)) {
-                before += spans[k].delta;
-                ++k;
-            }
-            if (k < spans.size() && c.pos > spans[k].start - before)
-                continue; // inside span k's old bytes
-            CColourCheckpoint at = c;
-            at.pos += before;
-            moved.push_back({at, k});
-        }
-    }
+    change.MoveMarks(m_checkpoints,
+                     [&](const CColourCheckpoint& at, std::size_t gap) { moved.push_back({at, gap}); });
 
     std::vector<CColourCheckpoint> merged;
     merged.reserve(moved.size() + 16);
