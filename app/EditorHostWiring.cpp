@@ -40,11 +40,12 @@ void Install(QMainWindow* frame, CDocTemplate* docTemplate)
     // Runs on the thread that loads a large file; the step it returns runs here.
     EditorHost::SetAheadColourer([](const QByteArray& text) -> EditorHost::LoadColouring {
         auto apply = ColourEditor::ColourAhead(text);
-        return [apply](CCodeEditCtrl* editor, const std::function<void(double)>& progress) {
-            apply(editor, progress);
+        return [apply](CCodeEditCtrl* editor, quint64 ticket) {
+            apply(editor, ticket);
             ShareFormats(editor);
         };
     });
+    EditorHost::SetAheadWaiter([](CCodeEditCtrl* editor) { return ColourEditor::AwaitAhead(editor); });
     EditorHost::SetEditorSetup([](CCodeEditCtrl* editor) {
         ColourEditor::ApplyDefaultFormat(editor, GetStoredSlotFormat(0));
         FoldCommands::SetUpEditor(editor);

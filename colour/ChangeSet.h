@@ -27,6 +27,12 @@ public:
     void Delete(std::int64_t pos, std::int64_t length) { Replace(pos, length, 0); }
     // The whole text may have changed (nothing is known of the previous pass).
     void MarkAll() { m_bAll = true; }
+    static CChangeSet All()
+    {
+        CChangeSet all;
+        all.MarkAll();
+        return all;
+    }
     void Clear() { *this = CChangeSet(); }
 
     bool IsAll() const { return m_bAll; }

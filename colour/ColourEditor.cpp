@@ -4,6 +4,7 @@
 #include "DocColourState.h"
 #include "FoldMargin.h"
 #include "ScintillaStyleTarget.h"
+#include "StyleFeeder.h"
 #include "StyleSlot.h"
 
 #include <QFontDatabase>
@@ -106,9 +107,31 @@ namespace {
 
 std::atomic<ColourRules> g_rules{ColourRules::Flat};
 
+void SendWindows(QsciScintilla* editor, CDocColourState* state, CScintillaStyleTarget& target, std::string_view text,
+                 const CChangeSet& change)
+{
+    for (const CIncrementalColourer::Window& window : state->Colourer().Update(text, change)) {
+        target.SendWindow(window);
+        if (window.all)
+            state->SetFeeder(nullptr);
+        else if (CStyleFeeder* feeder = state->Feeder())
+            feeder->Feed().Cover(window.start, static_cast<std::int64_t>(window.slotBytes.size()));
+    }
+    if (CFoldLevels* folds = state->FoldsIfAny()) {
+        folds->Update(text, change);
+        FoldMargin::ApplyVisible(editor, *folds);
+    }
+}
+
 void Recolour(QsciScintilla* editor, bool whole)
 {
     CDocColourState* state = CDocColourState::For(editor);
+    // A whole pass is on its way: the changes gather until it comes.
+    if (state->Awaiting()) {
+        if (whole)
+            state->Forget();
+        return;
+    }
     state->Colourer().SetRules(Rules());
     CScintillaStyleTarget target(editor);
     target.BeginPass();
@@ -118,22 +141,19 @@ void Recolour(QsciScintilla* editor, bool whole)
     if (state->SwapFormats(target.Formats()) || whole)
         change.MarkAll();
     CIncrementalColourer& colourer = state->Colourer();
-    CFoldLevels* folds = nullptr;
     if (FoldMargin::IsShown(editor))
-        folds = &state->Folds();
+        state->Folds();
     else
         state->DropFolds();
     std::int64_t from = colourer.ReadsFrom(change);
-    if (folds)
+    if (CFoldLevels* folds = state->FoldsIfAny())
         from = std::min(from, folds->ReadsFrom(change));
-    const std::string_view text = target.TextFrom(from);
-    for (const CIncrementalColourer::Window& window : colourer.Update(text, change))
-        target.SendWindow(window);
-    if (folds) {
-        folds->Update(text, change);
-        FoldMargin::ApplyVisible(editor, *folds);
-    }
+    SendWindows(editor, state, target, target.TextFrom(from), change);
 }
+
+// Up to this many bytes from the top are coloured at once when a text is
+// loaded and its whole pass is made elsewhere: the first screen.
+constexpr std::int64_t kFirstScreen = std::int64_t{256} << 10;
 
 } // namespace
 
@@ -157,6 +177,32 @@ void RecolourWhole(QsciScintilla* editor)
     Recolour(editor, true);
 }
 
+quint64 AwaitAhead(QsciScintilla* editor)
+{
+    CDocColourState* state = CDocColourState::For(editor);
+    state->TakeChange();
+    const quint64 ticket = state->Await();
+    // The formats of the pass to come: the text is new, so no mark of
+    // another format is left anywhere.
+    CScintillaStyleTarget target(editor);
+    target.BeginPass();
+    state->SwapFormats(target.Formats());
+    // The text at the top, coloured now from a pass over its start alone:
+    // up to that pass's last checkpoint the slots are the whole pass's.
+    const long length = editor->SendScintilla(QsciScintillaBase::SCI_GETTEXTLENGTH);
+    const std::int64_t n = std::min<std::int64_t>(length, kFirstScreen);
+    if (n <= 0)
+        return ticket;
+    const auto* p = reinterpret_cast<const char*>(editor->SendScintilla(QsciScintillaBase::SCI_GETRANGEPOINTER, 0UL, static_cast<long>(n)));
+    if (!p)
+        return ticket;
+    CIncrementalColourer::Pass top = CIncrementalColourer::WholePass(
+        std::string_view(p, static_cast<std::size_t>(n)), CIncrementalColourer::kSpacing, Rules());
+    const std::int64_t final = n == length ? n : (top.checkpoints.empty() ? 0 : top.checkpoints.back().pos);
+    target.SendSlots(0, top.slotBytes.data(), final);
+    return ticket;
+}
+
 AheadStep ColourAhead(const QByteArray& text)
 {
     const std::string_view bytes(text.constData(), static_cast<std::size_t>(text.size()));
@@ -167,32 +213,47 @@ AheadStep ColourAhead(const QByteArray& text)
     std::shared_ptr<CFoldLevels> folds;
     if (FoldMargin::Wanted()) {
         folds = std::make_shared<CFoldLevels>();
-        CChangeSet all;
-        all.MarkAll();
-        folds->Update(bytes, all);
+        folds->Update(bytes, CChangeSet::All());
     }
-    return [pass, folds](QsciScintilla* editor, const std::function<void(double)>& progress) {
+    return [pass, folds](QsciScintilla* editor, quint64 ticket) {
         CDocColourState* state = CDocColourState::For(editor);
+        if (ticket != 0 && !state->EndAwait(ticket))
+            return; // a newer text came meanwhile; its own pass will come
         CScintillaStyleTarget target(editor);
         target.BeginPass();
-        state->TakeChange();
-        state->SwapFormats(target.Formats());
-        if (static_cast<std::int64_t>(target.Text().size()) != pass->length || pass->rules != Rules()) {
+        const bool newFormats = state->SwapFormats(target.Formats());
+        // The changes made since the text was given are applied to the pass
+        // as to any last pass.
+        CChangeSet change = state->TakeChange();
+        const long length = editor->SendScintilla(QsciScintillaBase::SCI_GETTEXTLENGTH);
+        if (ticket == 0 || change.IsAll() || newFormats || pass->rules != Rules() ||
+            pass->length + change.Delta() != length) {
             state->Forget();
             Recolour(editor, true);
             return;
         }
-        target.SendWindow(state->Colourer().Adopt(std::move(*pass)), progress);
-        if (FoldMargin::IsShown(editor)) {
-            if (folds) {
-                state->Folds() = std::move(*folds);
-            } else {
-                CChangeSet all;
-                all.MarkAll();
-                state->Folds().Update(target.Text(), all);
-            }
-            FoldMargin::ApplyVisible(editor, state->Folds());
+        CStyleFeed feed(std::move(state->Colourer().Adopt(std::move(*pass)).slotBytes));
+        feed.Apply(change);
+        auto* feeder = new CStyleFeeder(editor, target, std::move(feed));
+        state->SetFeeder(feeder);
+        // Fold levels made for another text than this one know nothing: their
+        // first update reads the whole text.
+        const bool foldsAhead = folds && FoldMargin::IsShown(editor);
+        if (foldsAhead)
+            state->Folds() = std::move(*folds);
+        else if (FoldMargin::IsShown(editor))
+            state->Folds() = CFoldLevels();
+        else
+            state->DropFolds();
+        if (!change.IsEmpty() || (state->FoldsIfAny() && !foldsAhead)) {
+            std::int64_t from = state->Colourer().ReadsFrom(change);
+            if (CFoldLevels* levels = state->FoldsIfAny())
+                from = std::min(from, levels->ReadsFrom(change));
+            SendWindows(editor, state, target, target.TextFrom(from), change);
+        } else if (CFoldLevels* levels = state->FoldsIfAny()) {
+            FoldMargin::ApplyVisible(editor, *levels);
         }
+        feeder->GiveNext();
     };
 }
 

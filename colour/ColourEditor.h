@@ -34,12 +34,20 @@ void RecolourControl(QsciScintilla* editor);
 // Recolours the whole text of editor, whatever was coloured before.
 void RecolourWhole(QsciScintilla* editor);
 
-// Colours text ahead, on any thread, for an editor about to hold exactly
-// these bytes. The step it returns, run on the editor's thread once the editor
-// holds them, gives the editor that pass's styles in slices, telling progress
-// the share sent after each (and colours the whole text afresh if the text
-// turns out to be another).
-using AheadStep = std::function<void(QsciScintilla*, const std::function<void(double)>& progress)>;
+// Says that editor's text has just been given whole and its pass is being
+// made elsewhere (ColourAhead): colours the first screen at once, and makes
+// later passes wait, gathering the changes, until the step of that pass is
+// run with the ticket returned here.
+quint64 AwaitAhead(QsciScintilla* editor);
+
+// Colours text ahead, on any thread, for an editor given exactly these bytes.
+// The step it returns, run on the editor's thread with the editor's ticket
+// from AwaitAhead, takes the pass as the editor's last, applies the changes
+// made since the text was given, and hands the styles over in slices while
+// the window goes on taking input (the text on screen first). A ticket no
+// longer awaited (a newer text came) makes it do nothing; with ticket 0, or
+// if the text turns out to be another, it colours the whole text afresh.
+using AheadStep = std::function<void(QsciScintilla*, quint64 ticket)>;
 AheadStep ColourAhead(const QByteArray& text);
 
 // Sets format as editor's default style and as style 0, the style of text not

@@ -34,10 +34,15 @@ CDocColourState::CDocColourState(QsciScintilla* owner, void* document)
     // those (see CCodeEditCtrl), any other control gets both.
     connect(owner, &QsciScintillaBase::SCN_MODIFIED, this,
             [this](int position, int type, const char*, int length, int, int, int, int, int, int) {
-                if (type & QsciScintillaBase::SC_MOD_BEFOREINSERT)
+                if (type & QsciScintillaBase::SC_MOD_BEFOREINSERT) {
                     m_change.Insert(position, length);
-                else if (type & QsciScintillaBase::SC_MOD_BEFOREDELETE)
+                    if (m_feeder)
+                        m_feeder->Feed().Insert(position, length);
+                } else if (type & QsciScintillaBase::SC_MOD_BEFOREDELETE) {
                     m_change.Delete(position, length);
+                    if (m_feeder)
+                        m_feeder->Feed().Delete(position, length);
+                }
             });
 }
 
@@ -67,6 +72,29 @@ CChangeSet CDocColourState::TakeChange()
     CChangeSet change = m_change;
     m_change.Clear();
     return change;
+}
+
+quint64 CDocColourState::Await()
+{
+    static quint64 s_nTickets = 0;
+    m_nAwaited = ++s_nTickets;
+    SetFeeder(nullptr);
+    return m_nAwaited;
+}
+
+bool CDocColourState::EndAwait(quint64 ticket)
+{
+    if (ticket == 0 || ticket != m_nAwaited)
+        return false;
+    m_nAwaited = 0;
+    return true;
+}
+
+void CDocColourState::SetFeeder(CStyleFeeder* feeder)
+{
+    if (m_feeder && m_feeder != feeder)
+        delete m_feeder.data();
+    m_feeder = feeder;
 }
 
 bool CDocColourState::SwapFormats(const std::array<CSlotFormat, kSlotCount>& formats)

@@ -8,8 +8,10 @@
 #include "FoldLevels.h"
 #include "IncrementalColourer.h"
 #include "SlotFormat.h"
+#include "StyleFeeder.h"
 
 #include <QObject>
+#include <QPointer>
 #include <array>
 #include <memory>
 
@@ -37,6 +39,19 @@ public:
     // The next pass colours the whole text.
     void Forget() { m_change.MarkAll(); }
 
+    // A pass of the whole text is being made elsewhere (on a worker, for a
+    // text just loaded): until the ticket Await returns is ended, passes
+    // wait for it and the changes made meanwhile gather. Ending a ticket
+    // that is no longer the awaited one (a newer load came) says false.
+    quint64 Await();
+    bool Awaiting() const { return m_nAwaited != 0; }
+    bool EndAwait(quint64 ticket);
+
+    // What hands out the styles of the last whole pass not given yet; told
+    // of every change to the text. Null when there is none.
+    CStyleFeeder* Feeder() { return m_feeder.data(); }
+    void SetFeeder(CStyleFeeder* feeder);
+
 private:
     CDocColourState(QsciScintilla* owner, void* document);
     bool Shows(void* document) const;
@@ -48,4 +63,6 @@ private:
     CChangeSet m_change;
     std::array<CSlotFormat, kSlotCount> m_formats{};
     bool m_bHasFormats = false;
+    quint64 m_nAwaited = 0;
+    QPointer<CStyleFeeder> m_feeder;
 };

@@ -78,7 +78,13 @@ void CScintillaStyleTarget::SendWindow(const CIncrementalColourer::Window& windo
     } else
         SendDifferences(window);
     if (window.all || !window.slotBytes.empty())
-        ApplyStrikeOut(window.start, window.slotBytes);
+        ApplyStrikeOut(window.start, window.slotBytes.data(), static_cast<std::int64_t>(window.slotBytes.size()));
+}
+
+void CScintillaStyleTarget::SendSlots(std::int64_t start, const std::uint8_t* slotBytes, std::int64_t length)
+{
+    SendStyles(start, slotBytes, length);
+    ApplyStrikeOut(start, slotBytes, length);
 }
 
 void CScintillaStyleTarget::SendStyles(std::int64_t start, const std::uint8_t* styles, std::int64_t length)
@@ -121,24 +127,23 @@ void CScintillaStyleTarget::SendDifferences(const CIncrementalColourer::Window& 
 
 // Strike-out is an indicator drawn in the text colour of the run it covers;
 // it is cleared from the coloured stretch first so that no earlier mark stays.
-void CScintillaStyleTarget::ApplyStrikeOut(std::int64_t start, const std::vector<std::uint8_t>& styles)
+void CScintillaStyleTarget::ApplyStrikeOut(std::int64_t start, const std::uint8_t* styles, std::int64_t n)
 {
     const int ind = ColourEditor::kStrikeOutIndicator;
     ColourEditor::SetStrikeOutLook(m_pEditor);
     m_pEditor->SendScintilla(Sci::SCI_SETINDICATORCURRENT, ind);
     m_pEditor->SendScintilla(Sci::SCI_INDICATORCLEARRANGE, static_cast<unsigned long>(start),
-                             static_cast<long>(styles.size()));
+                             static_cast<long>(n));
     bool anyStruck = false;
     for (const CSlotFormat& f : m_formats)
         anyStruck = anyStruck || f.StrikeOut();
     if (!anyStruck)
         return;
-    const auto n = static_cast<std::int64_t>(styles.size());
     for (std::int64_t i = 0; i < n;) {
         std::int64_t j = i + 1;
-        while (j < n && styles[static_cast<std::size_t>(j)] == styles[static_cast<std::size_t>(i)])
+        while (j < n && styles[j] == styles[i])
             ++j;
-        const CSlotFormat& f = m_formats[styles[static_cast<std::size_t>(i)]];
+        const CSlotFormat& f = m_formats[styles[i]];
         if (f.StrikeOut()) {
             m_pEditor->SendScintilla(Sci::SCI_SETINDICATORVALUE,
                                      static_cast<long>(f.crTextColor | Sci::SC_INDICVALUEBIT));

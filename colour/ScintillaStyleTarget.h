@@ -32,12 +32,16 @@ public:
     void SendWindow(const CIncrementalColourer::Window& window,
                     const std::function<void(double)>& progress = {});
 
+    // Gives [start, start + length) the slots, as they are, with their
+    // strike-out marks: a stretch of a pass handed over apart from its window.
+    void SendSlots(std::int64_t start, const std::uint8_t* slotBytes, std::int64_t length);
+
     const std::array<CSlotFormat, kSlotCount>& Formats() const { return m_formats; }
 
 private:
     void SendStyles(std::int64_t start, const std::uint8_t* styles, std::int64_t length);
     void SendDifferences(const CIncrementalColourer::Window& window);
-    void ApplyStrikeOut(std::int64_t start, const std::vector<std::uint8_t>& styles);
+    void ApplyStrikeOut(std::int64_t start, const std::uint8_t* styles, std::int64_t n);
 
     QsciScintilla* m_pEditor;
     std::array<CSlotFormat, kSlotCount> m_formats{};

@@ -17,6 +17,7 @@
 #include <utility>
 
 #include <algorithm>
+#include <vector>
 #include <QInputMethodEvent>
 #include <Qsci/qscicommand.h>
 #include <Qsci/qscicommandset.h>
@@ -224,19 +225,31 @@ void CCodeEditCtrl::SetWholeText(const QByteArray& utf8, const std::function<voi
     // edits go into; without it the first key typed into a large file would
     // copy the whole text (and its styles) into a larger buffer.
     SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(size + EditRoom(size)));
-    constexpr qsizetype kSlice = qsizetype{8} << 20;
-    qsizetype done = 0;
-    while (done < size) {
+    // Slices end after a line feed, so that no character or CR LF is split.
+    const qsizetype kSlice = std::clamp<qsizetype>(size / 16, qsizetype{64} << 10, qsizetype{8} << 20);
+    std::vector<qsizetype> ends;
+    for (qsizetype done = 0; done < size;) {
         qsizetype end = size;
         if (progress && size - done > kSlice) {
-            // Slices end after a line feed, so that no character or CR LF is split.
             const qsizetype lf = utf8.indexOf('\n', done + kSlice);
             end = lf < 0 ? size : lf + 1;
         }
-        SendScintilla(SCI_ADDTEXT, static_cast<unsigned long>(end - done), utf8.constData() + done);
+        ends.push_back(end);
         done = end;
-        if (progress && done < size)
-            progress(static_cast<double>(done) / static_cast<double>(size));
+    }
+    // The last slice first, each before the one after it: the control's
+    // buffer gap, which follows the last insertion, ends up after the first
+    // slice, near the caret, and each insertion moves only the slice before
+    // it. In text order the gap would end at the end, and the first key
+    // typed at the top would move the whole text and its styles.
+    qsizetype given = 0;
+    for (std::size_t k = ends.size(); k-- > 0;) {
+        const qsizetype begin = k == 0 ? 0 : ends[k - 1];
+        SendScintilla(SCI_SETTARGETRANGE, 0UL, 0L);
+        SendScintilla(SCI_REPLACETARGET, static_cast<unsigned long>(ends[k] - begin), utf8.constData() + begin);
+        given += ends[k] - begin;
+        if (progress && given < size)
+            progress(static_cast<double>(given) / static_cast<double>(size));
     }
     SendScintilla(SCI_SETUNDOCOLLECTION, collecting ? 1UL : 0UL);
     SendScintilla(SCI_EMPTYUNDOBUFFER);

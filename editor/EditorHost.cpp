@@ -13,6 +13,7 @@ QPointer<QObject> g_mainWindow;
 IContextHelpList* g_pHelpList = nullptr;
 Recolourer g_recolourer;
 AheadColourer g_aheadColourer;
+AheadWaiter g_aheadWaiter;
 FileOpener g_fileOpener;
 EditorSetup g_editorSetup;
 EntryTextReader g_entryTextReader;
@@ -36,24 +37,26 @@ LoadColouring ColourAhead(const QByteArray& text)
 {
     if (g_aheadColourer)
         return g_aheadColourer(text);
-    return [](CCodeEditCtrl* editor, const std::function<void(double)>&) { Recolour(editor); };
+    return [](CCodeEditCtrl* editor, quint64) { Recolour(editor); };
+}
+
+void SetAheadWaiter(AheadWaiter waiter) { g_aheadWaiter = std::move(waiter); }
+quint64 AwaitAhead(CCodeEditCtrl* editor)
+{
+    return g_aheadWaiter ? g_aheadWaiter(editor) : 0;
 }
 
 void ColourLater(CCodeEditCtrl* editor, const QByteArray& text)
 {
     const QPointer<CCodeEditCtrl> target(editor);
-    const quint64 version = editor->ChangeCount();
-    QThreadPool::globalInstance()->start([target, version, text] {
+    const quint64 ticket = AwaitAhead(editor);
+    QThreadPool::globalInstance()->start([target, ticket, text] {
         const LoadColouring step = ColourAhead(text);
         QMetaObject::invokeMethod(
             qApp,
-            [target, version, step] {
-                if (!target)
-                    return;
-                if (target->ChangeCount() != version)
-                    Recolour(target);
-                else
-                    step(target, {});
+            [target, ticket, step] {
+                if (target)
+                    step(target, ticket);
             },
             Qt::QueuedConnection);
     });

@@ -24,17 +24,23 @@ void SetRecolourer(Recolourer recolourer);
 void Recolour(CCodeEditCtrl* editor);
 
 // Colours a text about to be loaded, ahead and on any thread; the step it
-// returns is run on the editor's thread once the editor holds exactly that
-// text, and tells progress the share of the styles given so far (0..1).
-// Without one installed the step is Recolour.
-using LoadColouring = std::function<void(CCodeEditCtrl*, const std::function<void(double)>& progress)>;
+// returns is run on the editor's thread with the ticket AwaitAhead gave when
+// the editor was given the text (the changes made since are applied to the
+// pass there). Without one installed the step is Recolour.
+using LoadColouring = std::function<void(CCodeEditCtrl*, quint64 ticket)>;
 using AheadColourer = std::function<LoadColouring(const QByteArray& text)>;
 void SetAheadColourer(AheadColourer colourer);
 LoadColouring ColourAhead(const QByteArray& text);
 
+// Says that editor has just been given a whole text whose pass ColourAhead is
+// making: returns the ticket for its step (0 when nothing is installed).
+using AheadWaiter = std::function<quint64(CCodeEditCtrl*)>;
+void SetAheadWaiter(AheadWaiter waiter);
+quint64 AwaitAhead(CCodeEditCtrl* editor);
+
 // Colours editor, which holds exactly text, on a worker thread; the styles
-// follow on this thread when the pass is done, or a pass of the usual kind
-// if the text has changed meanwhile.
+// follow on this thread when the pass is done, with the changes made
+// meanwhile applied to it.
 void ColourLater(CCodeEditCtrl* editor, const QByteArray& text);
 
 // Prepares every new editor control (its default format, for one).

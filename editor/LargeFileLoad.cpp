@@ -8,9 +8,10 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <QProgressDialog>
+#include <QThreadPool>
 #include <QTimer>
 #include <atomic>
-#include <thread>
+#include <memory>
 
 namespace LargeFileLoad {
 
@@ -19,25 +20,27 @@ namespace {
 qint64 g_threshold = qint64{16} << 20;
 
 // Shares of the bar: reading and decoding on the worker, then the slices into
-// the editor (while the worker colours the same text), the rest of the
-// colouring, and the styles.
+// the editor (while the worker colours the same text). The colours follow
+// once the window shows the text.
 constexpr int kReadEnd = 45;
 constexpr int kDecodeEnd = 55;
-constexpr int kInsertEnd = 85;
-constexpr int kColourEnd = 90;
 
-struct WorkerResult {
+// One load: made on the editor's thread, filled on the worker. The text is
+// complete (and read-only from then on) once decoded is set; the rest once
+// finished is.
+struct Job {
+    QString path;
+    std::atomic<int> percent{0};
+    std::atomic<bool> decoded{false};
+    std::atomic<bool> finished{false};
     bool ok = false;
-    FileEncoding::Decoded decoded;
+    FileEncoding::Decoded text;
     EditorHost::LoadColouring colour;
 };
 
-// Runs on the worker thread; percent is read by the dialog's timer, decoded
-// says that out.decoded is complete (and read-only from then on: the editor's
-// thread puts it into the editor while this thread colours it).
-void ReadDecodeColour(const QString& path, std::atomic<int>& percent, std::atomic<bool>& decoded, WorkerResult& out)
+void ReadDecodeColour(Job& job)
 {
-    QFile file(path);
+    QFile file(job.path);
     if (!file.open(QIODevice::ReadOnly))
         return;
     const qint64 size = file.size();
@@ -52,7 +55,7 @@ void ReadDecodeColour(const QString& path, std::atomic<int>& percent, std::atomi
         if (got == 0)
             break; // the file shrank meanwhile: what was there is the text
         done += got;
-        percent = static_cast<int>(kReadEnd * done / std::max<qint64>(size, 1));
+        job.percent = static_cast<int>(kReadEnd * done / std::max<qint64>(size, 1));
     }
     bytes.truncate(done);
     // A file that grew meanwhile is read to its new end.
@@ -60,12 +63,39 @@ void ReadDecodeColour(const QString& path, std::atomic<int>& percent, std::atomi
     if (file.error() != QFileDevice::NoError)
         return;
     bytes += rest;
-    out.decoded = FileEncoding::Decode(bytes);
+    job.text = FileEncoding::Decode(bytes);
     bytes.clear();
-    percent = kDecodeEnd;
-    decoded = true;
-    out.colour = EditorHost::ColourAhead(out.decoded.text);
-    out.ok = true;
+    job.percent = kDecodeEnd;
+    job.decoded = true;
+    job.colour = EditorHost::ColourAhead(job.text.text);
+    job.ok = true;
+}
+
+// The loads' own threads: the colouring of a load goes on after the load has
+// returned, and nothing else waits for it.
+QThreadPool& Workers()
+{
+    static QThreadPool pool;
+    return pool;
+}
+
+// Gives editor the colours of job once its worker is done (if editor is
+// still there then).
+void ColourWhenDone(const std::shared_ptr<Job>& job, CCodeEditCtrl* editor, quint64 ticket)
+{
+    auto* poll = new QTimer(editor);
+    poll->setInterval(15);
+    QObject::connect(poll, &QTimer::timeout, editor, [job, editor, ticket, poll] {
+        if (!job->finished)
+            return;
+        poll->deleteLater();
+        poll->stop();
+        job->text.text.clear();
+        if (job->ok && job->colour)
+            job->colour(editor, ticket);
+        job->colour = {};
+    });
+    poll->start();
 }
 
 } // namespace
@@ -90,48 +120,37 @@ std::optional<FileEncoding::Format> Open(const QString& path, CCodeEditCtrl* edi
     progress.setAutoReset(false);
     progress.setValue(0);
 
-    std::atomic<int> percent{0};
-    std::atomic<bool> decoded{false};
-    std::atomic<bool> finished{false};
-    WorkerResult result;
-    std::thread worker([&] {
-        ReadDecodeColour(path, percent, decoded, result);
-        finished = true;
+    auto job = std::make_shared<Job>();
+    job->path = path;
+    Workers().start([job] {
+        ReadDecodeColour(*job);
+        job->finished = true;
     });
-    // The window goes on painting and the bar moving while the worker runs;
-    // the dialog keeps input away from everything else.
-    const auto waitFor = [&](const std::atomic<bool>& done, bool followWorker) {
+    {
+        // The window goes on painting and the bar moving while the worker
+        // reads; the dialog keeps input away from everything else.
         QEventLoop wait;
         QTimer tick;
         tick.setInterval(30);
         QObject::connect(&tick, &QTimer::timeout, &wait, [&] {
-            if (followWorker)
-                progress.setValue(percent.load());
-            if (done.load() || finished.load())
+            progress.setValue(job->percent.load());
+            if (job->decoded || job->finished)
                 wait.quit();
         });
         tick.start();
         wait.exec();
-    };
-    waitFor(decoded, true);
-    if (decoded && editor) {
-        // Into the editor while the worker colours: both only read the text.
-        editor->SetWholeText(result.decoded.text, [&](double share) {
-            progress.setValue(kDecodeEnd + static_cast<int>((kInsertEnd - kDecodeEnd) * share));
-        });
-        progress.setValue(kInsertEnd);
     }
-    waitFor(finished, false);
-    worker.join();
-    if (!result.ok || !editor)
+    if (!job->decoded || !editor)
         return std::nullopt;
-    progress.setValue(kColourEnd);
-    result.decoded.text.clear();
-    result.colour(editor, [&](double share) {
-        progress.setValue(kColourEnd + static_cast<int>((100 - kColourEnd) * share));
+    // Into the editor while the worker colours: both only read the text.
+    editor->SetWholeText(job->text.text, [&](double share) {
+        progress.setValue(kDecodeEnd + static_cast<int>((100 - kDecodeEnd) * share));
     });
     progress.setValue(100);
-    return result.decoded.format;
+    if (!editor)
+        return std::nullopt;
+    ColourWhenDone(job, editor, EditorHost::AwaitAhead(editor));
+    return job->text.format;
 }
 
 } // namespace LargeFileLoad

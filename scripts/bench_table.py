@@ -27,6 +27,7 @@ FIGURES = [
     ("jump-key-10mb", "JumpKey10mb/ours", "JumpKey10mb/bare"),
     ("key-goto-200mb", "KeyGoto200mb/ours", "KeyGoto200mb/bare"),
     ("open-200mb", "Open200mb/ours", "Open200mb/bare"),
+    ("key-top-200mb", "KeyTop200mb/ours", "KeyTop200mb/bare"),
 ]
 
 UNIT_MS = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}

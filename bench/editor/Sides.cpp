@@ -9,6 +9,7 @@
 
 #include "CodeEditCtrl.h"
 #include "ColourEditor.h"
+#include "StyleFeeder.h"
 #include "EditorHost.h"
 #include "QuilletDoc.h"
 #include "QuilletView.h"
@@ -134,11 +135,12 @@ ColourerInstalled::ColourerInstalled(bool install) : m_bInstalled(install)
     // As the main window installs it: a long file's pass runs on a worker.
     EditorHost::SetAheadColourer([passes = &m_nPasses](const QByteArray& text) -> EditorHost::LoadColouring {
         auto apply = ColourEditor::ColourAhead(text);
-        return [apply, passes](CCodeEditCtrl* editor, const std::function<void(double)>& progress) {
-            apply(editor, progress);
+        return [apply, passes](CCodeEditCtrl* editor, quint64 ticket) {
+            apply(editor, ticket);
             ++*passes;
         };
     });
+    EditorHost::SetAheadWaiter([](CCodeEditCtrl* editor) { return ColourEditor::AwaitAhead(editor); });
 }
 
 ColourerInstalled::~ColourerInstalled()
@@ -148,10 +150,21 @@ ColourerInstalled::~ColourerInstalled()
     WaitForColours();
     EditorHost::SetRecolourer({});
     EditorHost::SetAheadColourer({});
+    EditorHost::SetAheadWaiter({});
 }
 
 void ColourerInstalled::WaitForColours()
 {
-    QThreadPool::globalInstance()->waitForDone();
-    QCoreApplication::processEvents();
+    // The pass from the worker, then its styles given a slice per turn.
+    const auto feeding = [] {
+        for (QWidget* w : QApplication::allWidgets())
+            for (CStyleFeeder* feeder : w->findChildren<CStyleFeeder*>(Qt::FindDirectChildrenOnly))
+                if (!feeder->Feed().Done())
+                    return true;
+        return false;
+    };
+    do {
+        QThreadPool::globalInstance()->waitForDone();
+        QCoreApplication::processEvents();
+    } while (feeding());
 }

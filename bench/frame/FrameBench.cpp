@@ -154,6 +154,23 @@ void Open200mb(benchmark::State& state)
     }
 }
 
+// The first key typed at the top of a 200 MB page as soon as it has opened.
+template <class Side>
+void KeyTop200mb(benchmark::State& state)
+{
+    const QString path = Page((qint64{200} << 20) + 2);
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto side = std::make_unique<Side>(path);
+        state.ResumeTiming();
+        if (!side->Editor()) {
+            state.SkipWithError("not opened");
+            break;
+        }
+        state.SetIterationTime(TimedKey(side->Editor(), 'k'));
+    }
+}
+
 // What main lets go of before the application ends.
 std::vector<std::function<void()>>& Releases()
 {
@@ -218,6 +235,8 @@ void KeyGoto200mb(benchmark::State& state)
 
 BENCHMARK(Open200mb<Ours>)->Name("Open200mb/ours")->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(Open200mb<Bare>)->Name("Open200mb/bare")->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(KeyTop200mb<Ours>)->Name("KeyTop200mb/ours")->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(KeyTop200mb<Bare>)->Name("KeyTop200mb/bare")->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(JumpKey10mb<Ours>)->Name("JumpKey10mb/ours")->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(JumpKey10mb<Bare>)->Name("JumpKey10mb/bare")->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(KeyGoto200mb<Ours>)->Name("KeyGoto200mb/ours")->UseManualTime()->Iterations(4)->Unit(benchmark::kMillisecond);
