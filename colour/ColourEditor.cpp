@@ -3,6 +3,7 @@
 #include "CodeStyleDlg.h"
 #include "DocColourState.h"
 #include "FoldMargin.h"
+#include "LongLineTails.h"
 #include "ScintillaStyleTarget.h"
 #include "StyleFeeder.h"
 #include "StyleSlot.h"
@@ -56,7 +57,9 @@ QFont DefaultEditorFont()
     return f;
 }
 
-void ApplySlotStyle(QsciScintilla* editor, int style, const CSlotFormat& format)
+namespace {
+
+void ApplyLook(QsciScintilla* editor, int style, const CSlotFormat& format)
 {
     const QFont base = DefaultEditorFont();
     const std::string face = format.FaceName().empty() ? base.family().toStdString() : format.FaceName();
@@ -79,6 +82,20 @@ void ApplySlotStyle(QsciScintilla* editor, int style, const CSlotFormat& format)
                  format.Underline() ? 1 : 0);
 }
 
+} // namespace
+
+void ApplySlotStyle(QsciScintilla* editor, int style, const CSlotFormat& format)
+{
+    ApplyLook(editor, style, format);
+    // The same slot in the tail of a line too long to draw: not drawn, but
+    // of the same font, so that the lines keep their height.
+    if (style >= 0 && style < kSlotCount) {
+        const int hidden = style + LongLineTails::kHiddenBase;
+        ApplyLook(editor, hidden, format);
+        SetIfChanged(editor, QsciScintillaBase::SCI_STYLEGETVISIBLE, QsciScintillaBase::SCI_STYLESETVISIBLE, hidden, 0);
+    }
+}
+
 void ApplyDefaultFormat(QsciScintilla* editor, const CSlotFormat& format)
 {
     // The default style and style 0, which all text has until its first pass.
@@ -93,6 +110,7 @@ void ApplyStoredFormats(QsciScintilla* editor)
     for (int slot = 0; slot < kSlotCount; ++slot)
         ApplySlotStyle(editor, slot, formats[slot]);
     SetStrikeOutLook(editor);
+    LongLineTails::SetUpView(editor);
 }
 
 void SetStrikeOutLook(QsciScintilla* editor)
@@ -182,6 +200,9 @@ quint64 AwaitAhead(QsciScintilla* editor)
     CDocColourState* state = CDocColourState::For(editor);
     state->TakeChange();
     const quint64 ticket = state->Await();
+    const long length = editor->SendScintilla(QsciScintillaBase::SCI_GETTEXTLENGTH);
+    // Before anything lays out a line: the tails of lines too long to draw.
+    LongLineTails::Refresh(editor, 0, length, LongLineTails::Scope::All);
     // The formats of the pass to come: the text is new, so no mark of
     // another format is left anywhere.
     CScintillaStyleTarget target(editor);
@@ -189,7 +210,6 @@ quint64 AwaitAhead(QsciScintilla* editor)
     state->SwapFormats(target.Formats());
     // The text at the top, coloured now from a pass over its start alone:
     // up to that pass's last checkpoint the slots are the whole pass's.
-    const long length = editor->SendScintilla(QsciScintillaBase::SCI_GETTEXTLENGTH);
     const std::int64_t n = std::min<std::int64_t>(length, kFirstScreen);
     if (n <= 0)
         return ticket;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ColourEditor.h"
+#include "LongLineTails.h"
 
 #include <Qsci/qsciscintilla.h>
 
@@ -59,6 +60,7 @@ void CScintillaStyleTarget::BeginPass()
     m_formats = ReadStoredSlotFormats();
     for (int slot = 0; slot < kSlotCount; ++slot)
         ColourEditor::ApplySlotStyle(m_pEditor, slot, m_formats[slot]);
+    LongLineTails::SetUpView(m_pEditor);
 }
 
 void CScintillaStyleTarget::SendWindow(const CIncrementalColourer::Window& window,
@@ -77,14 +79,20 @@ void CScintillaStyleTarget::SendWindow(const CIncrementalColourer::Window& windo
         }
     } else
         SendDifferences(window);
-    if (window.all || !window.slotBytes.empty())
-        ApplyStrikeOut(window.start, window.slotBytes.data(), static_cast<std::int64_t>(window.slotBytes.size()));
+    const auto n = static_cast<std::int64_t>(window.slotBytes.size());
+    if (window.all || n > 0)
+        ApplyStrikeOut(window.start, window.slotBytes.data(), n);
+    if (window.all)
+        LongLineTails::Refresh(m_pEditor, 0, n, LongLineTails::Scope::All);
+    else if (n > 0)
+        LongLineTails::Refresh(m_pEditor, window.start, window.start + n, LongLineTails::Scope::Lines);
 }
 
 void CScintillaStyleTarget::SendSlots(std::int64_t start, const std::uint8_t* slotBytes, std::int64_t length)
 {
     SendStyles(start, slotBytes, length);
     ApplyStrikeOut(start, slotBytes, length);
+    LongLineTails::Refresh(m_pEditor, start, start + length, LongLineTails::Scope::Stretch);
 }
 
 void CScintillaStyleTarget::SendStyles(std::int64_t start, const std::uint8_t* styles, std::int64_t length)

@@ -213,6 +213,17 @@ qint64 EditRoom(qint64 size)
 }
 } // namespace
 
+void CCodeEditCtrl::ShowTop()
+{
+    // The caret to the top and the view to the first line and column, without
+    // asking the control where the caret is drawn: that would lay out the
+    // first line now, before its colouring has hidden the tail of a line too
+    // long to lay out (a minified file of one 10 MB line: seconds).
+    SendScintilla(SCI_SETEMPTYSELECTION, 0UL);
+    SendScintilla(SCI_SETFIRSTVISIBLELINE, 0UL);
+    SendScintilla(SCI_SETXOFFSET, 0UL);
+}
+
 void CCodeEditCtrl::SetWholeText(const QByteArray& utf8, const std::function<void(double)>& progress)
 {
     const CLoadingText loading(this);
@@ -253,7 +264,7 @@ void CCodeEditCtrl::SetWholeText(const QByteArray& utf8, const std::function<voi
     }
     SendScintilla(SCI_SETUNDOCOLLECTION, collecting ? 1UL : 0UL);
     SendScintilla(SCI_EMPTYUNDOBUFFER);
-    SendScintilla(SCI_GOTOPOS, 0UL);
+    ShowTop();
     UpdateMarginWidth();
 }
 
@@ -288,7 +299,7 @@ bool CCodeEditCtrl::SetWholeText(qint64 size, const std::function<bool(const Pie
     add(carry.constData(), carry.size());
     SendScintilla(SCI_SETUNDOCOLLECTION, collecting ? 1UL : 0UL);
     SendScintilla(SCI_EMPTYUNDOBUFFER);
-    SendScintilla(SCI_GOTOPOS, 0UL);
+    ShowTop();
     UpdateMarginWidth();
     return ok;
 }

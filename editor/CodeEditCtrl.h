@@ -82,6 +82,7 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    void ShowTop();
     void OnCharTyped(int ch, QKeyEvent* event);
     void RemoveBlankBeforeBrace();
     void IndentNewLine();

@@ -5,6 +5,7 @@
 #include "ColourEditor.h"
 #include "EditorHost.h"
 #include "LargeFileLoad.h"
+#include "LongLineTails.h"
 #include "RandomPage.h"
 #include "SlotBuffer.h"
 
@@ -209,4 +210,37 @@ TEST(ControlIdentity, ColouredLaterOnAWorkerWithTheEditsMadeMeanwhile)
     EditorHost::SetRecolourer({});
 }
 
+TEST(ControlIdentity, TailsOfLinesTooLongToDrawAreHiddenUntilTheyAreShortAgain)
+{
+    QSettings(QStringLiteral("Fennroth"), QStringLiteral("Quillet")).clear();
+    QsciScintilla editor;
+    editor.setUtf8(true);
+    std::string page = "<?php\n$a = '";
+    page += std::string(100 * 1024, 'x') + "';\necho 1;\n";
+    editor.SendScintilla(Sci::SCI_SETTEXT, 0UL, page.c_str());
+    ColourEditor::RecolourControl(&editor);
+    const auto shown = [&] {
+        std::vector<std::uint8_t> s = StylesOf(editor);
+        for (auto& b : s)
+            if (b >= LongLineTails::kHiddenBase && b < LongLineTails::kHiddenBase + kSlotCount)
+                b = static_cast<std::uint8_t>(b - LongLineTails::kHiddenBase);
+        return s;
+    };
+    const auto hidden = [&] {
+        const std::vector<std::uint8_t> s = StylesOf(editor);
+        return std::count_if(s.begin(), s.end(), [](std::uint8_t b) { return b >= LongLineTails::kHiddenBase; });
+    };
+    const std::int64_t line1 = editor.SendScintilla(Sci::SCI_POSITIONFROMLINE, 1UL);
+    const std::int64_t line2 = editor.SendScintilla(Sci::SCI_POSITIONFROMLINE, 2UL);
+    EXPECT_EQ(shown(), ColourBytes(TextOf(editor)));
+    EXPECT_EQ(hidden(), line2 - line1 - LongLineTails::kShown);
+    EXPECT_GT(editor.SendScintilla(Sci::SCI_ANNOTATIONGETTEXT, 1UL, static_cast<void*>(nullptr)), 0);
+    // Short again: every byte drawn in its slot, the note gone.
+    editor.SendScintilla(Sci::SCI_DELETERANGE, static_cast<unsigned long>(line1 + 100), 60L * 1024);
+    ColourEditor::RecolourControl(&editor);
+    EXPECT_EQ(StylesOf(editor), ColourBytes(TextOf(editor)));
+    EXPECT_EQ(editor.SendScintilla(Sci::SCI_ANNOTATIONGETTEXT, 1UL, static_cast<void*>(nullptr)), 0);
+}
+
 } // namespace
+

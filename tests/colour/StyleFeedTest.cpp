@@ -123,3 +123,32 @@ TEST(StyleFeed, ChangeSetAppliedAsItsEdits)
 }
 
 } // namespace
+
+#include "LongLines.h"
+
+namespace {
+
+TEST(LongLines, FindsTheLinesANaiveWalkFinds)
+{
+    std::mt19937 rng(5);
+    for (int round = 0; round < 100; ++round) {
+        std::vector<std::int64_t> starts{0};
+        for (int l = 0; l < 300; ++l)
+            starts.push_back(starts.back() + 1 + (rng() % 20 == 0 ? rng() % 5000 : rng() % 80));
+        const std::int64_t limit = 1 + rng() % 3000;
+        const std::int64_t first = rng() % 300;
+        const std::int64_t last = first + rng() % (300 - first);
+        std::vector<std::int64_t> want, got;
+        for (std::int64_t l = first; l <= last; ++l)
+            if (starts[l + 1] - starts[l] > limit)
+                want.push_back(l);
+        ForEachLongLine(first, last, limit, [&](std::int64_t l) { return starts[static_cast<std::size_t>(l)]; },
+                        [&](std::int64_t l, std::int64_t from, std::int64_t to) {
+                            EXPECT_EQ(to - from, starts[l + 1] - starts[l]);
+                            got.push_back(l);
+                        });
+        ASSERT_EQ(got, want) << "round " << round;
+    }
+}
+
+} // namespace
