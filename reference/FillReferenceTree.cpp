@@ -1,17 +1,14 @@
 #include "FillReferenceTree.h"
 
+#include "ReferenceItem.h"
 #include "ReferenceTreeCtrl.h"
 #include "ReferenceTreeReader.h"
 
 namespace {
 
-QTreeWidgetItem* MakeItem(const CReferenceTreeCtrl& tree, const CReferenceEntry& entry)
+QTreeWidgetItem* MakeItem(const CReferenceEntry& entry)
 {
-    auto* item = new QTreeWidgetItem(QStringList{entry.strTitle});
-    item->setIcon(0, tree.Image(entry.nKind));
-    item->setData(0, CReferenceTreeCtrl::kItemDataRole, entry.nId);
-    item->setData(0, CReferenceTreeCtrl::kItemKindRole, entry.nKind);
-    return item;
+    return new CReferenceItem(entry.strTitle, entry.nId, entry.nKind);
 }
 
 } // namespace
@@ -28,11 +25,11 @@ void FillReferenceTree(CReferenceTreeCtrl* tree, CAdoDatabase* database, const Q
     QList<QTreeWidgetItem*> top;
     top.reserve(branches.size());
     for (const CReferenceBranch& branch : branches) {
-        QTreeWidgetItem* item = MakeItem(*tree, branch.entry);
+        QTreeWidgetItem* item = MakeItem(branch.entry);
         QList<QTreeWidgetItem*> children;
         children.reserve(branch.children.size());
         for (const CReferenceEntry& child : branch.children)
-            children.append(MakeItem(*tree, child));
+            children.append(MakeItem(child));
         item->addChildren(children);
         top.append(item);
     }
