@@ -84,13 +84,17 @@ void CQuilletApp::LoadTranslations(QCoreApplication* app)
     // The whole interface speaks Simplified Chinese, Qt's own dialogs too,
     // whatever the user's locale is.
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    // The "qt" catalogue brings "qtbase" and the other modules' with it; the
+    // "qtbase" one alone is the stand-in where it is missing. Loading both
+    // would map qtbase's twice.
     const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    for (const char* name : {"qtbase_zh_CN", "qt_zh_CN"}) {
+    for (const char* name : {"qt_zh_CN", "qtbase_zh_CN"}) {
         auto* translator = new QTranslator(app);
-        if (translator->load(QLatin1String(name), dir))
+        if (translator->load(QLatin1String(name), dir)) {
             app->installTranslator(translator);
-        else
-            delete translator;
+            break;
+        }
+        delete translator;
     }
 }
 

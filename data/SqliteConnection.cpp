@@ -190,6 +190,11 @@ SqliteRows CSqliteConnection::Run(const QString& text, qint32* changes)
     }
     if (rc != SQLITE_DONE)
         Fail(rc);
+    // Every row is read by now: the pages SQLite kept are given back. Our
+    // databases are small and the system's file cache holds them anyway, so
+    // the next statement reads them again for little, while a kept cache
+    // would hold most of the reference database for the whole run.
+    sqlite3_db_release_memory(m_pDb);
     if (changes) {
         // sqlite3_changes keeps the count of the last INSERT/UPDATE/DELETE; a
         // statement that changed nothing at all counts 0.
