@@ -65,7 +65,13 @@ CQuilletApp::CQuilletApp(int& argc, char** argv) : QApplication(argc, argv)
     setOrganizationName(QStringLiteral("Fennroth"));
     setApplicationName(QStringLiteral("Quillet"));
     setApplicationVersion(QStringLiteral("3.0"));
-    setWindowIcon(QIcon(QStringLiteral(":/quillet/icons/quillet.svg")));
+    // The icon drawn beforehand at the sizes the window system is given
+    // (resources/icons/RenderWindowIcons.cpp): the same pixels as the SVG's,
+    // without loading an SVG renderer at every start.
+    QIcon icon;
+    for (int size : {16, 32, 64, 128})
+        icon.addFile(QStringLiteral(":/quillet/icons/quillet-%1.png").arg(size), QSize(size, size));
+    setWindowIcon(icon);
 
     Commands().On(Cmd::FileNew, [this] { m_pDocTemplate->NewDocument(); });
     Commands().On(Cmd::FileOpen, [this] { OnFileOpen(); });
