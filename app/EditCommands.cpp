@@ -25,27 +25,19 @@ constexpr int kStatusMs = 8000;
 }
 
 CEditCommands::CEditCommands(IFrameAccess* frame)
-    : QObject(frame->Window()), m_pFrame(frame),
-      m_pFindDlg(new CFindReplaceDlg(
-          [frame]() -> QsciScintilla* {
-              CQuilletView* view = frame->ActiveView();
-              return view ? view->Editor() : nullptr;
-          },
-          frame->Window())),
-      m_pSyntaxCheck(new CPhpSyntaxCheck(this))
+    : QObject(frame->Window()), m_pFrame(frame), m_pSyntaxCheck(new CPhpSyntaxCheck(this))
 {
-    connect(m_pFindDlg, &CFindReplaceDlg::statusMessage, this, &CEditCommands::ShowStatus);
     const auto withEditor = [frame](CCmdUI& ui) { ui.enabled = frame->ActiveView() != nullptr; };
     CCommandMap& commands = frame->CommandMap();
-    commands.On(Cmd::EditFind, [this] { m_pFindDlg->Open(false); }, withEditor);
-    commands.On(Cmd::EditReplace, [this] { m_pFindDlg->Open(true); }, withEditor);
+    commands.On(Cmd::EditFind, [this] { FindDialog()->Open(false); }, withEditor);
+    commands.On(Cmd::EditReplace, [this] { FindDialog()->Open(true); }, withEditor);
     commands.On(Cmd::EditFindNext, [this] {
-        if (!m_pFindDlg->Repeat(false))
-            m_pFindDlg->Open(false);
+        if (!FindDialog()->Repeat(false))
+            FindDialog()->Open(false);
     }, withEditor);
     commands.On(Cmd::EditFindPrevious, [this] {
-        if (!m_pFindDlg->Repeat(true))
-            m_pFindDlg->Open(false);
+        if (!FindDialog()->Repeat(true))
+            FindDialog()->Open(false);
     }, withEditor);
     commands.On(Cmd::EditGoToLine, [this] { OnGoToLine(); }, withEditor);
     commands.On(Cmd::CheckSyntax, [this] { OnCheckSyntax(); }, withEditor);
@@ -64,6 +56,21 @@ CEditCommands::CEditCommands(IFrameAccess* frame)
         UserPrompt::ShowMessage(m_pFrame->Window(), message);
     });
     connect(m_pSyntaxCheck, &CPhpSyntaxCheck::checked, this, &CEditCommands::ShowVerdict);
+}
+
+CFindReplaceDlg* CEditCommands::FindDialog()
+{
+    if (!m_pFindDlg) {
+        IFrameAccess* frame = m_pFrame;
+        m_pFindDlg = new CFindReplaceDlg(
+            [frame]() -> QsciScintilla* {
+                CQuilletView* view = frame->ActiveView();
+                return view ? view->Editor() : nullptr;
+            },
+            frame->Window());
+        connect(m_pFindDlg, &CFindReplaceDlg::statusMessage, this, &CEditCommands::ShowStatus);
+    }
+    return m_pFindDlg;
 }
 
 void CEditCommands::ShowVerdict(QsciScintilla* editor, const CPhpLintResult& result)

@@ -18,7 +18,8 @@ public:
     // Registers the commands on frame, which owns this object.
     explicit CEditCommands(IFrameAccess* frame);
 
-    CFindReplaceDlg* FindDialog() const { return m_pFindDlg; }
+    // The find and replace dialog, made when first asked for.
+    CFindReplaceDlg* FindDialog();
     CPhpSyntaxCheck* SyntaxCheck() const { return m_pSyntaxCheck; }
 
 private:
@@ -30,7 +31,7 @@ private:
     void ShowVerdict(QsciScintilla* editor, const CPhpLintResult& result);
 
     IFrameAccess* m_pFrame;
-    CFindReplaceDlg* m_pFindDlg;
+    CFindReplaceDlg* m_pFindDlg = nullptr;
     CPhpSyntaxCheck* m_pSyntaxCheck;
     QMetaObject::Connection m_verdictWatch;
 };

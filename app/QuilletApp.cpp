@@ -65,7 +65,13 @@ CQuilletApp::CQuilletApp(int& argc, char** argv) : QApplication(argc, argv)
     setOrganizationName(QStringLiteral("Fennroth"));
     setApplicationName(QStringLiteral("Quillet"));
     setApplicationVersion(QStringLiteral("3.0"));
-    setWindowIcon(QIcon(QStringLiteral(":/quillet/icons/quillet.svg")));
+    // The icon drawn beforehand at the sizes the window system is given
+    // (resources/icons/RenderWindowIcons.cpp): the same pixels as the SVG's,
+    // without loading an SVG renderer at every start.
+    QIcon icon;
+    for (int size : {16, 32, 64, 128})
+        icon.addFile(QStringLiteral(":/quillet/icons/quillet-%1.png").arg(size), QSize(size, size));
+    setWindowIcon(icon);
 
     Commands().On(Cmd::FileNew, [this] { m_pDocTemplate->NewDocument(); });
     Commands().On(Cmd::FileOpen, [this] { OnFileOpen(); });
@@ -84,13 +90,17 @@ void CQuilletApp::LoadTranslations(QCoreApplication* app)
     // The whole interface speaks Simplified Chinese, Qt's own dialogs too,
     // whatever the user's locale is.
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    // The "qt" catalogue brings "qtbase" and the other modules' with it; the
+    // "qtbase" one alone is the stand-in where it is missing. Loading both
+    // would map qtbase's twice.
     const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    for (const char* name : {"qtbase_zh_CN", "qt_zh_CN"}) {
+    for (const char* name : {"qt_zh_CN", "qtbase_zh_CN"}) {
         auto* translator = new QTranslator(app);
-        if (translator->load(QLatin1String(name), dir))
+        if (translator->load(QLatin1String(name), dir)) {
             app->installTranslator(translator);
-        else
-            delete translator;
+            break;
+        }
+        delete translator;
     }
 }
 

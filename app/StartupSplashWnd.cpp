@@ -132,11 +132,13 @@ void CStartupSplashWnd::timerEvent(QTimerEvent* event)
     if (event->timerId() != m_timer.timerId())
         return QWidget::timerEvent(event);
     m_timer.stop();
-    CQuilletEvent::Post(m_pOwner ? static_cast<QObject*>(m_pOwner.data()) : qApp->activeWindow(),
-                        QuilletEvent::DeferredLoad, 0, 0);
+    QObject* target = m_pOwner ? static_cast<QObject*>(m_pOwner.data()) : qApp->activeWindow();
     g_pCurrent = nullptr;
     qApp->removeEventFilter(this);
+    // Closing queues the window's deletion ahead of the load, so its bitmap
+    // and its window's pixels are given back before the reference data is read.
     close();
+    CQuilletEvent::Post(target, QuilletEvent::DeferredLoad, 0, 0);
 }
 
 bool CStartupSplashWnd::eventFilter(QObject* watched, QEvent* event)

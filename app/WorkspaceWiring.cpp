@@ -108,7 +108,7 @@ void CWorkspaceWiring::LoadDeferred()
                        [this] { return m_pFrame->GetDatabase(CCodeLibraryStore::ReferenceDb); });
     if (CWSCodeBlockView* codeBlock = FindCodeBlockPage(m_pFrame))
         codeBlock->FillCodeList();
-    m_pHelpList->FillContextList(0, m_pFrame->GetDatabase(CCodeLibraryStore::ReferenceDb));
+    m_pHelpList->FillContextListOnFirstUse(0, m_pFrame->GetDatabase(CCodeLibraryStore::ReferenceDb));
 }
 
 void CWorkspaceWiring::OnShowPrototypes(int kind, qint32 id)

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QIcon>
 #include <QLabel>
 #include <QLocale>
 #include <QPointer>
@@ -43,7 +44,9 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
 
     auto* icon = new QLabel(this);
     const QRect iconRect = DialogRect(11, 17, 21, 21);
-    QPixmap pixmap = QApplication::windowIcon().pixmap(iconRect.size());
+    // Drawn from the SVG at the box's own size rather than scaled from the
+    // window icon's fixed sizes.
+    QPixmap pixmap = QIcon(QStringLiteral(":/quillet/icons/quillet.svg")).pixmap(iconRect.size());
     if (pixmap.isNull())   // no reader for the program's icon on this system
         pixmap = style()->standardIcon(QStyle::SP_FileIcon).pixmap(iconRect.size());
     icon->setPixmap(pixmap);

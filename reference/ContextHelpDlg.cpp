@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -71,8 +72,25 @@ CContextHelpDlg::CContextHelpDlg(QWidget* mainFrame)
     resize(kListWidth, kListHeight);
 }
 
+void CContextHelpDlg::FillContextListOnFirstUse(int kind, CAdoDatabase* referenceDb)
+{
+    if (!referenceDb) {
+        FillContextList(kind, referenceDb);
+        return;
+    }
+    m_nPendingKind = kind;
+    m_pPendingDb = referenceDb;
+}
+
+void CContextHelpDlg::FillPending() const
+{
+    if (CAdoDatabase* db = std::exchange(m_pPendingDb, nullptr))
+        const_cast<CContextHelpDlg*>(this)->FillContextList(m_nPendingKind, db);
+}
+
 void CContextHelpDlg::FillContextList(int kind, CAdoDatabase* referenceDb)
 {
+    m_pPendingDb = nullptr;
     if (kind == m_nCurrentKind)
         return;
     m_nCurrentKind = kind;
@@ -100,6 +118,7 @@ void CContextHelpDlg::ShowContextList(bool show)
     if (!m_bEnabled)
         return;
     if (show) {
+        FillPending();
         m_strTypedPrefix.clear();
         ApplyExtraEntries();
     }
@@ -209,6 +228,7 @@ QString CContextHelpDlg::GetSelectedName() const
 
 int CContextHelpDlg::CurrentKind() const
 {
+    FillPending();
     return m_nCurrentKind;
 }
 
@@ -219,6 +239,7 @@ QString CContextHelpDlg::TypedPrefix() const
 
 QListWidget* CContextHelpDlg::List() const
 {
+    FillPending();
     return m_pList;
 }
 

@@ -35,6 +35,10 @@ public:
     // Fills the list with the names of one reference kind, once per kind; no
     // database leaves it empty.
     void FillContextList(int kind, CAdoDatabase* referenceDb);
+    // The same fill, made when the list is first needed (shown, or its lines
+    // asked for) rather than now: a start where nothing is typed never holds
+    // the thousands of names.
+    void FillContextListOnFirstUse(int kind, CAdoDatabase* referenceDb);
     // Showing empties the typed prefix and shows the window only when the list has
     // a line; hiding hides. Nothing happens while context help is switched off.
     void ShowContextList(bool show);
@@ -74,6 +78,7 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    void FillPending() const;
     void SelectFirstNotBelowPrefix();
     void ApplyExtraEntries();
     void PostPrototypesOrHide();
@@ -87,4 +92,7 @@ private:
     QList<CExtraEntry> m_extra;        // shown now, line k with id -(k + 1)
     QList<QListWidgetItem*> m_extraItems;
     bool m_bMembersOnly = false;
+    // The fill waiting for the first use; m_pPendingDb null: none.
+    mutable CAdoDatabase* m_pPendingDb = nullptr;
+    int m_nPendingKind = -1;
 };

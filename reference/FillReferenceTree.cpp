@@ -1,17 +1,14 @@
 #include "FillReferenceTree.h"
 
+#include "ReferenceItem.h"
 #include "ReferenceTreeCtrl.h"
 #include "ReferenceTreeReader.h"
 
 namespace {
 
-QTreeWidgetItem* MakeItem(const CReferenceTreeCtrl& tree, const CReferenceEntry& entry)
+QTreeWidgetItem* MakeItem(const CReferenceEntry& entry)
 {
-    auto* item = new QTreeWidgetItem(QStringList{entry.strTitle});
-    item->setIcon(0, tree.Image(entry.nKind));
-    item->setData(0, CReferenceTreeCtrl::kItemDataRole, entry.nId);
-    item->setData(0, CReferenceTreeCtrl::kItemKindRole, entry.nKind);
-    return item;
+    return new CReferenceItem(entry.strTitle, entry.nId, entry.nKind);
 }
 
 } // namespace
@@ -20,22 +17,15 @@ void FillReferenceTree(CReferenceTreeCtrl* tree, CAdoDatabase* database, const Q
 {
     if (!tree || !database)
         return;
-    const QList<CReferenceBranch> branches = ReadReferenceTree(database, table);
-    if (branches.isEmpty())
-        return;
-    // The items are built off the tree and handed over in one insertion, so the
-    // tree lays itself out once instead of once per entry.
+    // The items are built off the tree, each as its row is read, and handed
+    // over in one insertion, so the tree lays itself out once instead of once
+    // per entry.
     QList<QTreeWidgetItem*> top;
-    top.reserve(branches.size());
-    for (const CReferenceBranch& branch : branches) {
-        QTreeWidgetItem* item = MakeItem(*tree, branch.entry);
-        QList<QTreeWidgetItem*> children;
-        children.reserve(branch.children.size());
-        for (const CReferenceEntry& child : branch.children)
-            children.append(MakeItem(*tree, child));
-        item->addChildren(children);
-        top.append(item);
-    }
+    ReadReferenceTree(
+        database, table, [&](CReferenceEntry&& entry) { top.append(MakeItem(entry)); },
+        [&](CReferenceEntry&& child) { top.last()->addChild(MakeItem(child)); });
+    if (top.isEmpty())
+        return;
     const bool updates = tree->updatesEnabled();
     tree->setUpdatesEnabled(false);
     tree->addTopLevelItems(top);

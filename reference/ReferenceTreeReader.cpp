@@ -35,18 +35,26 @@ void ReadEntries(const std::shared_ptr<IAdoConnection>& connection, const QStrin
 QList<CReferenceBranch> ReadReferenceTree(CAdoDatabase* database, const QString& table)
 {
     QList<CReferenceBranch> tree;
+    ReadReferenceTree(
+        database, table, [&](CReferenceEntry&& entry) { tree.append(CReferenceBranch{std::move(entry), {}}); },
+        [&](CReferenceEntry&& child) { tree.last().children.append(std::move(child)); });
+    return tree;
+}
+
+void ReadReferenceTree(CAdoDatabase* database, const QString& table,
+                       const std::function<void(CReferenceEntry&&)>& top,
+                       const std::function<void(CReferenceEntry&&)>& child)
+{
     if (!database)
-        return tree;
+        return;
     try {
         const std::shared_ptr<IAdoConnection> connection = database->GetConnection();
         ReadEntries(connection, ReferenceTreeSql::TopLevel(table), [&](CReferenceEntry&& entry) {
-            tree.append(CReferenceBranch{std::move(entry), {}});
-            CReferenceBranch& branch = tree.last();
-            ReadEntries(connection, ReferenceTreeSql::Children(table, branch.entry.nId),
-                        [&](CReferenceEntry&& child) { branch.children.append(std::move(child)); });
+            const qint32 id = entry.nId;
+            top(std::move(entry));
+            ReadEntries(connection, ReferenceTreeSql::Children(table, id), child);
         });
     } catch (const std::exception&) {
         // A reference page without its table or a column stays as far as it got.
     }
-    return tree;
 }

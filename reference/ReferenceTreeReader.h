@@ -3,6 +3,7 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
 
 class CAdoDatabase;
 
@@ -27,3 +28,9 @@ struct CReferenceBranch
 // silently: the entries read before it are returned, the branch being read at
 // the time with the children it had so far.
 QList<CReferenceBranch> ReadReferenceTree(CAdoDatabase* database, const QString& table);
+// The same reading with each entry handed over as soon as it is read: a
+// top-level entry to top, then each of its children to child. The caller
+// builds what it keeps without a whole copy of the table in between.
+void ReadReferenceTree(CAdoDatabase* database, const QString& table,
+                       const std::function<void(CReferenceEntry&&)>& top,
+                       const std::function<void(CReferenceEntry&&)>& child);

@@ -25,11 +25,6 @@ CFolderTreeCtrl::CFolderTreeCtrl(QWidget* parent) : QTreeWidget(parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setUniformRowHeights(true);
-    const QFileIconProvider icons;
-    m_iconDrive = icons.icon(QFileIconProvider::Drive);
-    m_iconFolder = icons.icon(QFileIconProvider::Folder);
-    m_iconFile = icons.icon(QFileIconProvider::File);
-    m_iconOpenFolder = style()->standardIcon(QStyle::SP_DirOpenIcon);
     connect(this, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) { OnItemExpanded(item, true); });
     connect(this, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* item) { OnItemExpanded(item, false); });
 }
@@ -74,8 +69,20 @@ bool CFolderTreeCtrl::ListDrives()
     return true;
 }
 
+void CFolderTreeCtrl::LoadIcons() const
+{
+    if (!m_iconFolder.isNull())
+        return;
+    const QFileIconProvider icons;
+    m_iconDrive = icons.icon(QFileIconProvider::Drive);
+    m_iconFolder = icons.icon(QFileIconProvider::Folder);
+    m_iconFile = icons.icon(QFileIconProvider::File);
+    m_iconOpenFolder = style()->standardIcon(QStyle::SP_DirOpenIcon);
+}
+
 QTreeWidgetItem* CFolderTreeCtrl::NewItem(const QString& text, ItemKind kind) const
 {
+    LoadIcons();
     auto* item = new QTreeWidgetItem(QStringList(text));
     item->setData(0, kKindRole, kind);
     item->setIcon(0, kind == DriveItem ? m_iconDrive : kind == FolderItem ? m_iconFolder : m_iconFile);
@@ -169,6 +176,7 @@ void CFolderTreeCtrl::DeleteItem(QTreeWidgetItem* item)
 void CFolderTreeCtrl::OnItemExpanded(QTreeWidgetItem* item, bool expanded)
 {
     const int kind = item->data(0, kKindRole).toInt();
+    LoadIcons();
     if (kind == FolderItem)
         item->setIcon(0, expanded ? m_iconOpenFolder : m_iconFolder);
     if (expanded) {

@@ -84,10 +84,13 @@ private:
     int m_nShowFiles = 0;
     QString m_strLastError;
     QString m_strRootPath;
-    QIcon m_iconDrive;
-    QIcon m_iconFolder;
-    QIcon m_iconOpenFolder;
-    QIcon m_iconFile;
+    // The item images, read when the first item is made: a page that stays
+    // empty never holds them.
+    void LoadIcons() const;
+    mutable QIcon m_iconDrive;
+    mutable QIcon m_iconFolder;
+    mutable QIcon m_iconOpenFolder;
+    mutable QIcon m_iconFile;
     quint64 m_nLastRead = 0;
     QSet<quint64> m_setPending;
     QString m_strReveal;   // the path RevealPath is going to

@@ -133,6 +133,25 @@ TEST_F(ContextHelp, FillsOnceWithTheKindsNamesSortedWithoutRegardToCase)
     EXPECT_EQ(Lines(m_dlg.List()), QStringList{"other"});
 }
 
+TEST(ContextHelpOnFirstUse, HoldsNoNamesUntilFirstShownThenShowsTheKindsNames)
+{
+    CReferenceDbFile file{PhpNames()};
+    CFrameRecorder frame;
+    CContextHelpDlg dlg{&frame};
+    dlg.MoveList(QRect(40, 40, 200, 150));
+    dlg.FillContextListOnFirstUse(0, file.Database());
+    const auto* list = dlg.findChild<QListWidget*>(QStringLiteral("list1000"));
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->count(), 0);
+    // The first letter typed shows the list with every name, the prefix searched as ever.
+    dlg.ShowContextList(true);
+    dlg.HandleContextKey('s', false);
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_EQ(list->count(), 10);
+    EXPECT_EQ(dlg.GetSelectedName(), "sqrt");
+    EXPECT_EQ(dlg.CurrentKind(), 0);
+}
+
 TEST_F(ContextHelp, TypingSTRMovesTheSelectionAndPostsEachStep)
 {
     QSignalSpy shown(&m_dlg, &CContextHelpDlg::listShown);

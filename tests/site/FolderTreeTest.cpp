@@ -5,6 +5,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileIconProvider>
+#include <QStyle>
 #include <QTemporaryDir>
 
 #include "FolderTreeCtrl.h"
@@ -87,6 +89,24 @@ TEST_F(FolderTreeTest, FoldersComeFirstInCaseFreeOrderAndOnlyWhatHasSomethingToS
     top = m_tree.topLevelItem(0);
     EXPECT_EQ(Children(top), QStringList({"A", "b", "c", "hiddenfiles", "hiddensub"}));
     EXPECT_EQ(Children(Child(top, "A")), QStringList());
+}
+
+TEST_F(FolderTreeTest, EachItemShowsTheImageOfItsKindOpenFoldersTheOpenOne)
+{
+    ASSERT_TRUE(SiteTest::MakeTree(m_dir.path(), {"sub/", "page.php"}));
+    ASSERT_TRUE(Open(m_dir.path()));
+    const auto image = [](const QIcon& icon) { return icon.pixmap(16, 16).toImage(); };
+    const QFileIconProvider provider;
+    QTreeWidgetItem* top = m_tree.topLevelItem(0);
+    ASSERT_FALSE(image(provider.icon(QFileIconProvider::File)).isNull());
+    EXPECT_EQ(image(Child(top, "page.php")->icon(0)), image(provider.icon(QFileIconProvider::File)));
+    EXPECT_EQ(image(Child(top, "sub")->icon(0)), image(provider.icon(QFileIconProvider::Folder)));
+    EXPECT_EQ(image(top->icon(0)), image(m_tree.style()->standardIcon(QStyle::SP_DirOpenIcon)));
+    // The volumes, in a tree that has never opened a folder.
+    CFolderTreeCtrl volumes;
+    ASSERT_TRUE(volumes.SetRoot());
+    ASSERT_GT(volumes.topLevelItemCount(), 0);
+    EXPECT_EQ(image(volumes.topLevelItem(0)->icon(0)), image(provider.icon(QFileIconProvider::Drive)));
 }
 
 TEST_F(FolderTreeTest, ARootWithOrWithoutATrailingSeparatorGivesTheSameTree)
