@@ -110,7 +110,6 @@ void ApplyStoredFormats(QsciScintilla* editor)
     for (int slot = 0; slot < kSlotCount; ++slot)
         ApplySlotStyle(editor, slot, formats[slot]);
     SetStrikeOutLook(editor);
-    LongLineTails::SetUpView(editor);
 }
 
 void SetStrikeOutLook(QsciScintilla* editor)
@@ -202,7 +201,7 @@ quint64 AwaitAhead(QsciScintilla* editor)
     const quint64 ticket = state->Await();
     const long length = editor->SendScintilla(QsciScintillaBase::SCI_GETTEXTLENGTH);
     // Before anything lays out a line: the tails of lines too long to draw.
-    LongLineTails::Refresh(editor, 0, length, LongLineTails::Scope::All);
+    LongLineTails::Refresh(editor, 0, length);
     // The formats of the pass to come: the text is new, so no mark of
     // another format is left anywhere.
     CScintillaStyleTarget target(editor);

@@ -2,9 +2,11 @@
 // it draws, each time the line changes, which for a line of megabytes takes
 // seconds to minutes. A line longer than kShown bytes shows its first kShown
 // bytes only; the rest keeps its colours in styles that are not drawn (style
-// s + kHiddenBase is slot s), so the control does not measure it, and a note
-// under the line says so. The text itself is untouched: the hidden bytes are
-// saved, found, copied and edited as any others.
+// s + kHiddenBase is slot s), so the control does not measure it. The text
+// itself is untouched: the hidden bytes are saved, found, copied and edited
+// as any others. (No note under such a line: a line of another height makes
+// the control keep a height for every line of the text, which costs most of
+// a second on a file of millions of lines.)
 #pragma once
 
 #include <cstdint>
@@ -15,18 +17,9 @@ namespace LongLineTails {
 
 constexpr std::int64_t kShown = std::int64_t{64} << 10;
 constexpr int kHiddenBase = 40;
-// Marks the lines that carry a note, so that a later pass finds them.
-constexpr int kMarker = 20;
 
-// What a view needs to show the notes and to leave the mark undrawn.
-void SetUpView(QsciScintilla* editor);
-
-// Which bytes [start, end) were just given their slots by: a pass over whole
-// lines (its notes are made again), a stretch of a pass (notes are added), or
-// a pass over the whole text.
-enum class Scope { Lines, Stretch, All };
-
-// Hides the tails of the long lines in [start, end) and notes them.
-void Refresh(QsciScintilla* editor, std::int64_t start, std::int64_t end, Scope scope);
+// Hides the tails of the long lines in [start, end), whose bytes have just
+// been given their slots (a hidden byte outside is left hidden).
+void Refresh(QsciScintilla* editor, std::int64_t start, std::int64_t end);
 
 } // namespace LongLineTails

@@ -60,7 +60,6 @@ void CScintillaStyleTarget::BeginPass()
     m_formats = ReadStoredSlotFormats();
     for (int slot = 0; slot < kSlotCount; ++slot)
         ColourEditor::ApplySlotStyle(m_pEditor, slot, m_formats[slot]);
-    LongLineTails::SetUpView(m_pEditor);
 }
 
 void CScintillaStyleTarget::SendWindow(const CIncrementalColourer::Window& window,
@@ -82,17 +81,14 @@ void CScintillaStyleTarget::SendWindow(const CIncrementalColourer::Window& windo
     const auto n = static_cast<std::int64_t>(window.slotBytes.size());
     if (window.all || n > 0)
         ApplyStrikeOut(window.start, window.slotBytes.data(), n);
-    if (window.all)
-        LongLineTails::Refresh(m_pEditor, 0, n, LongLineTails::Scope::All);
-    else if (n > 0)
-        LongLineTails::Refresh(m_pEditor, window.start, window.start + n, LongLineTails::Scope::Lines);
+    LongLineTails::Refresh(m_pEditor, window.start, window.start + n);
 }
 
 void CScintillaStyleTarget::SendSlots(std::int64_t start, const std::uint8_t* slotBytes, std::int64_t length)
 {
     SendStyles(start, slotBytes, length);
     ApplyStrikeOut(start, slotBytes, length);
-    LongLineTails::Refresh(m_pEditor, start, start + length, LongLineTails::Scope::Stretch);
+    LongLineTails::Refresh(m_pEditor, start, start + length);
 }
 
 void CScintillaStyleTarget::SendStyles(std::int64_t start, const std::uint8_t* styles, std::int64_t length)

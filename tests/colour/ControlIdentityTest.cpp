@@ -234,12 +234,10 @@ TEST(ControlIdentity, TailsOfLinesTooLongToDrawAreHiddenUntilTheyAreShortAgain)
     const std::int64_t line2 = editor.SendScintilla(Sci::SCI_POSITIONFROMLINE, 2UL);
     EXPECT_EQ(shown(), ColourBytes(TextOf(editor)));
     EXPECT_EQ(hidden(), line2 - line1 - LongLineTails::kShown);
-    EXPECT_GT(editor.SendScintilla(Sci::SCI_ANNOTATIONGETTEXT, 1UL, static_cast<void*>(nullptr)), 0);
-    // Short again: every byte drawn in its slot, the note gone.
+    // Short again: every byte drawn in its slot.
     editor.SendScintilla(Sci::SCI_DELETERANGE, static_cast<unsigned long>(line1 + 100), 60L * 1024);
     ColourEditor::RecolourControl(&editor);
     EXPECT_EQ(StylesOf(editor), ColourBytes(TextOf(editor)));
-    EXPECT_EQ(editor.SendScintilla(Sci::SCI_ANNOTATIONGETTEXT, 1UL, static_cast<void*>(nullptr)), 0);
 }
 
 } // namespace
