@@ -1,6 +1,7 @@
 #include "LongLineTails.h"
 
 #include "LongLines.h"
+#include "ScintillaStyleTarget.h"
 #include "StyleSlot.h"
 
 #include <Qsci/qsciscintilla.h>
@@ -14,12 +15,6 @@ namespace {
 
 using Sci = QsciScintillaBase;
 
-struct TextRange {
-    long cpMin;
-    long cpMax;
-    char* lpstrText;
-};
-
 long Send(QsciScintilla* e, unsigned int msg, unsigned long w = 0, long l = 0)
 {
     return e->SendScintilla(msg, w, l);
@@ -29,27 +24,19 @@ long Send(QsciScintilla* e, unsigned int msg, unsigned long w = 0, long l = 0)
 void Hide(QsciScintilla* e, std::int64_t from, std::int64_t to)
 {
     constexpr std::int64_t kChunk = std::int64_t{4} << 20;
-    std::vector<char> styled;
-    std::vector<char> styles;
     for (std::int64_t at = from; at < to; at += kChunk) {
         const std::int64_t n = std::min(kChunk, to - at);
-        styled.resize(static_cast<std::size_t>(2 * n + 2));
-        TextRange range{static_cast<long>(at), static_cast<long>(at + n), styled.data()};
-        e->SendScintilla(Sci::SCI_GETSTYLEDTEXT, 0UL, static_cast<void*>(&range));
-        styles.resize(static_cast<std::size_t>(n));
+        std::vector<std::uint8_t> styles = CScintillaStyleTarget::StylesAt(e, at, n);
         bool changed = false;
-        for (std::int64_t i = 0; i < n; ++i) {
-            auto s = static_cast<unsigned char>(styled[static_cast<std::size_t>(2 * i + 1)]);
+        for (std::uint8_t& s : styles)
             if (s < kSlotCount) {
-                s = static_cast<unsigned char>(s + kHiddenBase);
+                s = static_cast<std::uint8_t>(s + kHiddenBase);
                 changed = true;
             }
-            styles[static_cast<std::size_t>(i)] = static_cast<char>(s);
-        }
         if (!changed)
             continue;
         Send(e, Sci::SCI_STARTSTYLING, static_cast<unsigned long>(at), 0x1f);
-        e->SendScintilla(Sci::SCI_SETSTYLINGEX, static_cast<uintptr_t>(n), styles.data());
+        e->SendScintilla(Sci::SCI_SETSTYLINGEX, static_cast<uintptr_t>(n), reinterpret_cast<const char*>(styles.data()));
     }
 }
 

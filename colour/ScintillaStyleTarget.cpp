@@ -100,6 +100,18 @@ void CScintillaStyleTarget::SendStyles(std::int64_t start, const std::uint8_t* s
                              reinterpret_cast<const char*>(styles));
 }
 
+std::vector<std::uint8_t> CScintillaStyleTarget::StylesAt(QsciScintilla* editor, std::int64_t start, std::int64_t length)
+{
+    // The control hands out text and style bytes interleaved.
+    std::vector<char> styled(static_cast<std::size_t>(2 * length + 2));
+    TextRange range{static_cast<long>(start), static_cast<long>(start + length), styled.data()};
+    editor->SendScintilla(Sci::SCI_GETSTYLEDTEXT, 0UL, static_cast<void*>(&range));
+    std::vector<std::uint8_t> styles(static_cast<std::size_t>(length));
+    for (std::size_t k = 0; k < styles.size(); ++k)
+        styles[k] = static_cast<std::uint8_t>(styled[2 * k + 1]);
+    return styles;
+}
+
 // Bytes the control already shows in the right style are left alone: outside
 // the changed text that is most of a window.
 void CScintillaStyleTarget::SendDifferences(const CIncrementalColourer::Window& window)
@@ -107,11 +119,9 @@ void CScintillaStyleTarget::SendDifferences(const CIncrementalColourer::Window& 
     const auto length = static_cast<std::int64_t>(window.slotBytes.size());
     if (length == 0)
         return;
-    std::vector<char> styled(static_cast<std::size_t>(2 * length + 2));
-    TextRange range{static_cast<long>(window.start), static_cast<long>(window.start + length), styled.data()};
-    m_pEditor->SendScintilla(Sci::SCI_GETSTYLEDTEXT, 0UL, static_cast<void*>(&range));
+    const std::vector<std::uint8_t> held = StylesAt(m_pEditor, window.start, length);
     auto differs = [&](std::int64_t k) {
-        return static_cast<std::uint8_t>(styled[static_cast<std::size_t>(2 * k + 1)]) != window.slotBytes[static_cast<std::size_t>(k)];
+        return held[static_cast<std::size_t>(k)] != window.slotBytes[static_cast<std::size_t>(k)];
     };
     std::int64_t k = 0;
     while (k < length) {

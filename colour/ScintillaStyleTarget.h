@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 #include <string_view>
+#include <vector>
 
 class QsciScintilla;
 
@@ -35,6 +36,9 @@ public:
     // Gives [start, start + length) the slots, as they are, with their
     // strike-out marks: a stretch of a pass handed over apart from its window.
     void SendSlots(std::int64_t start, const std::uint8_t* slotBytes, std::int64_t length);
+
+    // The style bytes editor holds for [start, start + length).
+    static std::vector<std::uint8_t> StylesAt(QsciScintilla* editor, std::int64_t start, std::int64_t length);
 
     const std::array<CSlotFormat, kSlotCount>& Formats() const { return m_formats; }
 
